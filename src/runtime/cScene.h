@@ -1,0 +1,68 @@
+#pragma once
+// The scene interface.
+//
+// Every part of the show is a cScene: the scene manager initialises the
+// shown scene, forwards MIDI events to it and calls update and draw once a
+// frame; the composition scene calls render on the scenes it layers. A scene
+// has a camera, a pointer to the manager's demo clock and a list of
+// interpolators that animate its variables (see cInterpolator.h); it exposes
+// its tweakable variables, each with its panel control, through getGuiNodes.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "runtime/DemoClock.h"
+#include "runtime/cInterpolator.h"
+
+class cEvent;
+class cGuiVarList;
+class iGuiNode;
+class iVar;
+
+struct cSceneCamera {
+    float eye[3] = {1.f, 1.f, 1.f};
+    float centre[3] = {0.f, 0.f, 0.f};
+    float up[3] = {0.f, 0.f, 1.f};
+    float fov = 65.f;  // vertical, degrees
+    float znear = 0.1f;
+    float zfar = 500.f;
+    float aspect = 1280.f / 720.f;  // render width / render height
+    double roll = 0.0;              // degrees, about (0, 0, -1)
+};
+
+using GuiNodes = std::vector<std::pair<iVar*, iGuiNode*>>;
+
+class cScene {
+public:
+    explicit cScene(DemoClock* clock) : clock(clock) {}
+    virtual ~cScene();
+    cScene(const cScene&) = delete;
+    cScene& operator=(const cScene&) = delete;
+
+    virtual std::string getName() = 0;
+    // One-time preparation, while the loading screen is up.
+    virtual void init() = 0;
+    // Called right after the clock and the music jumped to the start marker.
+    virtual void restart() = 0;
+    virtual void reservedHook() = 0;
+    // Draws the scene for the current demo time into the back buffer.
+    virtual void draw() = 0;
+    // Timeline events forwarded by the manager (MIDI notes and beats).
+    virtual void handleEvent(cEvent* e) = 0;
+    // Once a frame; true asks for a rebuild of the tweak panel.
+    virtual bool update() = 0;
+    virtual void fillGui(cGuiVarList& list) = 0;
+    // The scene's tweakable variables, each with its panel control.
+    virtual GuiNodes getGuiNodes() { return {}; }
+
+    // Runs the interpolator list for the current demo time.
+    void update_interpolators();
+    // The first of this scene's variables named name, or null.
+    iVar* find_var(const std::string& name);
+    int demo_time() const { return clock ? clock->demo_time() : 0; }
+
+    cSceneCamera camera;
+    DemoClock* clock;
+    std::vector<cInterpolator*> interpolators;  // owned
+    int lastUpdate = -1;  // demo time of the last interpolator run
+};

@@ -1,0 +1,182 @@
+#include "runtime/cSceneManager.h"
+
+#include <cstdlib>
+#include <iostream>
+
+#include "platform/time_source.h"
+#include "timeline/cEventQueue.h"
+#include "timeline/cEventQueue_factory.h"
+
+const char* const cSceneManager::MARKER_SCRIPT_PATH = "../data/script/markers.txt";
+
+namespace {
+cSceneManager* g_manager = nullptr;
+}
+
+cSceneManager::cSceneManager(iTimeSource* source)
+{
+    m_clock.source = source ? source : &default_time_source();
+}
+
+cSceneManager::~cSceneManager()
+{
+    m_sound.close();
+    for (cScene* s : m_scenes)
+        delete s;
+    m_scenes.clear();
+    m_current = nullptr;
+    delete m_queue;
+    m_queue = nullptr;
+    m_names.clear();
+}
+
+cSceneManager* cSceneManager::get()
+{
+    if (!g_manager)
+        g_manager = new cSceneManager();
+    return g_manager;
+}
+
+void cSceneManager::destroy()
+{
+    delete g_manager;
+    g_manager = nullptr;
+}
+
+void cSceneManager::use_time_source(iTimeSource* source)
+{
+    m_clock.source = source ? source : &default_time_source();
+}
+
+void cSceneManager::set_event_queue(cEventQueue* queue)
+{
+    delete m_queue;
+    m_queue = queue;
+}
+
+void cSceneManager::init_clock()
+{
+    m_clock.frequency = m_clock.source->frequency();
+    m_clock.advance();
+    m_clock.previous = m_clock.now;
+    m_clock.start = m_clock.now;
+}
+
+void cSceneManager::setup(bool capture)
+{
+    cEventQueue* queue = cEventQueue_factory::loadFile(MARKER_SCRIPT_PATH);
+    if (!queue) {
+        // The show has no timeline without its script; stop here rather than
+        // run on an empty queue.
+        std::cerr << "## ERROR: no marker script, the show cannot start without "
+                  << MARKER_SCRIPT_PATH << std::endl;
+        std::exit(1);
+    }
+    set_event_queue(queue);
+    m_sound.init(capture);
+    m_sound.open();
+    init_clock();
+}
+
+cScene* cSceneManager::find_scene(const std::string& name)
+{
+    auto it = m_names.find(name);
+    return it == m_names.end() ? nullptr : it->second;
+}
+
+bool cSceneManager::select_scene(size_t index)
+{
+    if (index >= m_scenes.size())
+        return false;
+    m_current = m_scenes[index];
+    return true;
+}
+
+void cSceneManager::start()
+{
+    m_clock.source->sleep_ms(100);
+    m_sound.play();
+    m_clock.advance();
+    m_clock.start = m_clock.now - m_clock.pausedTotal;
+    const char* line = "------------------------- demo start -------------------------";
+    std::cerr << line << std::endl;
+    std::cout << line << std::endl;
+}
+
+bool cSceneManager::dispatch_events()
+{
+    bool jumped = false;
+    if (m_startJump) {
+        m_startJump = false;
+        int a = m_queue ? m_queue->find_start_marker() : -1;
+        if (a < 0) {
+            std::cerr << "## DEBUG-ERROR in " << "..\\src\\cSceneManager" << " line " << 246
+                      << ", event not found! Exiting..." << std::endl;
+            std::exit(1);
+        }
+        if (!m_clock.paused)
+            m_clock.advance();
+        m_clock.start = m_clock.now - m_clock.pausedTotal - a;
+        m_sound.set_time(a);
+        if (m_current)
+            m_current->restart();
+        jumped = true;
+    }
+
+    if (!m_queue)
+        return jumped;
+    while (cEvent* e = m_queue->next_due(demo_time())) {
+        switch (e->id) {
+        case DE_MIDI:
+        case DE_MIDI_BEAT:
+            if (m_current)
+                m_current->handleEvent(e);
+            break;
+        case DE_QUIT:
+            std::exit(0);
+        default:
+            if (e->id < DE_SCENE_00 || e->id > DE_SCENE_20)
+                std::cerr << "unhandled demo_event: " << e->id << std::endl;
+            break;
+        }
+    }
+    return jumped;
+}
+
+void cSceneManager::draw_current()
+{
+    if (m_current)
+        m_current->draw();
+    else
+        std::cerr << "# warning, no scene selected in " << "cSceneManager::draw_current" << std::endl;
+}
+
+void cSceneManager::toggle_pause()
+{
+    m_sound.toggle_pause();
+    if (m_clock.paused) {
+        m_clock.paused = false;
+        m_clock.previous = m_clock.now;
+        m_clock.now = m_clock.counter_ms();
+        m_clock.pausedTotal += m_clock.now - m_clock.previous;
+    } else {
+        m_clock.paused = true;
+    }
+}
+
+void cSceneManager::seek(int ms)
+{
+    if (!m_clock.paused)
+        m_clock.advance();
+    m_clock.start = m_clock.now - m_clock.pausedTotal - ms;
+    m_sound.set_time(ms);
+    if (m_queue)
+        m_queue->seek(ms);
+}
+
+bool cSceneManager::gui_toggle_changed()
+{
+    bool changed = m_guiToggle != m_guiTogglePrev;
+    m_guiTogglePrev = m_guiToggle;
+    return changed;
+}

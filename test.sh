@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, bakes the data tree and runs every test.
+set -euo pipefail
+root="$(cd "$(dirname "$0")" && pwd)"
+cd "$root"
+
+bash scripts/build.sh
+bash scripts/bake.sh
+ctest --test-dir build --output-on-failure -j"$(nproc)" "$@"

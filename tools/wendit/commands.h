@@ -1,0 +1,16 @@
+#pragma once
+// The developer tool's subcommands. Each takes the arguments after its name
+// and returns the process exit code.
+#include <string>
+#include <vector>
+
+using Args = std::vector<std::string>;
+
+struct WenditCommand {
+    const char* name;
+    const char* usage;    // arguments, for the help text
+    const char* summary;  // one line
+    int (*run)(const Args& args);
+};
+
+int cmd_timeline(const Args& args);

@@ -1,0 +1,41 @@
+// wendit: the developer tool of the show. It runs the engine's loaders and
+// bakers without a display, for the people who write the marker script,
+// replace the music or prepare assets.
+#include <cstdio>
+#include <cstring>
+
+#include "commands.h"
+
+namespace {
+const WenditCommand COMMANDS[] = {
+    {"timeline", "[--markers FILE] [--midi FILE]",
+     "list the show's timeline: marker script and MIDI file merged, in firing order", cmd_timeline},
+};
+
+void print_help(FILE* out)
+{
+    std::fprintf(out, "usage: wendit COMMAND [ARGS]\n\ncommands:\n");
+    for (const WenditCommand& c : COMMANDS)
+        std::fprintf(out, "  %s %s\n      %s\n", c.name, c.usage, c.summary);
+    std::fprintf(out, "  help\n      this text\n");
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        print_help(stderr);
+        return 2;
+    }
+    const char* name = argv[1];
+    if (!std::strcmp(name, "help") || !std::strcmp(name, "--help") || !std::strcmp(name, "-h")) {
+        print_help(stdout);
+        return 0;
+    }
+    for (const WenditCommand& c : COMMANDS)
+        if (!std::strcmp(name, c.name))
+            return c.run(Args(argv + 2, argv + argc));
+    std::fprintf(stderr, "wendit: unknown command '%s'\n", name);
+    print_help(stderr);
+    return 2;
+}
