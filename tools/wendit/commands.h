@@ -14,3 +14,4 @@ struct WenditCommand {
 };
 
 int cmd_timeline(const Args& args);
+int cmd_bake(const Args& args);

@@ -10,6 +10,7 @@ namespace {
 const WenditCommand COMMANDS[] = {
     {"timeline", "[--markers FILE] [--midi FILE]",
      "list the show's timeline: marker script and MIDI file merged, in firing order", cmd_timeline},
+    {"bake", "[--data DIR]", "bake the data tree the show plays (default ../data)", cmd_bake},
 };
 
 void print_help(FILE* out)

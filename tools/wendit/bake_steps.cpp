@@ -1,0 +1,11 @@
+#include "bake_steps.h"
+
+// Each baker declares its step function here and adds one line below.
+namespace {
+bool bake_nothing(const std::string&) { return true; }
+}  // namespace
+
+const BakeStep BAKE_STEPS[] = {
+    {"nothing yet", bake_nothing},
+};
+const int BAKE_STEP_COUNT = sizeof(BAKE_STEPS) / sizeof(BAKE_STEPS[0]);

@@ -1,0 +1,27 @@
+// wendit bake [--data DIR]: writes the baked part of the data tree (default
+// "../data", run from bin/).
+#include <iostream>
+
+#include "bake_steps.h"
+#include "commands.h"
+
+int cmd_bake(const Args& args)
+{
+    std::string dataDir = "../data";
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--data" && i + 1 < args.size()) {
+            dataDir = args[++i];
+        } else {
+            std::cerr << "usage: wendit bake [--data DIR]" << std::endl;
+            return 2;
+        }
+    }
+    for (int i = 0; i < BAKE_STEP_COUNT; ++i) {
+        std::cout << "# bake: " << BAKE_STEPS[i].name << std::endl;
+        if (!BAKE_STEPS[i].run(dataDir)) {
+            std::cerr << "## ERROR: baking " << BAKE_STEPS[i].name << " failed" << std::endl;
+            return 1;
+        }
+    }
+    return 0;
+}
