@@ -17,13 +17,16 @@ void cScene::update_interpolators()
         if (i->isActive(&t)) {
             i->apply(&t);
             i->lastApplied = demo_time();
-        } else if (i->lastApplied == lastUpdate) {
+        } else if (m_interpolatorsRan && i->lastApplied == lastUpdate) {
             // Applied in the previous run and now out of its window: one
-            // more application writes the exact end (or start) value.
+            // more application writes the exact end (or start) value. Before
+            // the first run nothing was applied, whatever the initial marks
+            // say, so a window in the future does not write early.
             i->apply(&t);
         }
     }
     lastUpdate = demo_time();
+    m_interpolatorsRan = true;
 }
 
 iVar* cScene::find_var(const std::string& name)

@@ -65,4 +65,7 @@ public:
     DemoClock* clock;
     std::vector<cInterpolator*> interpolators;  // owned
     int lastUpdate = -1;  // demo time of the last interpolator run
+
+private:
+    bool m_interpolatorsRan = false;
 };

@@ -57,7 +57,7 @@ public:
     bool skip(uint32_t n, const char* what)
     {
         if (n > m_end - m_pos) {
-            m_failPos = m_end;
+            m_failPos = m_pos;  // where the overrunning part starts
             m_what = what;
             return false;
         }

@@ -1,5 +1,6 @@
 #include "util/random_table.h"
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -15,8 +16,11 @@ std::vector<float> make_table()
     uint64_t state = LCG_SEED;
     for (float& v : table) {
         state = (state * LCG_MULTIPLIER + LCG_ADDEND) & LCG_MASK;
-        // state / 2^49 lies in [0, 0.5), so every value lies in [0.5, 1).
+        // state / 2^49 lies in [0, 0.5); a value just below 1 must not round
+        // up to 1 as a float.
         v = float(0.5 + double(state) / double(uint64_t(1) << 49));
+        if (v >= 1.0f)
+            v = std::nextafter(1.0f, 0.0f);
     }
     return table;
 }

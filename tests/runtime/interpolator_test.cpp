@@ -1,0 +1,143 @@
+// Interpolators as scenes run them: once a frame, in list order, with one
+// extra write after a window closes.
+#include <gtest/gtest.h>
+
+#include "runtime/cManualTimeSource.h"
+#include "runtime/cSceneManager.h"
+#include "support/test_scene.h"
+
+namespace {
+
+// A scene on a manager whose clock the test moves by hand, one "frame" per
+// run() call.
+class Interpolators : public testing::Test {
+protected:
+    Interpolators() : manager(&source)
+    {
+        manager.init_clock();
+        scene = manager.add_scene<cTestScene>();
+    }
+    // Runs one frame at demo time t (clock moved forward or back to it).
+    void run(int t)
+    {
+        source.set_ms(t);
+        manager.advance_clock();
+        scene->update();
+    }
+    // Runs a frame at t and tells whether `level` was written (by marking it).
+    bool writes_at(int t)
+    {
+        scene->level = -99.f;
+        run(t);
+        return scene->level != -99.f;
+    }
+
+    cManualTimeSource source;
+    cSceneManager manager;
+    cTestScene* scene;
+};
+
+}  // namespace
+
+TEST_F(Interpolators, LerpWritesInsideItsWindowAndOnceMoreAfterIt)
+{
+    scene->interpolators.push_back(new cLerp<float>(scene->find_var("level"), 1000, 2000, 0.f, 10.f));
+    // Before its window nothing is written, the very first frame included.
+    EXPECT_FALSE(writes_at(0));
+    EXPECT_FALSE(writes_at(999));
+    run(1000);
+    EXPECT_FLOAT_EQ(scene->level, 0.f);
+    run(1500);
+    EXPECT_FLOAT_EQ(scene->level, 5.f);
+    run(2000);
+    EXPECT_FLOAT_EQ(scene->level, 10.f);
+    scene->level = 3.f;
+    run(2016);
+    EXPECT_FLOAT_EQ(scene->level, 10.f);  // the one extra application
+    EXPECT_FALSE(writes_at(2032));
+}
+
+TEST_F(Interpolators, SmoothStepEasesBetweenItsValues)
+{
+    scene->interpolators.push_back(new cSmoothStep<float>(scene->find_var("level"), 1000, 2000, 0.f, 10.f));
+    run(1250);
+    EXPECT_FLOAT_EQ(scene->level, 1.5625f);
+    run(1500);
+    EXPECT_FLOAT_EQ(scene->level, 5.f);
+    run(1750);
+    EXPECT_FLOAT_EQ(scene->level, 8.4375f);
+}
+
+TEST_F(Interpolators, AZeroWidthWindowWritesFromThenTo)
+{
+    scene->interpolators.push_back(new cLerp<float>(scene->find_var("level"), 1000, 1000, 2.f, 7.f));
+    run(990);
+    EXPECT_FALSE(writes_at(999));
+    run(1000);
+    EXPECT_FLOAT_EQ(scene->level, 2.f);  // u = 0/0 counts as 0
+    run(1016);
+    EXPECT_FLOAT_EQ(scene->level, 7.f);  // u clamps to 1 past the window
+    EXPECT_FALSE(writes_at(1032));
+}
+
+TEST_F(Interpolators, TheLastActiveOneWinsAndSetVarWritesItsValue)
+{
+    scene->interpolators.push_back(new cSetVar<int>(scene->find_var("mode"), 0, 3000, 1));
+    scene->interpolators.push_back(new cSetVar<int>(scene->find_var("mode"), 1000, 2000, 2));
+    scene->interpolators.push_back(new cSetVar<float>(scene->find_var("other"), 500, 600, 4.5f));
+    run(500);
+    EXPECT_EQ(scene->mode, 1);
+    EXPECT_FLOAT_EQ(scene->other, 4.5f);
+    run(1500);
+    EXPECT_EQ(scene->mode, 2);
+    run(2500);
+    // The second has just left its window: it writes once more, after the
+    // first, so 2 stays for this frame.
+    EXPECT_EQ(scene->mode, 2);
+    run(2600);
+    EXPECT_EQ(scene->mode, 1);
+}
+
+TEST_F(Interpolators, AfterASeekOnlyWindowsAtTheNewTimeOrJustLeftWrite)
+{
+    scene->interpolators.push_back(new cLerp<float>(scene->find_var("level"), 1000, 2000, 0.f, 10.f));
+    scene->interpolators.push_back(new cLerp<float>(scene->find_var("other"), 5000, 6000, 0.f, 10.f));
+    run(1500);
+    run(1600);
+    EXPECT_FLOAT_EQ(scene->level, 6.f);
+    // Jump back before the window: the lerp ran last frame, so it writes its
+    // start value once.
+    run(500);
+    EXPECT_FLOAT_EQ(scene->level, 0.f);
+    scene->other = 42.f;
+    EXPECT_FALSE(writes_at(400));
+    EXPECT_FLOAT_EQ(scene->other, 42.f);
+    // Jump into the second window: only it writes.
+    run(5500);
+    EXPECT_FLOAT_EQ(scene->other, 5.f);
+}
+
+TEST_F(Interpolators, TargetsOfTheWrongTypeOrMissingAreLeftAlone)
+{
+    scene->interpolators.push_back(new cLerp<float>(scene->find_var("nope"), 0, 100, 0.f, 1.f));
+    scene->interpolators.push_back(new cLerp<float>(scene->find_var("mode"), 0, 100, 0.f, 1.f));
+    scene->interpolators.push_back(new cSetVar<int>(scene->find_var("level"), 0, 100, 9));
+    scene->interpolators.push_back(new cIntervalLerp(0, 100));
+    run(50);
+    EXPECT_EQ(scene->mode, -1);
+    EXPECT_FLOAT_EQ(scene->level, -1.f);
+    int t = 100;
+    EXPECT_TRUE(scene->interpolators.back()->isActive(&t));
+    t = 101;
+    EXPECT_FALSE(scene->interpolators.back()->isActive(&t));
+}
+
+TEST_F(Interpolators, ARawFloatIsWrappedAndOwned)
+{
+    float value = 0.f;
+    scene->interpolators.push_back(new cLerp<float>(&value, 0, 100, 0.f, 1.f));
+    run(25);
+    EXPECT_FLOAT_EQ(value, 0.25f);
+    ASSERT_TRUE(scene->interpolators.back()->target);
+    EXPECT_EQ(scene->interpolators.back()->target->getName(), "");
+}
