@@ -1,0 +1,12 @@
+#pragma once
+// Runs one of the project's programs from bin/ and collects what it printed.
+#include <string>
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs `command` through the shell in bin/, standard input closed.
+ToolRun run_tool(const std::string& command);
