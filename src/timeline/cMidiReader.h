@@ -58,6 +58,7 @@ public:
     // skipped; a format error ends the process with exit code 1.
     static void read_file(const std::string& path, cEventQueue& queue, float beatOffset);
 
-    // Beyond this many beat events a file is not a song; the rest are dropped.
-    static constexpr size_t MAX_BEATS = 1000000;
+    // Beyond this many beat events (over five hours at 300 bpm) a file is
+    // not a song; the rest are dropped.
+    static constexpr size_t MAX_BEATS = 100000;
 };
