@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <new>
 #include <vector>
@@ -46,7 +47,19 @@ struct Player {
     int error = SP_ERR_NONE;
 };
 
-Player g_player;
+// Never destroyed: the device's thread may still be mixing while the
+// process exits, and must not find the state torn down under it.
+Player& g_player = *new Player;
+
+// exit() can come at any moment (a failed start-up, the quit marker): the
+// device stops before anything else is torn down.
+void stop_device_at_exit()
+{
+    if (g_player.deviceOpen) {
+        SDL_CloseAudio();
+        g_player.deviceOpen = false;
+    }
+}
 
 bool fail(int code)
 {
@@ -181,6 +194,8 @@ bool sp_init(int rate, int channels, unsigned)
         }
         g_player.deviceFrames = want.samples;
         g_player.deviceOpen = true;
+        static const bool hooked = std::atexit(stop_device_at_exit) == 0;
+        (void)hooked;
         SDL_PauseAudio(0);
     }
     g_player.initialised = true;

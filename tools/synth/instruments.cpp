@@ -109,7 +109,7 @@ void render_riser(const NoteCtx& n, Buses& b)
         if ((i & 15) == 0)
             f.set(300.0f * std::exp2(x * 5.0f), 2.5f, rate);
         f.run(noise.next());
-        float e = x * x * 0.10f * n.velocity;
+        float e = x * x * 0.07f * n.velocity;
         if (i >= n.hold)
             e *= std::exp(-float(i - n.hold) / (0.01f * rate));
         const size_t j = n.start + i;
@@ -135,7 +135,7 @@ void render_kick(const NoteCtx& n, Buses& b)
         phase += hz / rate;
         phase -= std::floor(phase);
         const float body = std::sin(2.0f * PI * phase) * std::exp(-t / 0.38f);
-        const float click = noise.next() * std::exp(-t / 0.0015f) * 0.35f;
+        const float click = noise.next() * std::exp(-t / 0.002f) * 0.5f;
         // Soft saturation thickens the body like an overdriven drum machine.
         const float v = std::tanh((body + click) * 1.6f) * gain;
         const size_t j = n.start + i;
@@ -158,10 +158,12 @@ void render_hit(const NoteCtx& n, Buses& b)
             const float t = float(i) / rate;
             float e;
             if (t < 0.027f) {
-                const float tb = std::fmod(t, 0.009f);
-                e = std::exp(-tb / 0.0035f);
+                // Each burst a little softer than the one before.
+                const int burst = int(t / 0.009f);
+                const float tb = t - float(burst) * 0.009f;
+                e = (1.0f - 0.15f * float(burst)) * std::exp(-tb / 0.0035f);
             } else {
-                e = std::exp(-(t - 0.027f) / 0.11f);
+                e = 0.5f * std::exp(-(t - 0.027f) / 0.11f);
             }
             f.run(noise.next());
             const float v = f.band * e * gain;
@@ -224,7 +226,7 @@ void render_percussion(const NoteCtx& n, Buses& b)
     // over metal.
     float decay = 0.035f, cut = 7500.0f, gain = 0.22f, pan = 0.25f, metal = 0.6f;
     if (key == 46) {
-        decay = 0.2f;
+        decay = 0.14f;
         gain = 0.14f;
         pan = 0.35f;
     } else if (key == 54) {

@@ -141,16 +141,19 @@ void pads(Writer& w)
     }
     // Risers lead into the kick, out of the break, into the middle, the drop
     // and the last section.
-    w.note(PAD, 21, 8, RISER_KEY, 100);
-    w.note(PAD, 51, 4, RISER_KEY, 110);
-    w.note(PAD, 80, 4, RISER_KEY, 80);
-    w.note(PAD, 104, 6, RISER_KEY, 120);
-    w.note(PAD, 131, 4, RISER_KEY, 110);
+    // Each stops a sixteenth short of its goal: the moment of silence makes
+    // the drop land.
+    const double gap = 0.25;
+    w.note(PAD, 21, 8 - gap, RISER_KEY, 100);
+    w.note(PAD, 51, 4 - gap, RISER_KEY, 110);
+    w.note(PAD, 80, 4 - gap, RISER_KEY, 80);
+    w.note(PAD, 104, 6 - gap, RISER_KEY, 110);
+    w.note(PAD, 131, 4 - gap, RISER_KEY, 110);
 }
 
 void hits(Writer& w)
 {
-    w.pattern(HITS, CLAP, 6, 29, 2, "x", 92);         // opening: the title steps on these
+    w.pattern(HITS, CLAP, 6, 27, 2, "x", 92);         // opening: the title steps on these
     w.pattern(HITS, SNARE, 30, 51, 2, "x", 112);      // first groove
     w.pattern(HITS, SNARE, 56, 76, 2, "x", 112);      // second groove
     w.pattern(HITS, CLAP, 76, 84, 2, "x", 96);        // transition
@@ -159,7 +162,7 @@ void hits(Writer& w)
     w.pattern(HITS, SNARE, 110, 135, 2, "x", 114);    // drop
     w.note(HITS, 135, 0.1, SNARE, 127);               // the head flashes in
     w.pattern(HITS, SNARE, 136, 169, 2, "x", 116);    // last section
-    w.pattern(HITS, CLAP, 170, 183, 4, "x", 80);      // credits
+    w.pattern(HITS, CLAP, 172, 183, 4, "x", 80);      // credits
 }
 
 void kick(Writer& w)
