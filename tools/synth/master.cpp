@@ -53,8 +53,8 @@ double master_to_loudness(StereoBuffer& audio, const MasterSettings& s)
 {
     const float ceiling = float(std::pow(10.0, s.ceilingDbfs / 20.0));
     double lufs = integrated_loudness(audio.left.data(), audio.right.data(), audio.frames(), audio.rate);
-    // Limiting takes a little loudness away; two more rounds settle it.
-    for (int round = 0; round < 3 && lufs > -70.0; ++round) {
+    // Limiting takes a little loudness away; a few more rounds settle it.
+    for (int round = 0; round < 8 && lufs > -70.0; ++round) {
         const float gain = float(std::pow(10.0, (s.targetLufs - lufs) / 20.0));
         for (size_t i = 0; i < audio.frames(); ++i) {
             audio.left[i] *= gain;
