@@ -27,6 +27,15 @@ size_t span(const NoteCtx& n, const Buses& b, double releaseSec)
     return std::min(want, b.frames - n.start);
 }
 
+// Gain that takes the last 10 ms of a note's span down to zero, so a note
+// cut at the end of its span never clicks.
+struct TailFade {
+    size_t len;
+    float ramp;
+    TailFade(size_t n, int rate) : len(n), ramp(0.01f * float(rate)) {}
+    float operator()(size_t i) const { return std::min(1.0f, float(len - i) / ramp); }
+};
+
 // Attack-decay-sustain-release level at sample i of a note held `hold`
 // samples; the release starts from wherever the level was.
 struct Adsr {
@@ -66,6 +75,7 @@ struct Metal {
 void render_pad(const NoteCtx& n, Buses& b)
 {
     const size_t len = span(n, b, 1.6);
+    const TailFade fade(len, b.rate);
     const float rate = float(b.rate);
     const float f = note_hz(n.key);
     const float detune = 0.0055f;  // about 9.5 cents
@@ -89,7 +99,7 @@ void render_pad(const NoteCtx& n, Buses& b)
         const float r = s2.next(f * (1.0f + detune) / rate);
         fl.run(a * 0.6f + l);
         fr.run(a * 0.6f + r);
-        const float e = env.at(i, n.hold, rate) * gain;
+        const float e = env.at(i, n.hold, rate) * gain * fade(i);
         const size_t j = n.start + i;
         b.duckL[j] += fl.low * e;
         b.duckR[j] += fr.low * e;
@@ -100,6 +110,7 @@ void render_pad(const NoteCtx& n, Buses& b)
 void render_riser(const NoteCtx& n, Buses& b)
 {
     const size_t len = span(n, b, 0.05);
+    const TailFade fade(len, b.rate);
     const float rate = float(b.rate);
     Noise noise(n.seed);
     Svf f;
@@ -109,7 +120,7 @@ void render_riser(const NoteCtx& n, Buses& b)
         if ((i & 15) == 0)
             f.set(300.0f * std::exp2(x * 5.0f), 2.5f, rate);
         f.run(noise.next());
-        float e = x * x * 0.07f * n.velocity;
+        float e = x * x * 0.07f * n.velocity * fade(i);
         if (i >= n.hold)
             e *= std::exp(-float(i - n.hold) / (0.01f * rate));
         const size_t j = n.start + i;
@@ -124,7 +135,8 @@ void render_riser(const NoteCtx& n, Buses& b)
 
 void render_kick(const NoteCtx& n, Buses& b)
 {
-    const size_t len = span(n, b, 0.6);
+    const size_t len = span(n, b, 0.5);
+    const TailFade fade(len, b.rate);
     const float rate = float(b.rate);
     float phase = 0.0f;
     const float gain = 0.62f * n.velocity;
@@ -134,10 +146,10 @@ void render_kick(const NoteCtx& n, Buses& b)
         const float hz = 46.0f + 120.0f * std::exp(-t / 0.032f);
         phase += hz / rate;
         phase -= std::floor(phase);
-        const float body = std::sin(2.0f * PI * phase) * std::exp(-t / 0.38f);
+        const float body = std::sin(2.0f * PI * phase) * std::exp(-t / 0.28f);
         const float click = noise.next() * std::exp(-t / 0.002f) * 0.5f;
         // Soft saturation thickens the body like an overdriven drum machine.
-        const float v = std::tanh((body + click) * 1.6f) * gain;
+        const float v = std::tanh((body + click) * 1.6f) * gain * fade(i);
         const size_t j = n.start + i;
         b.dryL[j] += v;
         b.dryR[j] += v;
@@ -151,6 +163,7 @@ void render_hit(const NoteCtx& n, Buses& b)
     if (int(n.key) == 39) {
         // Clap: three quick bursts of band-passed noise, then a tail.
         const size_t len = span(n, b, 0.6);
+        const TailFade fade(len, b.rate);
         Svf f;
         f.set(1150.0f, 1.4f, rate);
         const float gain = 0.9f * n.velocity;
@@ -166,7 +179,7 @@ void render_hit(const NoteCtx& n, Buses& b)
                 e = 0.5f * std::exp(-(t - 0.027f) / 0.11f);
             }
             f.run(noise.next());
-            const float v = f.band * e * gain;
+            const float v = f.band * e * gain * fade(i);
             const size_t j = n.start + i;
             b.dryL[j] += v;
             b.dryR[j] += v;
@@ -176,6 +189,7 @@ void render_hit(const NoteCtx& n, Buses& b)
     }
     // Snare: a pitched body under a burst of bright noise.
     const size_t len = span(n, b, 0.45);
+    const TailFade fade(len, b.rate);
     Svf f;
     f.set(1800.0f, 0.7f, rate);
     float phase = 0.0f;
@@ -187,7 +201,7 @@ void render_hit(const NoteCtx& n, Buses& b)
         const float tone = std::sin(2.0f * PI * phase) * std::exp(-t / 0.05f);
         f.run(noise.next());
         const float hiss = f.high * std::exp(-t / 0.13f);
-        const float v = (tone * 0.55f + hiss * 0.8f) * gain;
+        const float v = (tone * 0.55f + hiss * 0.8f) * gain * fade(i);
         const size_t j = n.start + i;
         b.dryL[j] += v;
         b.dryR[j] += v;
@@ -208,13 +222,14 @@ void render_percussion(const NoteCtx& n, Buses& b)
         float gl, gr;
         pan_gains(pan, gl, gr);
         const size_t len = span(n, b, 0.5);
+        const TailFade fade(len, b.rate);
         float phase = 0.0f;
         const float gain = 0.45f * n.velocity;
         for (size_t i = 0; i < len; ++i) {
             const float t = float(i) / rate;
             phase += base * (1.0f + 0.6f * std::exp(-t / 0.04f)) / rate;
             phase -= std::floor(phase);
-            const float v = std::sin(2.0f * PI * phase) * std::exp(-t / 0.16f) * gain;
+            const float v = std::sin(2.0f * PI * phase) * std::exp(-t / 0.16f) * gain * fade(i);
             const size_t j = n.start + i;
             b.dryL[j] += v * gl;
             b.dryR[j] += v * gr;
@@ -241,6 +256,7 @@ void render_percussion(const NoteCtx& n, Buses& b)
     f.set(cut, 0.8f, rate);
     Metal m;
     const size_t len = span(n, b, decay * 7.0f);
+    const TailFade fade(len, b.rate);
     gain *= n.velocity;
     for (size_t i = 0; i < len; ++i) {
         const float t = float(i) / rate;
@@ -248,7 +264,7 @@ void render_percussion(const NoteCtx& n, Buses& b)
         if (key == 54)  // the jingles rattle
             e *= 0.75f + 0.25f * std::sin(2.0f * PI * 38.0f * t);
         f.run(noise.next() * (1.0f - metal) + m.next(rate, 4.0f) * metal * 2.0f);
-        const float v = f.high * e * gain;
+        const float v = f.high * e * gain * fade(i);
         const size_t j = n.start + i;
         b.dryL[j] += v * gl;
         b.dryR[j] += v * gr;
@@ -259,6 +275,7 @@ void render_percussion(const NoteCtx& n, Buses& b)
 void render_bass(const NoteCtx& n, Buses& b)
 {
     const size_t len = span(n, b, 0.08);
+    const TailFade fade(len, b.rate);
     const float rate = float(b.rate);
     const float f = note_hz(n.key);
     Saw saw;
@@ -273,7 +290,7 @@ void render_bass(const NoteCtx& n, Buses& b)
         lp.run(saw.next(f / rate));
         sub += f / rate;
         sub -= std::floor(sub);
-        const float v = (lp.low * 0.75f + std::sin(2.0f * PI * sub) * 0.6f) * env.at(i, n.hold, rate) * gain;
+        const float v = (lp.low * 0.75f + std::sin(2.0f * PI * sub) * 0.6f) * env.at(i, n.hold, rate) * gain * fade(i);
         const size_t j = n.start + i;
         b.duckL[j] += v;
         b.duckR[j] += v;
@@ -283,6 +300,7 @@ void render_bass(const NoteCtx& n, Buses& b)
 void render_lead(const NoteCtx& n, Buses& b, const ControlAt& cutoff)
 {
     const size_t len = span(n, b, 0.3);
+    const TailFade fade(len, b.rate);
     const float rate = float(b.rate);
     Saw s1, s2;
     s2.phase = 0.5f;
@@ -305,7 +323,7 @@ void render_lead(const NoteCtx& n, Buses& b, const ControlAt& cutoff)
         }
         const float osc = s1.next(f * 0.997f / rate) + s2.next(f * 1.003f / rate) + 0.4f * sq.next(f * 0.5f / rate);
         lp.run(osc);
-        const float v = lp.low * env.at(i, n.hold, rate) * gain;
+        const float v = lp.low * env.at(i, n.hold, rate) * gain * fade(i);
         const size_t j = n.start + i;
         b.dryL[j] += v;
         b.dryR[j] += v;
@@ -317,6 +335,7 @@ void render_lead(const NoteCtx& n, Buses& b, const ControlAt& cutoff)
 void render_accent(const NoteCtx& n, Buses& b)
 {
     const size_t len = span(n, b, 2.5);
+    const TailFade fade(len, b.rate);
     const float rate = float(b.rate);
     Noise nl(n.seed), nr(n.seed + 7919u);
     Metal m;
@@ -330,10 +349,10 @@ void render_accent(const NoteCtx& n, Buses& b)
         const float metal = m.next(rate, 6.5f);
         fl.run(nl.next() * 0.7f + metal);
         fr.run(nr.next() * 0.7f + metal);
-        const float e = std::exp(-t / 0.55f);
+        const float e = std::exp(-t / 0.55f) * fade(i);
         phase += 48.0f / rate;
         phase -= std::floor(phase);
-        const float boom = std::sin(2.0f * PI * phase) * std::exp(-t / 0.35f) * 0.9f;
+        const float boom = std::sin(2.0f * PI * phase) * std::exp(-t / 0.35f) * 0.9f * fade(i);
         const size_t j = n.start + i;
         b.dryL[j] += (fl.high * e * 0.5f + boom) * gain;
         b.dryR[j] += (fr.high * e * 0.5f + boom) * gain;
