@@ -24,21 +24,14 @@ struct Handle {
 };
 }  // namespace
 
-Mp3DecodeResult decode_mp3_file(const std::string& path, int rate, std::vector<int16_t>& pcm,
-                                std::string& detail)
+namespace {
+// Sets up a decoder handle for 16-bit stereo at `rate` with gapless trimming.
+Mp3DecodeResult make_decoder(Handle& d, int rate, std::string& detail)
 {
-    pcm.clear();
-    // Tell a missing file from an unreadable one before the decoder sees it.
-    if (FILE* f = std::fopen(path.c_str(), "rb"))
-        std::fclose(f);
-    else
-        return Mp3DecodeResult::not_found;
     if (!library_ready()) {
         detail = "the MP3 decoder cannot start";
         return Mp3DecodeResult::no_memory;
     }
-
-    Handle d;
     int err = MPG123_OK;
     d.h = mpg123_new(nullptr, &err);
     if (!d.h) {
@@ -55,10 +48,12 @@ Mp3DecodeResult decode_mp3_file(const std::string& path, int rate, std::vector<i
         detail = mpg123_strerror(d.h);
         return Mp3DecodeResult::bad_format;
     }
-    if (mpg123_open(d.h, path.c_str()) != MPG123_OK) {
-        detail = mpg123_strerror(d.h);
-        return Mp3DecodeResult::bad_format;
-    }
+    return Mp3DecodeResult::ok;
+}
+
+// Decodes everything from an opened handle.
+Mp3DecodeResult decode_opened(Handle& d, std::vector<int16_t>& pcm, std::string& detail)
+{
     // Scanning the whole file gives the exact length, so the PCM buffer is
     // allocated once.
     if (mpg123_scan(d.h) != MPG123_OK) {
@@ -107,4 +102,39 @@ Mp3DecodeResult decode_mp3_file(const std::string& path, int rate, std::vector<i
         return Mp3DecodeResult::bad_format;
     }
     return Mp3DecodeResult::ok;
+}
+}  // namespace
+
+Mp3DecodeResult decode_mp3_file(const std::string& path, int rate, std::vector<int16_t>& pcm,
+                                std::string& detail)
+{
+    pcm.clear();
+    // Tell a missing file from an unreadable one before the decoder sees it.
+    if (FILE* f = std::fopen(path.c_str(), "rb"))
+        std::fclose(f);
+    else
+        return Mp3DecodeResult::not_found;
+    Handle d;
+    const Mp3DecodeResult made = make_decoder(d, rate, detail);
+    if (made != Mp3DecodeResult::ok)
+        return made;
+    if (mpg123_open(d.h, path.c_str()) != MPG123_OK) {
+        detail = mpg123_strerror(d.h);
+        return Mp3DecodeResult::bad_format;
+    }
+    return decode_opened(d, pcm, detail);
+}
+
+Mp3DecodeResult decode_mp3_fd(int fd, int rate, std::vector<int16_t>& pcm, std::string& detail)
+{
+    pcm.clear();
+    Handle d;
+    const Mp3DecodeResult made = make_decoder(d, rate, detail);
+    if (made != Mp3DecodeResult::ok)
+        return made;
+    if (mpg123_open_fd(d.h, fd) != MPG123_OK) {
+        detail = mpg123_strerror(d.h);
+        return Mp3DecodeResult::bad_format;
+    }
+    return decode_opened(d, pcm, detail);
 }

@@ -16,3 +16,6 @@ enum class Mp3DecodeResult {
 
 Mp3DecodeResult decode_mp3_file(const std::string& path, int rate, std::vector<int16_t>& pcm,
                                 std::string& detail);
+// The same from an open file descriptor (read from its current position;
+// the caller keeps and closes it).
+Mp3DecodeResult decode_mp3_fd(int fd, int rate, std::vector<int16_t>& pcm, std::string& detail);

@@ -145,7 +145,7 @@ TEST_F(Soundtrack, MasterStaysUnderItsCeilingAtStreamingLoudness)
     EXPECT_LT(peakDb, -0.5);
     EXPECT_GT(peakDb, -6.0) << "the master uses its range";
     const double lufs = integrated_loudness_s16(s_baked->pcm.data(), frames(), 44100);
-    EXPECT_NEAR(lufs, -14.0, 0.5);
+    EXPECT_NEAR(lufs, -14.0, 0.25);
 }
 
 TEST_F(Soundtrack, RunsNinetyThreeSecondsAndFadesOut)

@@ -82,6 +82,6 @@ TEST(Master, ReachesTheTargetLoudnessUnderTheCeiling)
     const double reached = master_to_loudness(b, s);
     EXPECT_NEAR(reached, -14.0, 0.1);
     EXPECT_NEAR(lufs(b), reached, 1e-9);
-    EXPECT_LE(peak_dbfs(b.left.data(), b.right.data(), b.frames()), -1.5 + 1e-3);
+    EXPECT_LE(peak_dbfs(b.left.data(), b.right.data(), b.frames()), s.ceilingDbfs + 1e-3);
 }
 }  // namespace

@@ -7,7 +7,7 @@
 
 struct MasterSettings {
     double targetLufs = -14.0;
-    double ceilingDbfs = -1.5;  // leaves room for the encoder's overshoot
+    double ceilingDbfs = -2.0;  // leaves room for the encoder's overshoot
     double lookaheadSec = 0.005;
     double releaseSec = 0.12;
 };

@@ -1,11 +1,15 @@
 #include "soundtrack.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
 
 #include "loudness.h"
+#include "platform/mp3_decode.h"
 #include "master.h"
 #include "midi_writer.h"
 #include "mp3_encode.h"
@@ -44,21 +48,61 @@ bool write_file(const std::string& path, const std::vector<uint8_t>& bytes, std:
 }
 }  // namespace
 
-StereoBuffer render_soundtrack(const Score& score, double* loudness)
+namespace {
+// The encoded soundtrack as a player hears it: loudness and sample peak.
+bool measure_decoded(const std::vector<uint8_t>& mp3, double& lufs, double& peakDb, std::string& error)
 {
-    StereoBuffer audio = render_score(score, SOUNDTRACK_RATE);
-    const double lufs = master_to_loudness(audio, MasterSettings());
-    if (loudness)
-        *loudness = lufs;
-    return audio;
+    FILE* f = std::tmpfile();
+    if (!f) {
+        error = std::string("no temporary file: ") + std::strerror(errno);
+        return false;
+    }
+    const bool written = std::fwrite(mp3.data(), 1, mp3.size(), f) == mp3.size() && std::fflush(f) == 0;
+    std::rewind(f);
+    std::vector<int16_t> pcm;
+    std::string detail;
+    const bool ok = written && decode_mp3_fd(fileno(f), SOUNDTRACK_RATE, pcm, detail) == Mp3DecodeResult::ok;
+    std::fclose(f);
+    if (!ok) {
+        error = "the encoded soundtrack does not decode: " + detail;
+        return false;
+    }
+    lufs = integrated_loudness_s16(pcm.data(), pcm.size() / 2, SOUNDTRACK_RATE);
+    int peak = 1;
+    for (int16_t v : pcm)
+        peak = std::max(peak, std::abs(int(v)));
+    peakDb = 20.0 * std::log10(peak / 32768.0);
+    return true;
 }
+}  // namespace
 
 bool make_soundtrack(const Score& score, SoundtrackFiles& out, std::string& error)
 {
-    StereoBuffer audio = render_soundtrack(score, &out.loudness);
-    out.peak = peak_dbfs(audio.left.data(), audio.right.data(), audio.frames());
+    const StereoBuffer mix = render_score(score, SOUNDTRACK_RATE);
     out.midi = write_midi(score);
-    return encode_mp3(audio, SOUNDTRACK_KBPS, out.mp3, error);
+    // Encoding changes the sound a little: its low-pass takes some loudness
+    // away and its noise lifts the sharpest transients. So measure what a
+    // player will hear and master again, aiming off by what was missed.
+    const MasterSettings goal;
+    MasterSettings settings;
+    for (int round = 0; round < 4; ++round) {
+        StereoBuffer audio = mix;
+        master_to_loudness(audio, settings);
+        out.peak = peak_dbfs(audio.left.data(), audio.right.data(), audio.frames());
+        if (!encode_mp3(audio, SOUNDTRACK_KBPS, out.mp3, error))
+            return false;
+        double heardPeak = 0.0;
+        if (!measure_decoded(out.mp3, out.loudness, heardPeak, error))
+            return false;
+        const double loudnessMiss = goal.targetLufs - out.loudness;
+        const double peakExcess = heardPeak - SOUNDTRACK_DECODED_PEAK_DBFS;
+        if (std::fabs(loudnessMiss) < 0.05 && peakExcess <= 0.0)
+            break;
+        settings.targetLufs += loudnessMiss;
+        if (peakExcess > 0.0)
+            settings.ceilingDbfs -= peakExcess + 0.1;
+    }
+    return true;
 }
 
 bool bake_soundtrack(const std::string& dataDir, std::string& error)
@@ -71,7 +115,7 @@ bool bake_soundtrack(const std::string& dataDir, std::string& error)
         return false;
     if (!write_file(dir + "/GLOAM2.mid", files.midi, error) || !write_file(dir + "/GLOAM2.mp3", files.mp3, error))
         return false;
-    std::printf("# music: %s/GLOAM2.mp3 (%zu bytes, %.1f LUFS, peak %.1f dBFS), GLOAM2.mid (%zu bytes)\n",
+    std::printf("# music: %s/GLOAM2.mp3 (%zu bytes, %.2f LUFS decoded, peak %.1f dBFS before encoding), GLOAM2.mid (%zu bytes)\n",
                 dir.c_str(), files.mp3.size(), files.loudness, files.peak, files.midi.size());
     return true;
 }
