@@ -33,7 +33,7 @@ bool write_file(const std::string& path, const std::vector<uint8_t>& bytes, std:
         error = "cannot write " + tmp + ": " + std::strerror(errno);
         return false;
     }
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     if (std::fclose(f) != 0 || !ok) {
         error = "cannot write " + tmp + ": " + std::strerror(errno);
         std::remove(tmp.c_str());
