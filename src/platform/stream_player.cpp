@@ -186,8 +186,8 @@ bool sp_init(int rate, int channels, unsigned)
         want.channels = 2;
         want.samples = Uint16(buffer_frames(g_player.bufferMs, rate));
         want.callback = audio_callback;
-        // No "obtained" spec: SDL converts to whatever the device takes, so
-        // the mixer always works in 16-bit stereo at `rate`.
+        // Without an "obtained" format SDL converts to whatever the device
+        // takes, so the mixer always works in 16-bit stereo at `rate`.
         if (SDL_OpenAudio(&want, nullptr) != 0) {
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return fail(SP_ERR_INIT);
