@@ -5,17 +5,24 @@
 //
 // Mode 0 plays a compressed audio stream (the only mode the show uses);
 // mode 1 is a tracker module. Any other mode reports the unhandled case.
+// Failures to start the sound output or to open the music end the process
+// with exit code 1.
 #include <string>
+
+struct sp_stream;
+struct sp_module;
 
 class cSoundModule_fmod {
 public:
     cSoundModule_fmod();
     ~cSoundModule_fmod();
+    cSoundModule_fmod(const cSoundModule_fmod&) = delete;
+    cSoundModule_fmod& operator=(const cSoundModule_fmod&) = delete;
 
     // Initialises the sound output; capture selects the smallest mixer
-    // buffer. Ends the process with exit code 1 on failure.
+    // buffer (for offline capture tools), otherwise 150 ms.
     void init(bool capture);
-    // Opens the music file; ends the process with exit code 1 on failure.
+    // Opens g_music_path and prints its length.
     void open();
     void play();
     void set_time(int ms);
@@ -25,11 +32,15 @@ public:
 
     bool is_playing() const { return playing; }
 
-    int stream = 0;
-    int module = 0;
-    int channel = 0;
-    bool playing = false;
-    int mode = 0;
+    sp_stream* stream = nullptr;  // mode 0
+    sp_module* module = nullptr;  // mode 1
+    int channel = 0;              // where the stream plays
+    bool playing = false;         // started and not paused
+    int mode = 0;                 // 0 stream, 1 module
+
+    // The version of the stream player the module needs at least.
+    static constexpr float REQUIRED_VERSION = 3.75f;
+    static constexpr int MIXER_BUFFER_MS = 150;
 };
 
 // "../data/music/GLOAM2.mp3", relative to the working directory.

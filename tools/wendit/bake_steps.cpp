@@ -1,11 +1,22 @@
 #include "bake_steps.h"
 
+#include <iostream>
+
+#include "synth/soundtrack.h"
+
 // Each baker declares its step function here and adds one line below.
 namespace {
-bool bake_nothing(const std::string&) { return true; }
+bool bake_music(const std::string& dataDir)
+{
+    std::string error;
+    if (bake_soundtrack(dataDir, error))
+        return true;
+    std::cerr << "## ERROR: " << error << std::endl;
+    return false;
+}
 }  // namespace
 
 const BakeStep BAKE_STEPS[] = {
-    {"nothing yet", bake_nothing},
+    {"music: GLOAM2.mp3 and GLOAM2.mid from the score", bake_music},
 };
 const int BAKE_STEP_COUNT = sizeof(BAKE_STEPS) / sizeof(BAKE_STEPS[0]);

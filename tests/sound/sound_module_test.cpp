@@ -1,0 +1,169 @@
+// The sound module as the scene manager uses it: its messages, the process
+// ending on the failures it cannot play through, and the branches of the
+// modes it does not play.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/stream_player.h"
+#include "runtime/cSoundModule_fmod.h"
+#include "sound/sound_files.h"
+
+namespace {
+
+class SoundModule : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        m_savedPath = g_music_path;
+        m_dir = make_temp_dir();
+    }
+    void TearDown() override
+    {
+        sp_close();
+        g_music_path = m_savedPath;
+        unsetenv("SDL_AUDIODRIVER");
+    }
+    std::string make_music(double seconds)
+    {
+        const std::string path = m_dir + "/music.mp3";
+        write_mp3(path, test_signal(seconds));
+        return path;
+    }
+
+    std::string m_savedPath;
+    std::string m_dir;
+};
+
+TEST_F(SoundModule, ConstructionReportsTheMixerSizeAndStartsInStreamMode)
+{
+    testing::internal::CaptureStdout();
+    cSoundModule_fmod m;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "# fmod: mixersize: 150ms\n");
+    EXPECT_EQ(m.mode, 0);
+    EXPECT_FALSE(m.playing);
+    EXPECT_EQ(m.stream, nullptr);
+}
+
+TEST_F(SoundModule, OpensAndPlaysTheMusicWithItsLength)
+{
+    g_music_path = make_music(1.5);
+    cSoundModule_fmod m;
+    m.init(false);
+    testing::internal::CaptureStdout();
+    m.open();
+    m.play();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "# fmod loaded stream \"" + g_music_path + "\" [length: 1500ms]\n# fmod starting playback...\n");
+    EXPECT_TRUE(m.playing);
+    ASSERT_NE(m.stream, nullptr);
+    EXPECT_FALSE(sp_get_paused(m.channel));
+
+    // The p key twice: paused, then the same channel resumes.
+    m.toggle_pause();
+    EXPECT_FALSE(m.playing);
+    EXPECT_TRUE(sp_get_paused(m.channel));
+    m.toggle_pause();
+    EXPECT_TRUE(m.playing);
+    EXPECT_FALSE(sp_get_paused(m.channel));
+
+    m.set_time(1000);
+    const int64_t pos = sp_stream_get_position(m.stream);
+    EXPECT_GE(pos, 44100) << "the seek landed at 1 s";
+    EXPECT_LT(pos, 44100 + 20000) << "and the device plays on from there";
+
+    m.close();
+    EXPECT_FALSE(m.playing);
+    EXPECT_EQ(m.stream, nullptr);
+}
+
+TEST_F(SoundModule, VolumeOutsideTheRangeIsAWarning)
+{
+    g_music_path = make_music(0.5);
+    cSoundModule_fmod m;
+    m.init(false);
+    m.open();
+    m.play();
+    testing::internal::CaptureStderr();
+    m.set_volume(100);
+    m.set_volume(0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    testing::internal::CaptureStderr();
+    m.set_volume(300);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "## WARNING: Not able to set volume in ..\\src\\cSoundModule_fmod line 99\n");
+}
+
+TEST_F(SoundModule, MissingMusicEndsStartUp)
+{
+    g_music_path = m_dir + "/GLOAM2.mp3";
+    EXPECT_EXIT(
+        {
+            cSoundModule_fmod m;
+            m.init(false);
+            m.open();
+        },
+        testing::ExitedWithCode(1), "## ERROR: File not found\n");
+}
+
+TEST_F(SoundModule, MusicThatIsNotMp3EndsStartUp)
+{
+    g_music_path = m_dir + "/GLOAM2.mp3";
+    write_bytes(g_music_path, std::vector<uint8_t>(5000, 'x'));
+    EXPECT_EXIT(
+        {
+            cSoundModule_fmod m;
+            m.init(false);
+            m.open();
+        },
+        testing::ExitedWithCode(1), "## ERROR: Unknown file format\n");
+}
+
+TEST_F(SoundModule, NoOutputDeviceEndsStartUp)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EXPECT_EXIT(
+        {
+            cSoundModule_fmod m;
+            m.init(true);
+        },
+        testing::ExitedWithCode(1), "^Error initializing output device\\.$");
+}
+
+TEST_F(SoundModule, ModuleModeReportsItsLoadFailure)
+{
+    g_music_path = make_music(0.3);
+    EXPECT_EXIT(
+        {
+            cSoundModule_fmod m;
+            m.mode = 1;
+            m.init(false);
+            m.open();
+        },
+        testing::ExitedWithCode(1), "## ERROR: Unknown file format\n");
+}
+
+TEST_F(SoundModule, OtherModesReportTheUnhandledCase)
+{
+    cSoundModule_fmod m;
+    m.init(false);
+    m.mode = 2;
+    const std::string where = "## ERROR, unhandled case in ..\\src\\cSoundModule_fmod, line: ";
+    testing::internal::CaptureStderr();
+    m.open();
+    m.set_time(500);
+    m.set_volume(10);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), where + "52\n" + where + "120\n" + where + "103\n");
+    EXPECT_EQ(m.stream, nullptr);
+
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    m.play();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "# fmod starting playback...\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), where + "65\n");
+    EXPECT_TRUE(m.playing);
+}
+}  // namespace
