@@ -5,9 +5,9 @@
 #include <SDL/SDL.h>
 
 #include <cstdlib>
-#include <cstring>
 
 #include "app/WindowConfig.h"
+#include "app/command_line.h"
 #include "app/exit_hook.h"
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
@@ -35,10 +35,7 @@ int main(int argc, char** argv)
     setup_resource_paths();
     check_gl_error("SDL_main");
 
-    bool capture = false;
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--use_kkapture") == 0)
-            capture = true;
+    const bool capture = capture_flag(argc, argv);
 
     cMorvane demo;
     demo.run(capture);
