@@ -33,8 +33,9 @@ protected:
     }
     void TearDown() override
     {
-        if (!oldCwd.empty())
+        if (!oldCwd.empty()) {
             EXPECT_EQ(chdir(oldCwd.c_str()), 0);
+        }
         std::system(("rm -rf " + root).c_str());
         GLTest::TearDown();
     }
