@@ -5,6 +5,7 @@
 
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
+#include "app/startup_trace.h"
 #include "platform/time_source.h"
 #include "render/quad.h"
 #include "runtime/cSceneManager.h"
@@ -71,6 +72,11 @@ void cLoadScreen_MM::draw(float p, bool present)
     if (present) {
         do {
             swap_buffers();
+            static bool first = true;
+            if (first) {
+                first = false;
+                startup_mark("first-frame");
+            }
             if (now_ms() - start >= PRESENT_MS)
                 break;
             draw_frame();

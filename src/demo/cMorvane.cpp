@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "app/show_time_source.h"
+#include "app/startup_trace.h"
 #include "demo/cLoadScreen_MM.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cSceneMidiTest.h"
@@ -50,4 +51,5 @@ void cMorvane::run(bool capture)
         sceneLabel.setPosition(0.05f, 0.7f);
         timeLabel.setPosition(0.83f, 0.7f);
     }
+    startup_mark("loaded");
 }

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/gl_state.h"
+#include "app/startup_trace.h"
 #include "platform/time_source.h"
 #include "runtime/cSceneManager.h"
 #include "runtime/iLoadScreen.h"
@@ -54,12 +55,14 @@ void draw_black(float alpha)
 void cSceneManager::debug_test_scene(iLoadScreen& ls)
 {
     ls.draw(0.0f, true);
+    startup_mark("first-draw-done");
     if (m_scenes.empty()) {
         std::cerr << "debug_test_scene: scene " << 0 << " not added - exiting!" << std::endl;
         std::exit(-1);
     }
     m_current = m_scenes[0];
     m_current->init();
+    startup_mark("hold-begin");
 
     while (demo_time() < HOLD_UNTIL_MS) {
         m_clock.source->sleep_ms(10);
@@ -75,4 +78,5 @@ void cSceneManager::debug_test_scene(iLoadScreen& ls)
         swap_buffers();
         advance_clock();
     }
+    startup_mark("hold-end");
 }
