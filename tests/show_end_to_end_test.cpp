@@ -81,7 +81,10 @@ TEST(Show, KeysDumpTheTimeCodeAndQuit)
     DataTree tree(LONG_SHOW);
     ShowProcess show(tree, 50.0, {}, {{"DISPLAY", display.name}});
     ASSERT_TRUE(show.wait_for_stderr("demo start")) << "display " << display.name << ": " << show.err_so_far();
-    EXPECT_TRUE(show_window_exists(display.name));
+    int w = 0, h = 0;
+    EXPECT_TRUE(show_window_exists(display.name, &w, &h)) << "a window captioned \"Wendit OpenGL\"";
+    EXPECT_EQ(w, 1280);
+    EXPECT_EQ(h, 720);
     ASSERT_TRUE(send_key_to_show(display.name, XK_space));
     ASSERT_TRUE(show.wait_for_stderr(" - miditest\n", 20000)) << show.err_so_far();
     ASSERT_TRUE(send_key_to_show(display.name, XK_q));

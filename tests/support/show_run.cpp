@@ -253,12 +253,20 @@ ShowResult run_show(const DataTree& tree, double frameMs, const std::vector<std:
     return p.finish(timeoutMs);
 }
 
-bool show_window_exists(const std::string& display)
+bool show_window_exists(const std::string& display, int* w, int* h)
 {
     Display* dpy = open_display(display);
     if (!dpy)
         return false;
-    bool found = find_window(dpy, DefaultRootWindow(dpy)) != 0;
+    Window win = find_window(dpy, DefaultRootWindow(dpy));
+    bool found = win != 0;
+    XWindowAttributes a{};
+    if (found && XGetWindowAttributes(dpy, win, &a)) {
+        if (w)
+            *w = a.width;
+        if (h)
+            *h = a.height;
+    }
     XCloseDisplay(dpy);
     return found;
 }

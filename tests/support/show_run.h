@@ -66,8 +66,8 @@ ShowResult run_show(const DataTree& tree, double frameMs = 50.0, const std::vect
 bool send_key_to_show(const std::string& display, unsigned long keysym);
 // asks, as a window manager would, for the show's window to close;
 bool close_show_window(const std::string& display);
-// true when a window with the show's title exists.
-bool show_window_exists(const std::string& display);
+// true when a window with the show's title exists; its size goes to w, h.
+bool show_window_exists(const std::string& display, int* w = nullptr, int* h = nullptr);
 
 // The directory with the program and tool binaries.
 std::string bin_dir();
