@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "support/gl_fixture.h"
+#include "support/show_run.h"
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"
 
@@ -23,6 +24,7 @@ protected:
         char tmpl[] = "/tmp/wendit-tex-XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         root = tmpl;
+        remove_at_exit(root);
         ASSERT_EQ(std::system(("mkdir -p " + root + "/bin " + root + "/data/textures").c_str()), 0);
         char cwd[4096];
         ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);

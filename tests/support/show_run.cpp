@@ -112,6 +112,30 @@ void send_key(Display* dpy, Window w, void* data)
 }
 }  // namespace
 
+namespace {
+std::vector<std::string>* g_leftovers = nullptr;
+pid_t g_leftoversOwner = 0;
+
+void remove_leftovers()
+{
+    if (!g_leftovers || getpid() != g_leftoversOwner)
+        return;
+    for (const std::string& dir : *g_leftovers)
+        if (dir.rfind("/tmp/wendit-", 0) == 0)
+            shell("rm -rf '" + dir + "'");
+}
+}  // namespace
+
+void remove_at_exit(const std::string& dir)
+{
+    if (!g_leftovers || g_leftoversOwner != getpid()) {
+        g_leftovers = new std::vector<std::string>();
+        g_leftoversOwner = getpid();
+        std::atexit(remove_leftovers);
+    }
+    g_leftovers->push_back(dir);
+}
+
 std::string bin_dir()
 {
     return WENDIT_BIN_DIR;

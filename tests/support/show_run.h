@@ -69,5 +69,9 @@ bool close_show_window(const std::string& display);
 // true when a window with the show's title exists; its size goes to w, h.
 bool show_window_exists(const std::string& display, int* w = nullptr, int* h = nullptr);
 
+// Removes a temporary directory when this process ends, also when it ends
+// through exit() (as death tests do).
+void remove_at_exit(const std::string& dir);
+
 // The directory with the program and tool binaries.
 std::string bin_dir();
