@@ -7,6 +7,7 @@
 
 #include "demo/cDemo.h"
 #include "demo/cMorvane.h"
+#include "runtime/cInputState.h"
 #include "runtime/cManualTimeSource.h"
 #include "runtime/cSceneManager.h"
 #include "support/baked_data.h"
@@ -136,6 +137,17 @@ TEST_F(DemoLoop, FramesJumpToTheStartUpdateRebuildAndDraw)
     EXPECT_TRUE(demo_muted());
     demo.toggle_mute();
     EXPECT_FALSE(demo_muted());
+
+    // Dragging on the panel reaches the scene's variable.
+    float x, y;
+    demo.varList.draw();
+    demo.varList.rows()[0].second->getPosition(x, y);
+    input_state().reset();
+    demo.pointer(x + 0.01f, y + 0.01f);  // hover grabs the slider
+    input_state().buttons[1] = 1;
+    demo.pointer(x + 5.f, y + 0.01f);  // far right: the maximum
+    input_state().buttons[1] = 0;
+    EXPECT_EQ(scene->value, 1.f);
 
     sm->use_time_source(nullptr);
     cSceneManager::destroy();

@@ -220,3 +220,34 @@ TEST_F(RenderTargetPool, TargetsHoldWhatWasDrawnAndShowIt)
     EXPECT_EQ(unit, GL_TEXTURE0);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_RECTANGLE_ARB));
 }
+
+TEST_F(RenderTargetPool, EachTextureUnitIsAddressedInItsOwnTargetsPixels)
+{
+    cTmpRT a = get_tmp_rt(RTT_FULL);
+    cTmpRT b = get_tmp_rt(RTT_HALF);
+    glClearColor(1.f, 1.f, 1.f, 1.f);
+    a->bind(true);
+    a->unbind();
+    // b: left quarter of its width green, the rest blue
+    glClearColor(0.f, 0.f, 1.f, 1.f);
+    b->bind(true);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 160, 360);
+    glClearColor(0.f, 1.f, 0.f, 1.f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    b->unbind();
+    glClearColor(0.f, 0.f, 0.f, 0.f);
+
+    // Fixed-function multitexture: colour = a * b.
+    begin_2d();
+    glColor4f(1.f, 1.f, 1.f, 1.f);
+    a->bind_texture(GL_TEXTURE0_ARB);
+    b->bind_texture(GL_TEXTURE1_ARB);
+    draw_quad_2tex(a.get(), b.get());
+    b->unbind_texture();
+    a->unbind_texture();
+    end_2d();
+    EXPECT_TRUE(near_rgba(read_pixel(int(0.2 * 1280), 360), {0, 255, 0, 255}, 2));
+    EXPECT_TRUE(near_rgba(read_pixel(int(0.4 * 1280), 360), {0, 0, 255, 255}, 2));
+}

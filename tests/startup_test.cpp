@@ -12,6 +12,7 @@
 #include "runtime/cSceneManager.h"
 #include "support/gl_fixture.h"
 #include "texture/cResourcePath.h"
+#include "texture/cTextureManager.h"
 
 namespace {
 cFrameStepTimeSource* stepped_clock()
@@ -90,6 +91,25 @@ TEST_F(Startup, LoadingImageShowsAtAQuarterOfItsBrightness)
     float cc[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, cc);
     EXPECT_FLOAT_EQ(cc[0], 0.3f) << "the clear colour is restored";
+
+    // An image whose sides are no powers of two is a rectangle texture and
+    // still covers the whole screen.
+    FIBITMAP* r = FreeImage_Allocate(100, 60, 24);
+    RGBQUAD red{0, 0, 240, 0}, green{0, 240, 0, 0};
+    for (unsigned y = 0; y < 60; ++y)
+        for (unsigned x = 0; x < 100; ++x)
+            FreeImage_SetPixelColor(r, x, y, x < 50 ? &red : &green);
+    ASSERT_TRUE(FreeImage_Save(FIF_PNG, r, (dir + "/wide.png").c_str(), 0));
+    FreeImage_Unload(r);
+    {
+        cLoadScreen_MM ls(clock);
+        ls.imageName = "wide.png";
+        ls.image = get_texture_manager()->get_texture("wide.png", false, GL_CLAMP_TO_EDGE, 0);
+        ASSERT_EQ(ls.image.target, GLenum(GL_TEXTURE_RECTANGLE_ARB));
+        ls.draw(0.f, false);
+        EXPECT_TRUE(near_rgba(read_pixel(100, 360), {60, 0, 0, 255}, 2));
+        EXPECT_TRUE(near_rgba(read_pixel(1180, 360), {0, 60, 0, 255}, 2));
+    }
     std::system(("rm -rf " + dir).c_str());
 }
 
