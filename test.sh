@@ -6,4 +6,4 @@ cd "$root"
 
 bash scripts/build.sh
 bash scripts/bake.sh
-ctest --test-dir build --output-on-failure -j"$(nproc)" "$@"
+bash scripts/with_display.sh ctest --test-dir build --output-on-failure -j"$(nproc)" "$@"

@@ -13,6 +13,7 @@
 
 #include "runtime/DemoClock.h"
 #include "runtime/cInterpolator.h"
+#include "render/cRenderTargetManager.h"
 
 class cEvent;
 class cGuiVarList;
@@ -29,6 +30,10 @@ struct cSceneCamera {
     float aspect = 1280.f / 720.f;  // render width / render height
     double roll = 0.0;              // degrees, about (0, 0, -1)
 };
+
+// Eye and centre sliders over lo..hi, field of view and roll, for a
+// scene's fillGui.
+void add_camera_gui(cGuiVarList& list, cSceneCamera& camera, float lo, float hi);
 
 using GuiNodes = std::vector<std::pair<iVar*, iGuiNode*>>;
 
@@ -52,6 +57,9 @@ public:
     // Once a frame; true asks for a rebuild of the tweak panel.
     virtual bool update() = 0;
     virtual void fillGui(cGuiVarList& list) = 0;
+    // Renders the scene at demo time `time` into a pooled target and hands
+    // it over; an empty handle when the scene cannot render off screen.
+    virtual cTmpRT render(int time) = 0;
     // The scene's tweakable variables, each with its panel control.
     virtual GuiNodes getGuiNodes() { return {}; }
 
@@ -60,6 +68,8 @@ public:
     // The first of this scene's variables named name, or null.
     iVar* find_var(const std::string& name);
     int demo_time() const { return clock ? clock->demo_time() : 0; }
+    // Projection and model-view from the camera.
+    void apply_camera() const;
 
     cSceneCamera camera;
     DemoClock* clock;

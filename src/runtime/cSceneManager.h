@@ -21,6 +21,7 @@
 #include "runtime/cSoundModule_fmod.h"
 
 class cEventQueue;
+class iLoadScreen;
 class iTimeSource;
 
 class cSceneManager {
@@ -67,6 +68,12 @@ public:
     // Makes scene `index` current; false when there is no such scene.
     bool select_scene(size_t index);
     cScene* current() { return m_current; }
+
+    // The start-up step: shows the loading screen, makes scene 0 current and
+    // initialises it, holds the loading screen until demo time 5000 ms, then
+    // fades it to black within 1 s and stays black for another 0.5 s. Ends
+    // the process (-1) when no scene is registered.
+    void debug_test_scene(iLoadScreen& ls);
 
     // The demo start: sleep 100 ms, start the music, reset the clock to 0.
     void start();

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "bake_images.h"
 #include "synth/soundtrack.h"
 
 // Each baker declares its step function here and adds one line below.
@@ -17,6 +18,9 @@ bool bake_music(const std::string& dataDir)
 }  // namespace
 
 const BakeStep BAKE_STEPS[] = {
+    {"textures/loadscreen.jpg", bake_loadscreen},
+    {"textures/checker.jpg", bake_checker},
+    {"textures/fontlist.png", bake_font},
     {"music: GLOAM2.mp3 and GLOAM2.mid from the score", bake_music},
 };
 const int BAKE_STEP_COUNT = sizeof(BAKE_STEPS) / sizeof(BAKE_STEPS[0]);

@@ -1,0 +1,6 @@
+#pragma once
+// The one exit hook: tears the process-wide services down in order (scene
+// manager, shader manager, texture manager, render-target pool, resource
+// path), shuts SDL down, and prints "requested exit". Registered with
+// atexit at start-up; every way out of the show goes through exit().
+void exit_hook();

@@ -1,0 +1,21 @@
+#include "app/gl_state.h"
+
+#include <GL/gl.h>
+#include <SDL/SDL.h>
+
+#include "app/WindowConfig.h"
+#include "app/show_time_source.h"
+#include "runtime/cFrameStepTimeSource.h"
+
+void apply_render_viewport()
+{
+    Viewport v = window_config()->render_viewport();
+    glViewport(v.x, v.y, v.width, v.height);
+}
+
+void swap_buffers()
+{
+    SDL_GL_SwapBuffers();
+    if (cFrameStepTimeSource* s = frame_step_source())
+        s->frame_presented();
+}

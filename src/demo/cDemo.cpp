@@ -1,0 +1,156 @@
+#include "demo/cDemo.h"
+
+#include <GL/gl.h>
+#include <SDL/SDL.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <stdexcept>
+
+#include "app/WindowConfig.h"
+#include "app/gl_extensions.h"
+#include "app/gl_state.h"
+#include "runtime/cSceneManager.h"
+#include "util/time_code.h"
+
+namespace {
+// std::exception carries no text of its own; this one says what went wrong.
+class single_demo_error : public std::exception {
+public:
+    const char* what() const noexcept override { return "only a single demo allowed at any one time..."; }
+};
+}  // namespace
+
+bool cDemo::s_constructed = false;
+
+bool& demo_muted()
+{
+    static bool muted = false;
+    return muted;
+}
+
+cDemo::cDemo()
+{
+    if (s_constructed)
+        throw single_demo_error();
+    s_constructed = true;
+}
+
+cSceneManager* cDemo::manager() const
+{
+    return cSceneManager::get();
+}
+
+void cDemo::quit()
+{
+    std::exit(0);
+}
+
+void cDemo::dump_time_code()
+{
+    cSceneManager* sm = manager();
+    std::cerr << "-" << std::endl;
+    std::cerr << time_code(sm->demo_time()) << " - " << (sm->current() ? sm->current()->getName() : std::string())
+              << std::endl;
+    varList.dump();
+}
+
+void cDemo::toggle_mute()
+{
+    bool& muted = demo_muted();
+    manager()->set_volume(muted ? 100 : 0);
+    muted = !muted;
+}
+
+void cDemo::toggle_pause()
+{
+    manager()->toggle_pause();
+}
+
+void cDemo::flip_gui_toggle()
+{
+    manager()->flip_gui_toggle();
+}
+
+void cDemo::pointer(float x, float y)
+{
+    if (window_config()->fullscreen())
+        return;
+    varList.handleEvent(GUI_DRAG, x, y);
+}
+
+void cDemo::main_loop()
+{
+    manager()->start();
+    request_swap_interval(1);
+    for (;;)
+        frame();
+}
+
+void cDemo::frame()
+{
+    cSceneManager* sm = manager();
+    pump_events(input_state(), *this);
+    process_keys(input_state(), *this);
+    sm->advance_clock();
+    bool rebuild = sm->dispatch_events();
+    if (!rebuild && sm->current())
+        rebuild = sm->current()->update();
+    if (sm->gui_toggle_changed())
+        rebuild = true;
+    if (rebuild) {
+        varList.clear();
+        if (cScene* scene = sm->current()) {
+            scene->fillGui(varList);
+            sceneLabel.setText(scene->getName());
+        }
+    }
+    glClearColor(0.f, 0.f, 0.f, 1.f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    sm->draw_current();
+    if (panel_visible())
+        draw_panel();
+    swap_buffers();
+}
+
+bool cDemo::panel_visible() const
+{
+    const cInputState& in = input_state();
+    return !window_config()->fullscreen() && in.pointerInside && in.pointerEverMoved &&
+           SDL_GetTicks() - in.lastPointerMoveMs < PANEL_SHOW_MS;
+}
+
+void cDemo::draw_panel()
+{
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    apply_render_viewport();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_TEXTURE_1D);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_RECTANGLE_ARB);
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, 1.0, 0.0, 1.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+
+    varList.draw();
+    glColor4f(1.f, 1.f, 1.f, 1.f);
+    sceneLabel.draw();
+    timeLabel.setText(time_code(manager()->demo_time()));
+    timeLabel.draw();
+
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+}

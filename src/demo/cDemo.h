@@ -1,0 +1,57 @@
+#pragma once
+// The top of the runtime: what every production needs (the tweak panel and
+// its labels, the one-instance rule) and the main loop. A production
+// derives from it and assembles its show in run().
+#include <string>
+
+#include "demo/demo_input.h"
+#include "gui/cGuiTxtLabel.h"
+#include "gui/cGuiVarList.h"
+
+class cSceneManager;
+
+class cDemo : public iDemoCommands {
+public:
+    // Throws std::exception "only a single demo allowed at any one time..."
+    // when a demo was constructed before in this process.
+    cDemo();
+    ~cDemo() override = default;
+    cDemo(const cDemo&) = delete;
+    cDemo& operator=(const cDemo&) = delete;
+
+    // Builds the show; capture is true with "--use_kkapture".
+    virtual void run(bool capture) = 0;
+
+    // The start of the show, then frames until the process ends.
+    [[noreturn]] void main_loop();
+    // One pass of the main loop.
+    void frame();
+
+    // Key and window commands.
+    void quit() override;
+    void dump_time_code() override;
+    void toggle_mute() override;
+    void toggle_pause() override;
+    void flip_gui_toggle() override;
+    void pointer(float x, float y) override;
+
+    // Drawn over the picture in a window while the pointer is in it and
+    // has moved within this many ms.
+    static constexpr unsigned PANEL_SHOW_MS = 3000;
+    bool panel_visible() const;
+    void draw_panel();
+
+    cGuiVarList varList;
+    cGuiTxtLabel sceneLabel;
+    cGuiTxtLabel timeLabel;
+    std::string text;
+
+protected:
+    cSceneManager* manager() const;
+
+private:
+    static bool s_constructed;
+};
+
+// The process-wide mute flag the m key toggles.
+bool& demo_muted();

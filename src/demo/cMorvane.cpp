@@ -1,0 +1,55 @@
+#include "demo/cMorvane.h"
+
+#include <stdexcept>
+
+#include "app/show_time_source.h"
+#include "app/startup_trace.h"
+#include "demo/cLoadScreen_MM.h"
+#include "runtime/cSceneManager.h"
+#include "scenes/cSceneMidiTest.h"
+#include "timeline/cEventQueue.h"
+#include "timeline/cMidiReader.h"
+
+namespace {
+class single_demo_error : public std::exception {
+public:
+    const char* what() const noexcept override { return "only a single demo allowed at any one time..."; }
+};
+}  // namespace
+
+const char* const cMorvane::MIDI_PATH = "../data/music/GLOAM2.mid";
+bool cMorvane::s_constructed = false;
+
+cMorvane::cMorvane()
+{
+    if (s_constructed)
+        throw single_demo_error();
+    s_constructed = true;
+}
+
+void cMorvane::run(bool capture)
+{
+    cSceneManager* sm = cSceneManager::get();
+    sm->use_time_source(show_time_source());
+    sm->setup(capture);
+
+    // Registration order is the scene index; index 0 is the scene shown.
+    // The composition and the layer scenes join here as they come to exist.
+    sm->add_scene<cSceneMidiTest>();
+
+    {
+        cLoadScreen_MM loadScreen;
+        sm->debug_test_scene(loadScreen);
+
+        cEventQueue* queue = sm->event_queue();
+        cMidiReader::read_file(MIDI_PATH, *queue, 0.f);
+        queue->rewind();
+
+        varList.init();
+        varList.setPosition(0.05f, 0.05f);
+        varList.setSize(0.9f, 0.65f);
+        sceneLabel.setPosition(0.05f, 0.7f);
+        timeLabel.setPosition(0.83f, 0.7f);
+    }
+    startup_mark("loaded");
+}

@@ -1,0 +1,177 @@
+#include "render/cRenderTargetManager.h"
+
+#include <iostream>
+#include <set>
+#include <vector>
+
+#include "app/WindowConfig.h"
+#include "runtime/cSceneManager.h"
+
+namespace {
+cRenderTargetManager* g_pool = nullptr;
+
+// Pools alive now: a handle that outlives its pool (held across the exit
+// hook) must not hand its target to a deleted pool.
+std::set<const cRenderTargetManager*>& live_pools()
+{
+    static auto* pools = new std::set<const cRenderTargetManager*>();  // outlives the exit hook
+    return *pools;
+}
+}  // namespace
+
+cTmpRT::~cTmpRT()
+{
+    release();
+}
+
+cTmpRT::cTmpRT(cTmpRT&& other) noexcept
+    : m_type(other.m_type), m_manager(other.m_manager), m_target(other.m_target)
+{
+    other.m_type = RTT_NONE;
+    other.m_manager = nullptr;
+    other.m_target = nullptr;
+}
+
+cTmpRT& cTmpRT::operator=(cTmpRT&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_type = other.m_type;
+        m_manager = other.m_manager;
+        m_target = other.m_target;
+        other.m_type = RTT_NONE;
+        other.m_manager = nullptr;
+        other.m_target = nullptr;
+    }
+    return *this;
+}
+
+void cTmpRT::release()
+{
+    if (!m_target)
+        return;
+    if (m_manager && live_pools().count(m_manager)) {
+        m_manager->release(*this);
+        return;
+    }
+    // The pool is gone (process exit): the target is left as it is.
+    m_type = RTT_NONE;
+    m_manager = nullptr;
+    m_target = nullptr;
+}
+
+void cRenderTargetManager::target_size(eRTT type, uint32_t& w, uint32_t& h)
+{
+    const WindowConfig* wc = window_config();
+    const uint32_t W = uint32_t(wc->renderWidth);
+    const uint32_t H = uint32_t(wc->render_area_height());
+    if (type == RTT_DOUBLE) {
+        w = 2 * W;
+        h = 2 * H;
+    } else {
+        const uint32_t k = uint32_t(type) ? uint32_t(type) : 1;
+        w = W / k;
+        h = H / k;
+    }
+}
+
+cRenderTargetManager::cRenderTargetManager()
+{
+    live_pools().insert(this);
+    demo_time = [] { return cSceneManager::get()->demo_time(); };
+    std::vector<cTmpRT> held;
+    held.reserve(PREALLOC_FULL + PREALLOC_HALF + PREALLOC_QUATER);
+    for (int i = 0; i < PREALLOC_FULL; ++i)
+        held.push_back(allocate(RTT_FULL));
+    for (int i = 0; i < PREALLOC_HALF; ++i)
+        held.push_back(allocate(RTT_HALF));
+    for (int i = 0; i < PREALLOC_QUATER; ++i)
+        held.push_back(allocate(RTT_QUATER));
+    m_warnOnCreate = true;
+    for (auto it = held.rbegin(); it != held.rend(); ++it)
+        release(*it);
+}
+
+cRenderTargetManager::~cRenderTargetManager()
+{
+    if (m_inUse != 0)
+        std::cerr << "## ERROR, rendertargetmanager: rendertarget still bound while exiting..." << std::endl;
+    std::cout << "# rrt-manager: number of tmp-rt allocated: " << m_pool.size() << std::endl;
+    std::cout << "# rtt-manager: maximum concurrently allocated RTs: " << m_maxInUse << std::endl;
+    for (auto& entry : m_pool)
+        delete entry.second;
+    m_pool.clear();
+    live_pools().erase(this);
+}
+
+cTmpRT cRenderTargetManager::allocate(eRTT type)
+{
+    m_inUse += 1;
+    if (m_inUse > m_maxInUse)
+        m_maxInUse = m_inUse;
+    uint32_t w = 0, h = 0;
+    target_size(type, w, h);
+    for (auto it = m_pool.begin(); it != m_pool.end(); ++it) {
+        if (it->first == type) {
+            cRenderTarget_fbo* target = it->second;
+            m_pool.erase(it);
+            return cTmpRT(type, this, target);
+        }
+    }
+    if (m_warnOnCreate) {
+        std::cout << "# performance-warning at " << (demo_time ? demo_time() : 0)
+                  << "ms: allocated rendertarget runtime: " << rtt_name(type) << std::endl;
+        m_createdAtRuntime += 1;
+    }
+    cRenderTarget_fbo* target = new cRenderTarget_fbo(w, h);
+    target->create();
+    return cTmpRT(type, this, target);
+}
+
+void cRenderTargetManager::release(cTmpRT& handle)
+{
+    if (!handle.m_target)
+        return;
+    m_inUse -= 1;
+    m_pool.emplace_back(handle.m_type, handle.m_target);
+    handle.m_type = RTT_NONE;
+    handle.m_manager = nullptr;
+    handle.m_target = nullptr;
+}
+
+cRenderTargetManager* get_rendertarget_manager()
+{
+    if (!g_pool)
+        g_pool = new cRenderTargetManager();
+    return g_pool;
+}
+
+void destroy_rendertarget_manager()
+{
+    delete g_pool;
+    g_pool = nullptr;
+}
+
+bool rendertarget_manager_exists()
+{
+    return g_pool != nullptr;
+}
+
+cTmpRT get_tmp_rt(eRTT type)
+{
+    return get_rendertarget_manager()->allocate(type);
+}
+
+eRTT get_rtt_type(const iRenderTarget* target)
+{
+    if (!target || target->width == 0)
+        return RTT_NONE;
+    const uint32_t q = uint32_t(window_config()->renderWidth) / target->width;
+    switch (q) {
+    case 1: return RTT_FULL;
+    case 2: return RTT_HALF;
+    case 4: return RTT_QUATER;
+    case 8: return RTT_EIGHTH;
+    default: return RTT_NONE;
+    }
+}

@@ -1,0 +1,92 @@
+#pragma once
+// The render-target pool.
+//
+// Filled once at start-up with the targets the show needs most (7 full,
+// 5 half, 3 quarter size), so that no frame-buffer object is created during
+// the show; a target created later is reported as a performance warning
+// with the demo time. Targets are handed out by size class through cTmpRT
+// handles and come back when the handle dies; per class, the target given
+// back earliest is handed out first. Reused targets keep their content.
+#include <functional>
+#include <list>
+#include <utility>
+
+#include "render/cRenderTarget_fbo.h"
+
+class cRenderTargetManager;
+
+// A scoped, move-only handle on a pooled target. Empty when default-made or
+// moved from; an empty handle gives nothing back.
+class cTmpRT {
+public:
+    cTmpRT() = default;
+    cTmpRT(eRTT type, cRenderTargetManager* manager, cRenderTarget_fbo* target)
+        : m_type(type), m_manager(manager), m_target(target) {}
+    ~cTmpRT();
+    cTmpRT(const cTmpRT&) = delete;
+    cTmpRT& operator=(const cTmpRT&) = delete;
+    cTmpRT(cTmpRT&& other) noexcept;
+    cTmpRT& operator=(cTmpRT&& other) noexcept;
+
+    cRenderTarget_fbo* get() const { return m_target; }
+    cRenderTarget_fbo* operator->() const { return m_target; }
+    explicit operator bool() const { return m_target != nullptr; }
+    eRTT type() const { return m_type; }
+    // Gives the target back now; the handle is empty afterwards.
+    void release();
+
+private:
+    friend class cRenderTargetManager;
+    eRTT m_type = RTT_NONE;
+    cRenderTargetManager* m_manager = nullptr;
+    cRenderTarget_fbo* m_target = nullptr;
+};
+
+class cRenderTargetManager {
+public:
+    // Pre-allocates the start-up targets (needs a GL context).
+    cRenderTargetManager();
+    // Prints the exit statistics and deletes the pooled targets. Targets
+    // still held by handles are left to them.
+    ~cRenderTargetManager();
+    cRenderTargetManager(const cRenderTargetManager&) = delete;
+    cRenderTargetManager& operator=(const cRenderTargetManager&) = delete;
+
+    cTmpRT allocate(eRTT type);
+    void release(cTmpRT& handle);
+
+    // Size of a class for the current window configuration.
+    static void target_size(eRTT type, uint32_t& w, uint32_t& h);
+
+    size_t pool_size() const { return m_pool.size(); }
+    unsigned in_use() const { return m_inUse; }
+    unsigned max_in_use() const { return m_maxInUse; }
+    // Targets created since start-up (each one printed a warning).
+    unsigned created_at_runtime() const { return m_createdAtRuntime; }
+    const std::list<std::pair<eRTT, cRenderTarget_fbo*>>& pool() const { return m_pool; }
+
+    // Where the performance warning takes its demo time from; by default the
+    // scene manager's clock.
+    std::function<int()> demo_time;
+
+    static constexpr int PREALLOC_FULL = 7, PREALLOC_HALF = 5, PREALLOC_QUATER = 3;
+
+private:
+    std::list<std::pair<eRTT, cRenderTarget_fbo*>> m_pool;
+    unsigned m_inUse = 0;
+    unsigned m_maxInUse = 0;
+    bool m_warnOnCreate = false;
+    unsigned m_createdAtRuntime = 0;
+};
+
+// The process-wide pool, created on first use.
+cRenderTargetManager* get_rendertarget_manager();
+// Deletes the pool (the exit hook).
+void destroy_rendertarget_manager();
+bool rendertarget_manager_exists();
+
+// A target of the given class from the process-wide pool.
+cTmpRT get_tmp_rt(eRTT type);
+// The class of an existing target, from its width (RTT_NONE when it is none
+// of the divided sizes; a double-size target is RTT_NONE too).
+eRTT get_rtt_type(const iRenderTarget* target);

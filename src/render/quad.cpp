@@ -1,0 +1,131 @@
+#include "render/quad.h"
+
+#include <GL/gl.h>
+
+#include <vector>
+
+#include "app/gl_extensions.h"
+#include "render/iRenderTarget.h"
+#include "texture/cTexture.h"
+
+namespace {
+// begin_2d may nest (a pass inside a pass): one saved mask per level.
+std::vector<GLboolean> g_savedDepthMasks;
+
+void quad_corners(void (*coords)(float u, float v, const void*), const void* data)
+{
+    glBegin(GL_QUADS);
+    coords(0.f, 0.f, data);
+    glVertex2f(0.f, 0.f);
+    coords(1.f, 0.f, data);
+    glVertex2f(1.f, 0.f);
+    coords(1.f, 1.f, data);
+    glVertex2f(1.f, 1.f);
+    coords(0.f, 1.f, data);
+    glVertex2f(0.f, 1.f);
+    glEnd();
+}
+
+struct Sizes {
+    int count;
+    float w[3], h[3];
+};
+
+void multi_coords(float u, float v, const void* data)
+{
+    const Sizes* s = static_cast<const Sizes*>(data);
+    for (int i = 0; i < s->count; ++i)
+        ext::glMultiTexCoord2fARB(GL_TEXTURE0_ARB + GLenum(i), u * s->w[i], v * s->h[i]);
+}
+}  // namespace
+
+void begin_2d()
+{
+    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_FOG);
+    GLboolean mask = GL_TRUE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
+    g_savedDepthMasks.push_back(mask);
+    glDepthMask(GL_FALSE);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, 1.0, 0.0, 1.0, -1.0, 1.0);
+}
+
+void end_2d()
+{
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    if (!g_savedDepthMasks.empty()) {
+        glDepthMask(g_savedDepthMasks.back());
+        g_savedDepthMasks.pop_back();
+    }
+    glPopAttrib();
+}
+
+void draw_quad_rect(float w, float h)
+{
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.f, 0.f);
+    glVertex2f(0.f, 0.f);
+    glTexCoord2f(w, 0.f);
+    glVertex2f(1.f, 0.f);
+    glTexCoord2f(w, h);
+    glVertex2f(1.f, 1.f);
+    glTexCoord2f(0.f, h);
+    glVertex2f(0.f, 1.f);
+    glEnd();
+}
+
+void draw_quad_unit()
+{
+    draw_quad_rect(1.f, 1.f);
+}
+
+void draw_quad_2tex(const iRenderTarget* a, const iRenderTarget* b)
+{
+    Sizes s{2, {float(a->width), float(b->width), 0.f}, {float(a->height), float(b->height), 0.f}};
+    quad_corners(multi_coords, &s);
+}
+
+void draw_quad_3tex(const iRenderTarget* a, const iRenderTarget* b, const iRenderTarget* c)
+{
+    Sizes s{3, {float(a->width), float(b->width), float(c->width)},
+            {float(a->height), float(b->height), float(c->height)}};
+    quad_corners(multi_coords, &s);
+}
+
+void draw_target(iRenderTarget* t)
+{
+    begin_2d();
+    glColor4f(1.f, 1.f, 1.f, 1.f);
+    t->bind_texture(GL_TEXTURE0_ARB);
+    draw_quad_rect(float(t->width), float(t->height));
+    t->unbind_texture();
+    end_2d();
+}
+
+void draw_texture(const cTexture& texture)
+{
+    begin_2d();
+    glColor4f(1.f, 1.f, 1.f, 1.f);
+    ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    glEnable(texture.target);
+    glBindTexture(texture.target, texture.id);
+    if (texture.target == GL_TEXTURE_RECTANGLE_ARB)
+        draw_quad_rect(float(texture.width), float(texture.height));
+    else
+        draw_quad_unit();
+    glDisable(texture.target);
+    glBindTexture(texture.target, 0);
+    end_2d();
+}

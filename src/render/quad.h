@@ -1,0 +1,24 @@
+#pragma once
+// Full-screen quad drawing in the unit square (orthographic 0..1 x 0..1,
+// depth -1..1). Rectangle textures, render targets among them, are
+// addressed in texels, so their quads take the texture's size; 2-D textures
+// use 0..1. GL_TEXTURE0_ARB is the active unit before and after each call.
+class iRenderTarget;
+struct cTexture;
+
+// Saves current colour and enable bits, switches off lighting, depth test
+// and writes, alpha test and fog, and sets up the unit-square projection.
+void begin_2d();
+// Undoes begin_2d (model-view is the matrix mode afterwards).
+void end_2d();
+
+void draw_quad_rect(float w, float h);
+void draw_quad_unit();
+// Texture coordinates for units 0 and 1 (and 2) in each target's pixels.
+void draw_quad_2tex(const iRenderTarget* a, const iRenderTarget* b);
+void draw_quad_3tex(const iRenderTarget* a, const iRenderTarget* b, const iRenderTarget* c);
+
+// The target's picture over the whole viewport, in white.
+void draw_target(iRenderTarget* t);
+// The texture over the whole viewport, in white.
+void draw_texture(const cTexture& texture);

@@ -1,0 +1,7 @@
+#include "runtime/cInputState.h"
+
+cInputState& input_state()
+{
+    static cInputState state;
+    return state;
+}

@@ -1,0 +1,108 @@
+// The show program run as a person runs it: from bin/, next to a data tree,
+// with no terminal; on the frame-stepped clock so demo time is exact.
+#include <FreeImage.h>
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+
+#include "support/gl_fixture.h"
+#include "support/show_run.h"
+
+namespace {
+const char* const SHORT_SHOW = "s00 00:00:00,000\nquit 00:00:01,000\n";
+const char* const LONG_SHOW = "s00 00:00:00,000\nquit 00:10:00,000\n";
+
+bool contains(const std::string& s, const std::string& part)
+{
+    return s.find(part) != std::string::npos;
+}
+}  // namespace
+
+TEST(Show, RunsThroughLoadingAndEndsAtTheQuitMarker)
+{
+    DataTree tree(SHORT_SHOW);
+    ShowResult r = run_show(tree);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto lines = r.out_lines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "requested exit");
+    EXPECT_TRUE(contains(r.out, "------------------------- demo start -------------------------"));
+    EXPECT_TRUE(contains(r.err, "------------------------- demo start -------------------------"));
+    // Nothing was created after start-up, and nothing was left bound.
+    EXPECT_TRUE(contains(r.out, "# rrt-manager: number of tmp-rt allocated: 15\n"));
+    EXPECT_TRUE(contains(r.out, "# rtt-manager: maximum concurrently allocated RTs: 15\n"));
+    EXPECT_FALSE(contains(r.out, "performance-warning"));
+    EXPECT_FALSE(contains(r.err, "## ERROR"));
+    EXPECT_FALSE(contains(r.err, "not initialized")) << "an entry point failed to resolve";
+}
+
+TEST(Show, FatalStartsEndWithTheirMessageAndCode)
+{
+    {
+        DataTree tree("quit 00:00:01,000\n");
+        ShowResult r = run_show(tree);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(contains(r.err, "## DEBUG-ERROR in ..\\src\\cSceneManager line 246, event not found! Exiting..."))
+            << r.err;
+        EXPECT_EQ(r.out_lines().back(), "requested exit");
+    }
+    {
+        DataTree tree(SHORT_SHOW);
+        tree.remove("data/textures/loadscreen.jpg");
+        ShowResult r = run_show(tree);
+        EXPECT_EQ(r.exitCode, 255);
+        EXPECT_TRUE(contains(r.err, ": file was not found in path: \"loadscreen.jpg\"")) << r.err;
+    }
+    {
+        DataTree tree(SHORT_SHOW);
+        tree.write("data/textures/loadscreen.jpg", "this is no picture at all");
+        ShowResult r = run_show(tree);
+        EXPECT_EQ(r.exitCode, 255);
+        EXPECT_TRUE(contains(r.err, "images must be 24 or 32 bpp... \"../data/textures/loadscreen.jpg\" is 0"))
+            << r.err;
+        EXPECT_FALSE(r.signalled);
+    }
+    {
+        DataTree tree(SHORT_SHOW);
+        FIBITMAP* grey = FreeImage_Allocate(32, 32, 8);
+        const std::string path = tree.data() + "/textures/loadscreen.jpg";
+        ASSERT_TRUE(FreeImage_Save(FIF_PNG, grey, path.c_str(), 0));
+        FreeImage_Unload(grey);
+        ShowResult r = run_show(tree);
+        EXPECT_EQ(r.exitCode, 255);
+        EXPECT_TRUE(contains(r.err, "images must be 24 or 32 bpp... \"../data/textures/loadscreen.jpg\" is 8"))
+            << r.err;
+    }
+}
+
+TEST(Show, KeysDumpTheTimeCodeAndQuit)
+{
+    PrivateDisplay display;
+    ASSERT_TRUE(display.ok());
+    DataTree tree(LONG_SHOW);
+    ShowProcess show(tree, 50.0, {}, {{"DISPLAY", display.name}});
+    ASSERT_TRUE(show.wait_for_stderr("demo start")) << "display " << display.name << ": " << show.err_so_far();
+    int w = 0, h = 0;
+    EXPECT_TRUE(show_window_exists(display.name, &w, &h)) << "a window captioned \"Wendit OpenGL\"";
+    EXPECT_EQ(w, 1280);
+    EXPECT_EQ(h, 720);
+    ASSERT_TRUE(send_key_to_show(display.name, XK_space));
+    ASSERT_TRUE(show.wait_for_stderr(" - miditest\n", 20000)) << show.err_so_far();
+    ASSERT_TRUE(send_key_to_show(display.name, XK_q));
+    ShowResult r = show.finish(20000);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out_lines().back(), "requested exit");
+    EXPECT_TRUE(contains(r.err, "\n-\n00:0")) << r.err;
+}
+
+TEST(Show, ClosingTheWindowEndsTheShow)
+{
+    PrivateDisplay display;
+    ASSERT_TRUE(display.ok());
+    DataTree tree(LONG_SHOW);
+    ShowProcess show(tree, 50.0, {"--use_kkapture"}, {{"DISPLAY", display.name}});
+    ASSERT_TRUE(show.wait_for_stderr("demo start")) << "display " << display.name << ": " << show.err_so_far();
+    ASSERT_TRUE(close_show_window(display.name));
+    ShowResult r = show.finish(20000);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out_lines().back(), "requested exit");
+}
