@@ -26,6 +26,8 @@ public:
         return false;
     }
     void fillGui(cGuiVarList&) override {}
+    // No pictures: an empty handle.
+    cTmpRT render(int) override { return cTmpRT(); }
     GuiNodes getGuiNodes() override { return {{&m_fvar, nullptr}, {&m_ivar, nullptr}, {&m_other, nullptr}}; }
 
     float level = -1.f;
