@@ -71,6 +71,7 @@ bool cObjLoader::parse(const char* data, size_t size, const std::string& dir, st
     texcoords.clear();
     faces.clear();
     materials.clear();
+    m_type = 0;
     m_dir = dir;
     m_material = -1;
     m_warnedUnknownMaterial = false;
