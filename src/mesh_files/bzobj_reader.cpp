@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 
 #include "mesh_files/bzobj_format.h"
 #include "util/file_bytes.h"
@@ -177,9 +178,10 @@ bool bzobj_decode(const uint8_t* data, size_t size, iMeshType& type, cMeshObj_da
     if (uint64_t(U) > uint64_t(Z) * 1032 + 1024)
         return fail(error, "payload size " + str(U) + " cannot come from " + str(Z) + " compressed bytes");
 
-    std::vector<uint8_t> payload(U ? U : 1);
+    // Not zero-filled: inflate writes every byte that is then read.
+    std::unique_ptr<uint8_t[]> payload(new uint8_t[U ? U : 1]);
     uLongf got = U;
-    int rc = uncompress(payload.data(), &got, data + BZOBJ_HEADER, Z);
+    int rc = uncompress(payload.get(), &got, data + BZOBJ_HEADER, Z);
     if (rc != Z_OK) {
         error.kind = BzObjError::zlib;
         error.zlibCode = rc;
@@ -187,7 +189,7 @@ bool bzobj_decode(const uint8_t* data, size_t size, iMeshType& type, cMeshObj_da
     }
     if (got != U)
         return fail(error, "data inflated to " + str(got) + " bytes, the header says " + str(U));
-    return bzobj_parse_payload(payload.data(), got, type, mesh, error);
+    return bzobj_parse_payload(payload.get(), got, type, mesh, error);
 }
 
 void bobj_load_compressed(iMeshType& type, cMeshObj_data& mesh, const std::string& path)
