@@ -83,9 +83,12 @@ bool bzobj_encode_payload(const iMeshType& type, const cMeshObj_data& mesh, std:
             if (grp.first > 0)
                 marks[grp.first / 3] = 1;
         }
-    } else if (mats) {
+    } else if (mats && !mesh.indices.empty()) {
         return error = "the mesh is drawn per material but has no material groups", false;
     }
+    // The reader always starts a first group, on material 0.
+    if (mats && mesh.materials.empty())
+        return error = "the mesh is drawn per material but has no materials", false;
     for (size_t m = 0; m < mesh.materials.size(); ++m)
         if (!used[m])
             order.push_back(m);

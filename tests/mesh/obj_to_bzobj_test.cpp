@@ -98,3 +98,13 @@ TEST(ObjToBzObj, UnusedMaterialsAreKeptAfterTheUsedOnes)
     EXPECT_EQ(back.materials[1], obj.materials[0]);
     EXPECT_EQ(back.materials[2], obj.materials[1]);
 }
+
+TEST(ObjToBzObj, AnObjWithMaterialsButNoFacesIsAnEmptyMesh)
+{
+    cMeshData obj = load_obj("mtllib m.mtl\nusemtl grass\nv 0 0 0\n", GRID_MTL);
+    ASSERT_TRUE(obj.has(MT_MATERIALS));
+    cMeshData back = round_trip(obj);
+    EXPECT_EQ(back.triangle_count(), 0u);
+    EXPECT_EQ(back.vertex_count(), 0u);
+    EXPECT_EQ(back.materials.size(), 3u);
+}
