@@ -20,7 +20,13 @@ uint32_t u32(const uint8_t* p)
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-void floats(const uint8_t* p, size_t n, float* out) { std::memcpy(out, p, 4 * n); }
+// An empty section has no storage to copy into (a null pointer memcpy may
+// not be handed, even for no bytes).
+void floats(const uint8_t* p, size_t n, float* out)
+{
+    if (n)
+        std::memcpy(out, p, 4 * n);
+}
 
 bool fail(BzObjError& error, const std::string& what)
 {
