@@ -15,3 +15,4 @@ struct WenditCommand {
 
 int cmd_timeline(const Args& args);
 int cmd_bake(const Args& args);
+int cmd_mesh(const Args& args);

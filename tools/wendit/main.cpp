@@ -11,6 +11,8 @@ const WenditCommand COMMANDS[] = {
     {"timeline", "[--markers FILE] [--midi FILE]",
      "list the show's timeline: marker script and MIDI file merged, in firing order", cmd_timeline},
     {"bake", "[--data DIR]", "bake the data tree the show plays (default ../data)", cmd_bake},
+    {"mesh", "info FILE | convert IN.obj OUT.bzobj",
+     "report a mesh as the show loads it, or bake an OBJ into the compressed format", cmd_mesh},
 };
 
 void print_help(FILE* out)
