@@ -274,19 +274,26 @@ struct Context {
 };
 
 namespace {
+// Every live handle, so that a stale one (its program or context
+// destroyed) is recognised without being dereferenced.
+std::set<const Program*> g_livePrograms;
+std::set<const Parameter*> g_liveParameters;
+
 bool valid_program(const Program* p)
 {
-    if (!p || !p->context || !g_contexts.count(p->context))
-        return false;
-    for (const auto& q : p->context->programs)
-        if (q.get() == p)
-            return true;
-    return false;
+    return p && g_livePrograms.count(p) != 0;
 }
 
 bool valid_parameter(const Parameter* p)
 {
-    return p && valid_program(p->program);
+    return p && g_liveParameters.count(p) != 0;
+}
+
+void forget_handles(const Program* p)
+{
+    for (const auto& parameter : p->parameters)
+        g_liveParameters.erase(parameter.get());
+    g_livePrograms.erase(p);
 }
 
 void upload(const Parameter& p, LinkedPair* link)
@@ -403,6 +410,8 @@ void destroy_context(Context* context)
         return;
     }
     forget_bindings_of(context);
+    for (const auto& p : context->programs)
+        forget_handles(p.get());
     g_contexts.erase(context);
     delete context;
 }
@@ -465,9 +474,11 @@ Program* create_program_from_file(Context* context, const std::string& file, Pro
         p->program = program.get();
         p->name = u.first;
         p->components = u.second;
+        g_liveParameters.insert(p.get());
         program->parameters.push_back(std::move(p));
     }
     Program* raw = program.get();
+    g_livePrograms.insert(raw);
     context->programs.push_back(std::move(program));
     return raw;
 }
@@ -493,6 +504,7 @@ void destroy_program(Program* program)
             g_state.bound[i] = nullptr;
             changed = true;
         }
+    forget_handles(program);
     auto& list = program->context->programs;
     list.erase(std::remove_if(list.begin(), list.end(), [program](const auto& p) { return p.get() == program; }),
                list.end());
