@@ -41,14 +41,6 @@ int clamp255(double v)
 {
     return int(std::lround(std::min(255.0, std::max(0.0, v))));
 }
-
-double mean_brightness(const std::vector<Rgba>& pixels)
-{
-    double sum = 0;
-    for (const Rgba& p : pixels)
-        sum += p.r + p.g + p.b;
-    return sum / (3.0 * double(pixels.size()));
-}
 }  // namespace
 
 TEST_F(PassTest, InvertGivesTheComplement)

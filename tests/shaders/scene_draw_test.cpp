@@ -62,8 +62,9 @@ TEST_F(GLTest, SceneBaseDrawShowsThePictureOverTheChecker)
         glClear(GL_COLOR_BUFFER_BIT);
         scene.draw();
         const Rgba middle = read_pixel(640, 360);
-        if (offscreen)
+        if (offscreen) {
             EXPECT_TRUE(near_rgba(middle, {255, 0, 0, 255}, 1));
+        }
         // Elsewhere the checker, one texel per pixel: 8-pixel squares.
         for (int x = 4; x < 200; x += 8) {
             const int want = ((x / 8 + 40 / 8) % 2) ? 180 : 90;
