@@ -33,6 +33,13 @@ TEST(Show, RunsThroughLoadingAndEndsAtTheQuitMarker)
     EXPECT_FALSE(contains(r.out, "performance-warning"));
     EXPECT_FALSE(contains(r.err, "## ERROR"));
     EXPECT_FALSE(contains(r.err, "not initialized")) << "an entry point failed to resolve";
+    // The shader runtime reports itself at start-up and goes down quietly.
+    EXPECT_TRUE(contains(r.out, "# Cg: Cg compiletime version: 2200\n"
+                                "# Cg: Chose cg vertex-profile:\tCG_PROFILE_ARBVP1\n"
+                                "# Cg: Chose cg fragment-profile:\tCG_PROFILE_ARBFP1\n"))
+        << r.out;
+    EXPECT_FALSE(contains(r.err, "Cg error")) << r.err;
+    EXPECT_FALSE(contains(r.err, "no current CG-context")) << r.err;
 }
 
 TEST(Show, FatalStartsEndWithTheirMessageAndCode)

@@ -7,13 +7,14 @@
 #include "app/WindowConfig.h"
 #include "render/cRenderTargetManager.h"
 #include "runtime/cSceneManager.h"
+#include "shaders/cShaderManager_CG.h"
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"
 
 void exit_hook()
 {
     cSceneManager::destroy();
-    // The shader manager goes here once it exists.
+    destroy_shader_manager();
     destroy_texture_manager();
     destroy_rendertarget_manager();
     destroy_resource_path();

@@ -4,6 +4,11 @@
 #include <GL/glu.h>
 
 #include "gui/cGuiVarList.h"
+#include "platform/shader_runtime.h"
+#include "post/post.h"
+#include "render/quad.h"
+#include "shaders/cShaderManager_CG.h"
+#include "texture/cTextureManager.h"
 #include "tweak/iVar.h"
 
 cScene::~cScene()
@@ -31,6 +36,58 @@ void cScene::update_interpolators()
     }
     lastUpdate = demo_time();
     m_interpolatorsRan = true;
+}
+
+namespace {
+// The checker over the whole bound target, one texel per pixel.
+void draw_checker(const iRenderTarget* target)
+{
+    const cTexture checker = get_texture_manager()->get_texture("checker.jpg", false, GL_REPEAT, 0);
+    const bool rect = checker.target == GL_TEXTURE_RECTANGLE_ARB;
+    const float u = rect ? float(target->width) : float(target->width) / float(checker.width);
+    const float v = rect ? float(target->height) : float(target->height) / float(checker.height);
+    begin_2d();
+    glColor4f(1.f, 1.f, 1.f, 1.f);
+    glEnable(checker.target);
+    glBindTexture(checker.target, checker.id);
+    draw_quad_rect(u, v);
+    glBindTexture(checker.target, 0);
+    glDisable(checker.target);
+    end_2d();
+}
+}  // namespace
+
+void cScene::draw()
+{
+    // The scene renders with the shader stages switched off, as they were
+    // found otherwise.
+    const bool vertexOn = shrt::profile_enabled(shrt::CG_PROFILE_ARBVP1);
+    const bool fragmentOn = shrt::profile_enabled(shrt::CG_PROFILE_ARBFP1);
+    shrt::disable_profile(shrt::CG_PROFILE_ARBVP1);
+    shrt::disable_profile(shrt::CG_PROFILE_ARBFP1);
+    glPushAttrib(GL_ENABLE_BIT);
+    cTmpRT scene = render(demo_time());
+    glPopAttrib();
+    if (vertexOn)
+        shrt::enable_profile(shrt::CG_PROFILE_ARBVP1);
+    if (fragmentOn)
+        shrt::enable_profile(shrt::CG_PROFILE_ARBFP1);
+
+    cTmpRT output = get_tmp_rt(RTT_FULL);
+    cTmpRT background = get_tmp_rt(RTT_FULL);
+    glClearColor(0.1f, 0.1f, 0.1f, 0.f);
+    background->bind(true);
+    draw_checker(background.get());
+    background->unbind();
+    glDisable(GL_BLEND);
+    if (!scene) {
+        // A scene that cannot render off screen: the background alone.
+        draw_target(background.get());
+        return;
+    }
+    comp(output.get(), scene.get(), background.get(), COMP_OVER, 1.f);
+    glDisable(GL_BLEND);
+    draw_target(output.get());
 }
 
 iVar* cScene::find_var(const std::string& name)

@@ -50,8 +50,9 @@ public:
     // Called right after the clock and the music jumped to the start marker.
     virtual void restart() = 0;
     virtual void reservedHook() = 0;
-    // Draws the scene for the current demo time into the back buffer.
-    virtual void draw() = 0;
+    // Draws the scene for the current demo time into the back buffer. The
+    // base renders the scene off screen and shows it over a grey checker.
+    virtual void draw();
     // Timeline events forwarded by the manager (MIDI notes and beats).
     virtual void handleEvent(cEvent* e) = 0;
     // Once a frame; true asks for a rebuild of the tweak panel.

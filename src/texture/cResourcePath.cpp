@@ -9,6 +9,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "shaders/cShaderManager_CG.h"
+
 namespace {
 cResourcePath* g_paths = nullptr;
 
@@ -137,5 +139,5 @@ void setup_resource_paths()
     for (const char* dir : {"../src/shaders", "../src/shaders/comp", "../data", "../data/models", "../data/music",
                             "../data/textures"})
         rp->push_searchpath(dir);
-    // The shader runtime starts here once the shader manager exists.
+    get_shader_manager()->init_cg();
 }

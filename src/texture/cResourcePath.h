@@ -34,5 +34,5 @@ std::string base_name(const std::string& path);
 std::string canonical_path(const std::string& path, bool& ok);
 
 // The six directories the show searches, pushed in order at start-up; then
-// the shader runtime starts (once it exists).
+// the shader manager starts its runtime (init_cg).
 void setup_resource_paths();

@@ -18,6 +18,7 @@
 #include "app/init_sdl.h"
 #include "render/cRenderTargetManager.h"
 #include "runtime/cInputState.h"
+#include "shaders/cShaderManager_CG.h"
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"
 
@@ -125,6 +126,7 @@ void GLTest::SetUp()
 
 void GLTest::TearDown()
 {
+    destroy_shader_manager();
     destroy_texture_manager();
     destroy_rendertarget_manager();
     destroy_resource_path();

@@ -7,8 +7,8 @@
 // starts a private Xvfb for this process. The window is the show's own
 // 1280x720 window, opened once per process through init_sdl; extensions
 // and the default GL state are loaded as at start-up. Every test starts
-// with no render-target pool, texture manager or resource path, and they
-// are deleted again after it.
+// with no render-target pool, texture manager, shader manager or resource
+// path, and they are deleted again after it.
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,0 +1,171 @@
+// Cost of the image passes on the software renderer, at the window size of
+// the show (1280x720): each pass at its size class as a ratio to one plain
+// full-size copy (draw_target of a full-size target into another), and
+// the time to compile every shader class.
+//
+// Needs an X display (scripts/with_display.sh gives one):
+//
+//   scripts/with_display.sh build/bench/bench_passes [ITERATIONS]
+#include <GL/gl.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/WindowConfig.h"
+#include "app/gl_extensions.h"
+#include "app/gl_state.h"
+#include "app/init_sdl.h"
+#include "post/post.h"
+#include "render/cRenderTargetManager.h"
+#include "render/quad.h"
+#include "shaders/cShaderManager_CG.h"
+#include "shaders/register_all.h"
+#include "texture/cResourcePath.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+double ms_since(Clock::time_point t)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
+}
+
+std::string repository()
+{
+    // build/bench/bench_passes -> the repository
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string p = n > 0 ? std::string(self, size_t(n)) : std::string();
+    for (int i = 0; i < 3; ++i)
+        p = p.substr(0, p.rfind('/'));
+    return p;
+}
+
+// Milliseconds per call, the GL pipeline drained before and after.
+double time_per_call(const std::function<void()>& f, int iterations)
+{
+    f();  // first use: shader variants, texture residency
+    glFinish();
+    const Clock::time_point t = Clock::now();
+    for (int i = 0; i < iterations; ++i)
+        f();
+    glFinish();
+    return ms_since(t) / iterations;
+}
+
+void copy_into(iRenderTarget* dst, iRenderTarget* src)
+{
+    dst->bind(false);
+    draw_target(src);
+    dst->unbind();
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int iterations = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    if (!std::getenv("DISPLAY")) {
+        std::fprintf(stderr, "bench_passes: no X display; run it under scripts/with_display.sh\n");
+        return 1;
+    }
+    init_sdl(*window_config());
+    init_extensions();
+    init_gl_state();
+    get_rendertarget_manager()->demo_time = [] { return 0; };
+    cResourcePath* rp = get_resource_path();
+    rp->push_searchpath(repository() + "/src/shaders");
+    rp->push_searchpath(repository() + "/src/shaders/comp");
+
+    // Compile every class once, the compile reports silenced.
+    const int savedErr = dup(2);
+    const int devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, 2);
+    const Clock::time_point compileStart = Clock::now();
+    get_shader_manager()->init_cg();
+    register_all_shaders();
+    glFinish();
+    const double compileMs = ms_since(compileStart);
+    dup2(savedErr, 2);
+    close(devNull);
+    std::printf("compile all shader classes: %.1f ms (%zu registered names)\n", compileMs,
+                get_shader_manager()->shaders.size());
+    // Linking happens at a pair's first bind, the renderer's own code
+    // generation at its first draw: both are part of being ready.
+    cShaderManager_CG* sm = get_shader_manager();
+    Clock::time_point t = Clock::now();
+    for (const auto& entry : sm->shaders)
+        sm->bind(entry.first);
+    sm->unbind();
+    glFinish();
+    std::printf("first bind of every class (link): %.1f ms\n", ms_since(t));
+    t = Clock::now();
+    for (const auto& entry : sm->shaders) {
+        sm->bind(entry.first);
+        begin_2d();
+        draw_quad_rect(1.f, 1.f);
+        end_2d();
+    }
+    sm->unbind();
+    glFinish();
+    std::printf("first draw with every class (the renderer's code generation): %.1f ms\n", ms_since(t));
+
+    cTmpRT full = get_tmp_rt(RTT_FULL), full2 = get_tmp_rt(RTT_FULL);
+    cTmpRT half = get_tmp_rt(RTT_HALF), half2 = get_tmp_rt(RTT_HALF);
+    cTmpRT quarter = get_tmp_rt(RTT_QUATER), quarter2 = get_tmp_rt(RTT_QUATER);
+    for (iRenderTarget* t : {full.get(), half.get(), quarter.get()}) {
+        glClearColor(0.4f, 0.5f, 0.6f, 1.f);
+        t->bind(true);
+        t->unbind();
+    }
+
+    const double copyFull = time_per_call([&] { copy_into(full2.get(), full.get()); }, iterations);
+    const double copyHalf = time_per_call([&] { copy_into(half2.get(), half.get()); }, iterations);
+    const double copyQuarter = time_per_call([&] { copy_into(quarter2.get(), quarter.get()); }, iterations);
+    std::printf("plain copy (draw_target): FULL %.3f ms, HALF %.3f ms, QUATER %.3f ms\n", copyFull, copyHalf,
+                copyQuarter);
+
+    cSineNoiseParams noise{{4, 2, 1, 0.5f}, {0.1f, 0.2f, 0.3f, 0.4f}, 1.f, 720.f, {1, 2, 3, 4}, 0.5f, RTT_FULL};
+    const float scroll[4] = {10, 5, 1280, 720};
+    struct Row {
+        const char* name;
+        const char* size;
+        double sameSizeCopy;  // a copy of the pass's own size, times its passes
+        std::function<void()> run;
+    };
+    const std::vector<Row> rows = {
+        {"invert_into", "FULL", copyFull, [&] { invert_into(full2.get(), full.get()); }},
+        {"levels_into", "FULL", copyFull, [&] { levels_into(full2.get(), full.get(), {20, 230, 1.2f, 0, 255}); }},
+        {"hsb_into", "FULL", copyFull, [&] { hsb_into(full2.get(), full.get(), {30, 10, 5}); }},
+        {"scroll_into", "FULL", copyFull, [&] { scroll_into(full2.get(), full.get(), scroll); }},
+        {"coloroffset_into", "FULL", copyFull, [&] { coloroffset_into(full2.get(), full.get(), 2.f); }},
+        {"sinenoise_into", "FULL", copyFull, [&] { sinenoise_into(full2.get(), full.get(), noise); }},
+        {"comp (over)", "FULL", copyFull, [&] { comp(full2.get(), full.get(), half.get(), COMP_OVER, 1.f); }},
+        {"spill_into", "FULL", copyFull, [&] { spill_into(full2.get(), full.get(), quarter.get()); }},
+        {"blur (2 passes)", "FULL", 2 * copyFull, [&] { blur(full.get(), full2.get(), true); }},
+        {"blur (2 passes)", "HALF", 2 * copyHalf, [&] { blur(half.get(), half2.get(), true); }},
+        {"blur (2 passes)", "QUATER", 2 * copyQuarter, [&] { blur(quarter.get(), quarter2.get(), false); }},
+        {"glow_into", "QUATER", 0, [&] { glow_into(quarter2.get(), full.get(), {RTT_QUATER, 200, 128}); }},
+        {"spill_glow_into", "QUATER glow", 0,
+         [&] { spill_glow_into(full2.get(), full.get(), {RTT_QUATER, 200, 128}); }},
+        {"radialblur_into (25 samples)", "QUATER into FULL", 25 * copyFull,
+         [&] { radialblur_into(full2.get(), full.get(), {640, 360, 100, 25, 1, 0.85f, RTT_QUATER}); }},
+    };
+    // The last column divides by a copy of the pass's own size, times the
+    // samples its passes take where they take more than one (radial blur:
+    // 25 reads per pixel).
+    std::printf("%-30s %-18s %10s %14s %16s\n", "pass", "size class", "ms/call", "x full copy", "x predicted");
+    for (const Row& r : rows) {
+        const double ms = time_per_call(r.run, iterations);
+        if (r.sameSizeCopy > 0)
+            std::printf("%-30s %-18s %10.3f %14.2f %16.2f\n", r.name, r.size, ms, ms / copyFull, ms / r.sameSizeCopy);
+        else
+            std::printf("%-30s %-18s %10.3f %14.2f %16s\n", r.name, r.size, ms, ms / copyFull, "-");
+    }
+    return 0;
+}

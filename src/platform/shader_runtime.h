@@ -1,0 +1,117 @@
+#pragma once
+// The shader runtime: vertex and fragment programs compiled from GLSL 1.20
+// source files (compatibility profile, so the fixed-function matrices,
+// light 0, material colours and texture units stay visible to them).
+//
+// It offers what the shader manager relies on: a context that owns
+// programs, one program per file and stage (the two "profiles"), a compiler
+// listing when a compile fails, an error callback that runs after every
+// failing call, parameters looked up by name and set by value, the stages
+// enabled and disabled, programs bound and unbound, and teardown with the
+// context.
+//
+// A bound vertex program and a bound fragment program run together: the
+// runtime links the pair into one GL program the first time it is used and
+// keeps the link. A stage whose profile is disabled or that has nothing
+// bound falls back to fixed-function processing. Parameter values live with
+// their program and are sent to the linked program whenever the program
+// becomes active, and at once while it is active.
+//
+// Each source file is compiled once per process and stage; a second program
+// made from the same file shares the compiled stage but keeps its own
+// parameter values.
+//
+// Samplers are not parameters: a sampler uniform whose name ends in a digit
+// reads that texture unit (tex1 reads GL_TEXTURE1), any other reads unit 0.
+//
+// Main thread only, with the GL context current.
+#include <string>
+
+namespace shrt {
+
+// Enumerants of the two profiles (the numbers the show's log has always
+// used for them).
+enum Profile : int {
+    PROFILE_UNKNOWN = 0,
+    CG_PROFILE_ARBVP1 = 6150,
+    CG_PROFILE_ARBFP1 = 7000,
+};
+
+enum Error : int {
+    NO_ERROR = 0,
+    FILE_READ_ERROR,
+    COMPILER_ERROR,
+    LINK_ERROR,
+    INVALID_CONTEXT_HANDLE,
+    INVALID_PROGRAM_HANDLE,
+    INVALID_PARAM_HANDLE,
+    INVALID_PROFILE,
+    PARAMETER_TYPE_MISMATCH,
+    PROGRAM_NOT_LOADED,
+};
+
+struct Context;
+struct Program;
+struct Parameter;
+
+// The version number the show reports at start-up.
+constexpr int COMPILETIME_VERSION = 2200;
+
+// True when the driver can run programs of that profile (GLSL 1.20 for the
+// stage, and the entry points resolved).
+bool is_profile_supported(Profile profile);
+
+// Runs after every failing call; null removes it.
+using ErrorCallback = void (*)();
+void set_error_callback(ErrorCallback callback);
+
+Context* create_context();
+// Releases every program of the context; the handles are invalid afterwards.
+void destroy_context(Context* context);
+
+// The pending error (NO_ERROR when none), cleared by reading it.
+Error get_error();
+const char* error_string(Error error);
+// The compiler or linker log of the last failed compile or link in the
+// context; null when there is none.
+const char* last_listing(Context* context);
+
+// Compiles `file` for `profile` with entry function "main" (GLSL knows no
+// other). Null on failure (file unreadable or compile error), with the
+// listing kept in the context.
+Program* create_program_from_file(Context* context, const std::string& file, Profile profile);
+// Makes the program bindable.
+void load_program(Program* program);
+void destroy_program(Program* program);
+
+// The parameter declared as a uniform of that name (float, vec2, vec3 or
+// vec4) in the program's source; null when it has none.
+Parameter* named_parameter(Program* program, const std::string& name);
+
+void enable_profile(Profile profile);
+void disable_profile(Profile profile);
+void bind_program(Program* program);
+// Unbinds whatever program the profile has bound.
+void unbind_program(Profile profile);
+
+// Setting a null or foreign handle, or a value with more components than
+// the parameter holds, is an error (reported through the callback) and
+// changes nothing.
+void set_parameter_1f(Parameter* p, float x);
+void set_parameter_2f(Parameter* p, float x, float y);
+void set_parameter_2fv(Parameter* p, const float* v);
+void set_parameter_3f(Parameter* p, float x, float y, float z);
+void set_parameter_3fv(Parameter* p, const float* v);
+void set_parameter_4fv(Parameter* p, const float* v);
+
+// Observation for tests and benchmarks.
+// Stage compiles made by this process so far.
+int compile_count();
+// Values held by a parameter (components read into out[0..3]); false for a
+// null handle or a parameter never set.
+bool parameter_value(const Parameter* p, float out[4]);
+// The program bound on a profile, whether or not the profile is enabled.
+Program* bound_program(Profile profile);
+bool profile_enabled(Profile profile);
+
+}  // namespace shrt

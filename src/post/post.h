@@ -1,0 +1,54 @@
+#pragma once
+// Image passes over render targets.
+//
+// The plain forms draw src over whatever target or window is bound; the
+// "into" forms bind dst themselves (clearing it where it matters). Every
+// pass leaves the bound shader, the texture units (unit 0 active), the
+// matrices, the depth write mask and the enable bits as it found them;
+// comp and the levels-based forms leave the clear colour at (0, 0, 0, 0).
+// Each family registers its shaders the first time one of its passes runs.
+#include "post/post_params.h"
+
+class iRenderTarget;
+class cGuiVarList;
+
+void sinenoise_pass(iRenderTarget* src, const cSineNoiseParams& p);
+void sinenoise_into(iRenderTarget* dst, iRenderTarget* src, const cSineNoiseParams& p);
+void radialblur_pass(iRenderTarget* src, const cRadialBlurParams& p);
+void radialblur_into(iRenderTarget* dst, iRenderTarget* src, const cRadialBlurParams& p);
+void levels_pass(iRenderTarget* src, const cLevelsParams& p);
+void levels_into(iRenderTarget* dst, iRenderTarget* src, const cLevelsParams& p);
+void hsb_pass(iRenderTarget* src, const cHSBParams& p);
+void hsb_into(iRenderTarget* dst, iRenderTarget* src, const cHSBParams& p);
+void scroll_pass(iRenderTarget* src, const float values[4]);
+void scroll_into(iRenderTarget* dst, iRenderTarget* src, const float values[4]);
+void invert_pass(iRenderTarget* src);
+void invert_into(iRenderTarget* dst, iRenderTarget* src);
+void coloroffset_pass(iRenderTarget* src, float value);
+void coloroffset_into(iRenderTarget* dst, iRenderTarget* src, float value);
+
+// Separable blur through one temporary of dst's size class; src and dst
+// may be the same target.
+void blur(iRenderTarget* src, iRenderTarget* dst, bool with_alpha);
+// a (unit 0) composed onto b (unit 1) into dst, weighted by alpha. A mode
+// that is none of the five draws with whatever shader was bound.
+void comp(iRenderTarget* dst, iRenderTarget* a, iRenderTarget* b, int mode, float alpha);
+// What rises above threshold_low, blurred, stretched to full range by
+// threshold_high.
+void glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& p);
+// b (a glow) added to a.
+void spill_pass(iRenderTarget* a, iRenderTarget* b);
+void spill_into(iRenderTarget* dst, iRenderTarget* a, iRenderTarget* b);
+// src with its own glow added.
+void spill_glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& p);
+
+// Slider-panel rows for the records.
+void add_sinenoise_gui(cGuiVarList& list, cSineNoiseParams& p);
+void add_radialblur_gui(cGuiVarList& list, cRadialBlurParams& p);
+void add_levels_gui(cGuiVarList& list, cLevelsParams& p);
+void add_hsb_gui(cGuiVarList& list, cHSBParams& p);
+
+// Registers a family's shaders now (the passes do it on first use).
+void ensure_post_shaders();
+void ensure_comp_shaders();
+void ensure_spill_shaders();

@@ -1,0 +1,129 @@
+// The separable blur, the glow built from levels and blur, and the spill
+// addition of a glow.
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include "app/WindowConfig.h"
+#include "post/post.h"
+#include "post/post_state.h"
+#include "render/cRenderTargetManager.h"
+#include "render/quad.h"
+#include "shaders/cShaderManager_CG.h"
+#include "tweak/iVar.h"
+
+namespace {
+// The size class whose width matches dst's: the first of 1, 2, 4, 8 with
+// render width / dst width - k < 0.01. A target wider than the render area
+// counts as full size; one narrower than an eighth takes an eighth.
+eRTT blur_class(const iRenderTarget* dst)
+{
+    const double q = double(window_config()->renderWidth) / double(dst->width);
+    for (int k : {1, 2, 4, 8})
+        if (q - k < 0.01)
+            return eRTT(k);
+    return RTT_EIGHTH;
+}
+
+void set_direction(const char* shader, float x, float y)
+{
+    float dir[2] = {x, y};
+    float* pointer = dir;
+    cVar<float*> v("sampledir", &pointer);
+    get_shader_manager()->set_parameter(shader, 1, &v);
+}
+}  // namespace
+
+void blur(iRenderTarget* src, iRenderTarget* dst, bool with_alpha)
+{
+    ensure_post_shaders();
+    cDepthMaskGuard mask;
+    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+    glDepthMask(GL_FALSE);
+    push_unit_square();
+    glColor4f(1.f, 1.f, 1.f, 1.f);
+    cShaderManager_CG* sm = get_shader_manager();
+    sm->push_shader();
+
+    cTmpRT t = get_tmp_rt(blur_class(dst));
+    const char* s = with_alpha ? "alpha_blur_shader" : "no_alpha_blur_shader";
+
+    t->bind(false);
+    src->bind_texture(GL_TEXTURE0_ARB);
+    set_direction(s, 0.f, 1.f);
+    sm->bind(s);
+    draw_quad_rect(float(src->width), float(src->height));
+    t->unbind();
+    src->unbind_texture();
+
+    dst->bind(false);
+    t->bind_texture(GL_TEXTURE0_ARB);
+    set_direction(s, 1.f, 0.f);
+    sm->bind(s);
+    draw_quad_rect(float(t->width), float(t->height));
+    dst->unbind();
+    t->unbind_texture();
+
+    sm->pop_shader();
+    pop_unit_square();
+    glPopAttrib();
+}
+
+void glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& p)
+{
+    cTmpRT t = get_tmp_rt(eRTT(p.size_class));
+    const cLevelsParams above{p.threshold_low, 255.f, 1.f, 0.f, 255.f};
+    glClearColor(0.f, 0.f, 0.f, 0.f);
+    t->bind(true);
+    levels_pass(src, above);
+    t->unbind();
+    for (int i = 0; i < 3; ++i)
+        blur(t.get(), t.get(), false);
+    const cLevelsParams stretch{0.f, p.threshold_high, 1.f, 0.f, 255.f};
+    glClearColor(0.f, 0.f, 0.f, 0.f);
+    dst->bind(true);
+    levels_pass(t.get(), stretch);
+    dst->unbind();
+}
+
+void spill_pass(iRenderTarget* a, iRenderTarget* b)
+{
+    ensure_spill_shaders();
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_BLEND);
+    a->bind_texture(GL_TEXTURE0_ARB);
+    b->bind_texture(GL_TEXTURE1_ARB);
+    cShaderManager_CG* sm = get_shader_manager();
+    sm->push_shader();
+    sm->bind("spill_shader");
+    begin_2d();
+    glColor4f(1.f, 1.f, 1.f, 1.f);
+    draw_quad_2tex(a, b);
+    end_2d();
+    sm->pop_shader();
+    b->unbind_texture();
+    a->unbind_texture();
+    glPopAttrib();
+}
+
+void spill_into(iRenderTarget* dst, iRenderTarget* a, iRenderTarget* b)
+{
+    dst->bind(false);
+    spill_pass(a, b);
+    dst->unbind();
+}
+
+void spill_glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& p)
+{
+    cShaderManager_CG* sm = get_shader_manager();
+    sm->push_shader();
+    cTmpRT t = get_tmp_rt(eRTT(p.size_class));
+    glow_into(t.get(), src, p);
+    dst->bind(false);
+    spill_pass(src, t.get());
+    dst->unbind();
+    sm->pop_shader();
+}

@@ -1,0 +1,114 @@
+#include "shaders/cShader_CG.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <stdexcept>
+
+#include "shaders/cShaderManager_CG.h"
+#include "texture/cResourcePath.h"
+#include "tweak/iVar.h"
+
+namespace {
+class not_implemented : public std::exception {
+public:
+    const char* what() const noexcept override { return "set_parameter not implemented for this shader"; }
+};
+
+shrt::Program* load_stage(cShaderManager_CG* manager, const std::string& file, shrt::Profile profile)
+{
+    const std::string full = get_resource_path()->get_fullpath(file);
+    std::cerr << "Cg compiling\t" << full << "...";
+    shrt::Program* program = shrt::create_program_from_file(manager->context, full.empty() ? file : full, profile);
+    if (!program) {
+        std::cerr << "## ERROR: cShader_CG::load_from_files() failed on " << file << std::endl;
+        std::exit(0);
+    }
+    std::cerr << " loading...";
+    shrt::load_program(program);
+    std::cerr << " done." << std::endl;
+    return program;
+}
+}  // namespace
+
+cShader_CG::cShader_CG(cShaderManager_CG* manager, shrt::Profile* vertexProfile, shrt::Profile* fragmentProfile)
+    : manager(manager), vertex_profile(*vertexProfile), fragment_profile(*fragmentProfile)
+{
+}
+
+cShader_CG::~cShader_CG()
+{
+    if (vertex_program)
+        shrt::destroy_program(vertex_program);
+    if (fragment_program)
+        shrt::destroy_program(fragment_program);
+}
+
+void cShader_CG::forget_programs()
+{
+    vertex_program = nullptr;
+    fragment_program = nullptr;
+}
+
+bool cShader_CG::load_from_files(std::string vertexFile, std::string fragmentFile)
+{
+    vertex_program = load_stage(manager, vertexFile, vertex_profile);
+    fragment_program = load_stage(manager, fragmentFile, fragment_profile);
+    init_parameters();
+    return true;
+}
+
+void cShader_CG::bind()
+{
+    if (vertex_program) {
+        shrt::bind_program(vertex_program);
+        if (fragment_program)
+            shrt::bind_program(fragment_program);
+    }
+    upload_parameters();
+}
+
+void cShader_CG::unbind()
+{
+    on_unbind();
+    if (vertex_program) {
+        shrt::unbind_program(vertex_profile);
+        if (fragment_program)
+            shrt::unbind_program(fragment_profile);
+    }
+}
+
+void cShader_CG::set_parameter(int, const iVar*)
+{
+    throw not_implemented();
+}
+
+bool cShader_CG::uploadable(const shrt::Parameter* handle, int index)
+{
+    if (handle)
+        return true;
+    return m_reportedMissing.insert(index).second;
+}
+
+bool cShader_CG::read_float(const char* shader, int id, const iVar* value, float& out)
+{
+    auto* v = dynamic_cast<const cVar<float>*>(value);
+    if (!v) {
+        std::cerr << "## WARNING: " << shader << "::set_parameter(" << id
+                  << "): expected a cVar<float>, value ignored" << std::endl;
+        return false;
+    }
+    out = *static_cast<const float*>(const_cast<cVar<float>*>(v)->getPointer());
+    return true;
+}
+
+const float* cShader_CG::read_floats(const char* shader, int id, const iVar* value)
+{
+    auto* v = dynamic_cast<const cVar<float*>*>(value);
+    const float* values = v ? *static_cast<float* const*>(const_cast<cVar<float*>*>(v)->getPointer()) : nullptr;
+    if (!values) {
+        std::cerr << "## WARNING: " << shader << "::set_parameter(" << id
+                  << "): expected a cVar<float *> pointing at floats, value ignored" << std::endl;
+        return nullptr;
+    }
+    return values;
+}

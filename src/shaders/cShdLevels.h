@@ -1,0 +1,20 @@
+#pragma once
+// Levels on a 0..255 scale. Parameter 1: five floats, inBlack, inWhite,
+// Gamma, outBlack, outWhite (200, 255, 1, 0, 255 after loading).
+#include "shaders/cShader_CG.h"
+
+class cShdLevels : public cShader_CG {
+public:
+    cShdLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp);
+    void init_parameters() override;
+    void set_parameter(int id, const iVar* value) override;
+    void upload_parameters() override;
+    void on_unbind() override {}
+
+    float inBlack = 200.f, inWhite = 255.f, Gamma = 1.f, outBlack = 0.f, outWhite = 255.f;
+    shrt::Parameter* h_inBlack = nullptr;
+    shrt::Parameter* h_inWhite = nullptr;
+    shrt::Parameter* h_Gamma = nullptr;
+    shrt::Parameter* h_outBlack = nullptr;
+    shrt::Parameter* h_outWhite = nullptr;
+};
