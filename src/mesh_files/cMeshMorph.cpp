@@ -6,16 +6,8 @@
 #include "app/gl_extensions.h"
 #include "mesh_files/cMeshManager.h"
 #include "mesh_files/cMeshObj.h"
-#include "tweak/iVar.h"
-
-// MORPH-SHADER GUARD: the shader manager arrives with the shader work. Until
-// it is in the tree the morph draws the base shape with whatever shader is
-// bound and setMorph does nothing. Remove the guard (and the one in
-// tests/mesh/mesh_morph_test.cpp) once the shader manager is merged.
-#if __has_include("shaders/cShaderManager_CG.h")
 #include "shaders/cShaderManager_CG.h"
-#define WENDIT_MORPH_SHADER 1
-#endif
+#include "tweak/iVar.h"
 
 void cMeshMorph::loadMorph(const std::string& baseName, const std::string& targetName)
 {
@@ -35,11 +27,9 @@ void cMeshMorph::draw()
         std::cerr << "## DEBUG-ERROR in cMeshMorph::draw: drawn before loadMorph, nothing drawn" << std::endl;
         return;
     }
-#ifdef WENDIT_MORPH_SHADER
     cShaderManager_CG* shaders = get_shader_manager();
     shaders->push_shader();
     shaders->bind("morph_shader");
-#endif
     cVertexBuffer& positions = target->getBuffer(cMeshObj::POSITION_BUFFER);
     cVertexBuffer& normals = target->getBuffer(cMeshObj::NORMAL_BUFFER);
     positions.bind_texcoords(GL_TEXTURE3);
@@ -53,17 +43,11 @@ void cMeshMorph::draw()
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     // Client unit 0 again, as every other drawing step leaves it.
     ext::glClientActiveTextureARB(GL_TEXTURE0);
-#ifdef WENDIT_MORPH_SHADER
     shaders->pop_shader();
-#endif
 }
 
 void cMeshMorph::setMorph(float factor)
 {
-#ifdef WENDIT_MORPH_SHADER
     cVar<float> var("", &factor);
     get_shader_manager()->set_parameter("morph_shader", 1, &var);
-#else
-    (void)factor;
-#endif
 }

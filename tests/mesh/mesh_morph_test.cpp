@@ -7,11 +7,6 @@
 #include "mesh/mesh_gl_fixture.h"
 #include "mesh_files/cMeshMorph.h"
 #include "mesh_files/cMeshObj.h"
-
-// MORPH-SHADER GUARD: these tests need the shader manager and its test
-// set-up, which arrive with the shader work. Remove the guard (and the one
-// in src/mesh_files/cMeshMorph.cpp) once that is merged.
-#if __has_include("support/shader_setup.h") && __has_include("shaders/cShdMorphDtex.h")
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/cShdMorphDtex.h"
 #include "support/shader_setup.h"
@@ -109,13 +104,6 @@ TEST_F(MeshMorph, DrawRestoresTheShaderAndTheClientArrays)
     EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
     EXPECT_EQ(gl_int(GL_ARRAY_BUFFER_BINDING), 0);
 }
-
-#else
-TEST(MeshMorph, NeedsTheShaderManager)
-{
-    GTEST_SKIP() << "the morph draw tests need the shader manager (not in this tree yet)";
-}
-#endif
 
 TEST_F(MeshGL, MorphDrawnBeforeLoadingDrawsNothing)
 {
