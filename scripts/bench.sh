@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Builds and runs every benchmark under bench/ (never part of the test run).
+# Builds and runs every benchmark under bench/ (never part of the test run),
+# from bin/ and inside one Xvfb, since some of them draw.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 bash scripts/build.sh
-for b in build/bench/*; do
+bash scripts/bake.sh
+cd bin
+../scripts/with_display.sh bash -c '
+for b in ../build/bench/*; do
   [ -x "$b" ] || continue
   echo "== $(basename "$b")"
-  (cd bin && "../$b")
-done
+  "$b"
+done'
