@@ -10,6 +10,7 @@
 #include "app/WindowConfig.h"
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
+#include "render/overlay_2d.h"
 #include "runtime/cSceneManager.h"
 #include "util/time_code.h"
 
@@ -122,35 +123,13 @@ bool cDemo::panel_visible() const
 
 void cDemo::draw_panel()
 {
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    begin_overlay_2d();
     apply_render_viewport();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_1D);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_TEXTURE_RECTANGLE_ARB);
-    glDepthMask(GL_FALSE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 1.0, 0.0, 1.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
 
     varList.draw();
     glColor4f(1.f, 1.f, 1.f, 1.f);
     sceneLabel.draw();
     timeLabel.setText(time_code(manager()->demo_time()));
     timeLabel.draw();
-
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
+    end_overlay_2d();
 }

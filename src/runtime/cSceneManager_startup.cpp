@@ -8,6 +8,7 @@
 #include "app/gl_state.h"
 #include "app/startup_trace.h"
 #include "platform/time_source.h"
+#include "render/overlay_2d.h"
 #include "runtime/cSceneManager.h"
 #include "runtime/iLoadScreen.h"
 
@@ -20,23 +21,7 @@ constexpr int BLACK_UNTIL_MS = 1500;
 
 void draw_black(float alpha)
 {
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glDepthMask(GL_FALSE);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_1D);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_TEXTURE_RECTANGLE_ARB);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 1.0, 0.0, 1.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    begin_overlay_2d();
     glColor4f(0.f, 0.f, 0.f, alpha);
     glBegin(GL_QUADS);
     glVertex2f(0.f, 0.f);
@@ -44,11 +29,7 @@ void draw_black(float alpha)
     glVertex2f(1.f, 1.f);
     glVertex2f(0.f, 1.f);
     glEnd();
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
+    end_overlay_2d();
 }
 }  // namespace
 
