@@ -1,0 +1,12 @@
+#include "scenes/cSceneBlacknWhite.h"
+
+#include <GL/gl.h>
+
+cTmpRT cSceneBlacknWhite::render(int)
+{
+    cTmpRT rt = get_tmp_rt(RTT_HALF);
+    glClearColor(0.f, 0.f, 0.f, 0.f);
+    rt->bind(true);
+    rt->unbind();
+    return rt;
+}
