@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "bake_images.h"
+#include "bake_vignette.h"
 #include "synth/soundtrack.h"
 
 // Each baker declares its step function here and adds one line below.
@@ -21,6 +22,7 @@ const BakeStep BAKE_STEPS[] = {
     {"textures/loadscreen.jpg", bake_loadscreen},
     {"textures/checker.jpg", bake_checker},
     {"textures/fontlist.png", bake_font},
+    {"textures/fs_vign.jpg", bake_vignette},
     {"music: GLOAM2.mp3 and GLOAM2.mid from the score", bake_music},
 };
 const int BAKE_STEP_COUNT = sizeof(BAKE_STEPS) / sizeof(BAKE_STEPS[0]);
