@@ -293,7 +293,7 @@ TEST_F(PassTest, EveryPassLeavesTheGLStateAsItFoundIt)
     EXPECT_EQ(clear[0] + clear[1] + clear[2] + clear[3], 0.f);
 }
 
-TEST_F(PassTest, ScrollWrapsTheWholeWidthAndShapesRowsByASine)
+TEST_F(PassTest, ScrollShiftsEachRowByATravellingSineAndWrapsTheWholeWidth)
 {
     // A half-size picture (640x360 at the show's size) of 32 columns, each
     // 20 pixels wide with its own red level, and a green level per band of
@@ -304,27 +304,29 @@ TEST_F(PassTest, ScrollWrapsTheWholeWidthAndShapesRowsByASine)
         for (int j = 0; j < 4; ++j)
             paint_rect(src.get(), i * 20, j * H / 4, i * 20 + 20, (j + 1) * H / 4, {i * 8, 40 + j * 60, 0, 255});
     auto column = [&](const std::vector<Rgba>& px, int x, int y) { return at(px, dst.get(), x, y).r / 8; };
-
-    // A plain scroll by -100 pixels: every column, also past the height,
-    // comes from 100 pixels to its right, wrapping around; rows stay put.
-    const float plain[4] = {-100.f, 0.f, float(H), 0.f};
-    scroll_into(dst.get(), src.get(), plain);
-    auto px = read_target(dst.get());
-    for (int x = 10; x < W; x += 20)
-        for (int y : {H / 8, H * 7 / 8}) {
-            EXPECT_EQ(column(px, x, y), ((x + 100) % W) / 20) << "x " << x << " y " << y;
-            EXPECT_EQ(at(px, dst.get(), x, y).g, 40 + (y * 4 / H) * 60) << "x " << x << " y " << y;
-        }
-
-    // Row shaping: shift 40 more at a quarter of the height (sine 1), none at
-    // the bottom and the middle, 40 less at three quarters.
-    const float shaped[4] = {0.f, 40.f, float(H), 0.f};
-    scroll_into(dst.get(), src.get(), shaped);
-    px = read_target(dst.get());
     const int rows[3] = {0, H / 4, H * 3 / 4};
+
+    // Phase 0: no shift at the bottom, 40 pixels right at a quarter of the
+    // height, 40 left at three quarters; every column, also those past the
+    // height, wraps around the width; rows keep their green.
+    const float still[4] = {0.f, 40.f, float(H), 0.f};
+    scroll_into(dst.get(), src.get(), still);
+    auto px = read_target(dst.get());
     const int shift[3] = {0, 40, -40};
     for (int r = 0; r < 3; ++r)
-        for (int x = 10; x < W; x += 20)
+        for (int x = 10; x < W; x += 20) {
             EXPECT_EQ(column(px, x, rows[r]), ((x - shift[r] + W) % W) / 20) << "x " << x << " row " << rows[r];
+            EXPECT_EQ(at(px, dst.get(), x, rows[r]).g, 40 + (rows[r] * 4 / H) * 60) << "x " << x;
+        }
+
+    // The first value moves the wave: a quarter period on (H pi / 2) puts
+    // the full shift at the bottom row and none at a quarter.
+    const float moved[4] = {float(H) * 3.14159265f / 2.f, 40.f, float(H), 0.f};
+    scroll_into(dst.get(), src.get(), moved);
+    px = read_target(dst.get());
+    for (int x = 10; x < W; x += 20) {
+        EXPECT_EQ(column(px, x, 0), ((x - 40 + W) % W) / 20) << "x " << x;
+        EXPECT_EQ(column(px, x, H / 4), x / 20) << "x " << x;
+    }
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
