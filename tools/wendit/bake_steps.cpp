@@ -4,6 +4,8 @@
 
 #include "bake_images.h"
 #include "bake_vignette.h"
+#include "assets/kaleido_planes.h"
+#include "assets/mandala_cube.h"
 #include "synth/soundtrack.h"
 
 // Each baker declares its step function here and adds one line below.
@@ -23,6 +25,8 @@ const BakeStep BAKE_STEPS[] = {
     {"textures/checker.jpg", bake_checker},
     {"textures/fontlist.png", bake_font},
     {"textures/fs_vign.jpg", bake_vignette},
+    {"models/mandala_cube: wall, relief layers, grey textures", bake_mandala_cube},
+    {"models/kaleido2d: the seven kaleidoscope planes", bake_kaleido_planes},
     {"music: GLOAM2.mp3 and GLOAM2.mid from the score", bake_music},
 };
 const int BAKE_STEP_COUNT = sizeof(BAKE_STEPS) / sizeof(BAKE_STEPS[0]);
