@@ -19,12 +19,25 @@ void cMeshMorph::loadMorph(const std::string& baseName, const std::string& targe
                   << "\" is not a vertex-buffer mesh and cannot be a morph target. Exiting..." << std::endl;
         std::exit(-1);
     }
+    // The vertex program reads the target's arrays at the base's vertex
+    // indices: a target with other vertices would be read past its end.
+    auto* b = dynamic_cast<cMeshObj*>(base);
+    if (b && b->uploaded_vertices != target->uploaded_vertices) {
+        std::cerr << "## WARNING: cMeshMorph::loadMorph: \"" << baseName << "\" has " << b->uploaded_vertices
+                  << " vertices but \"" << targetName << "\" has " << target->uploaded_vertices
+                  << ": the pair cannot morph, \"" << baseName << "\" is drawn unmorphed" << std::endl;
+        target = nullptr;
+    }
 }
 
 void cMeshMorph::draw()
 {
-    if (!base || !target) {
+    if (!base) {
         std::cerr << "## DEBUG-ERROR in cMeshMorph::draw: drawn before loadMorph, nothing drawn" << std::endl;
+        return;
+    }
+    if (!target) {  // a refused pair
+        base->draw();
         return;
     }
     cShaderManager_CG* shaders = get_shader_manager();

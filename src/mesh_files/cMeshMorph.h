@@ -19,7 +19,9 @@ public:
     ~cMeshMorph() override = default;  // the meshes belong to the cache
 
     // Both through the mesh cache, with their materials; a name that gives
-    // no mesh ends the process after a message naming it.
+    // no mesh ends the process after a message naming it. A pair whose
+    // vertex counts differ is refused with a warning naming both files: the
+    // target stays null and draw() shows the base unmorphed.
     void loadMorph(const std::string& baseName, const std::string& targetName);
 
     void draw() override;

@@ -66,6 +66,7 @@ cVertexBuffer& cMeshObj::getBuffer(int selector)
 
 void cMeshObj::upload(bool releaseClientArrays)
 {
+    uploaded_vertices = vertex_count();
     fill(m_positions, GL_ARRAY_BUFFER, float_bytes(positions, 3, m_positions.components), positions.data());
     fill(m_normals, GL_ARRAY_BUFFER, float_bytes(normals, 3, m_normals.components), normals.data());
     fill(m_texcoords, GL_ARRAY_BUFFER, float_bytes(texcoords, 2, m_texcoords.components), texcoords.data());

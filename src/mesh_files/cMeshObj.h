@@ -40,6 +40,9 @@ public:
     void build_gl_materials();
 
     std::vector<cMaterial_GL> gl_materials;  // indexed by a group's material
+    // Vertices in the buffers since the last upload (the client arrays may
+    // have been released).
+    size_t uploaded_vertices = 0;
 
     // What the draw does after its last group: units 2, 1, 0 lose their 2-D
     // texture, unit 0 is left active.
