@@ -1,0 +1,167 @@
+// The mandala cube's render at the show's window size (1280x720, so its
+// targets are 640x360) on the software renderer, against its pass floor:
+// the sum of plain half-size copies, one for each of its eight passes (the
+// cube drawn into T1, kaleidoscope, colour offset, scroll, sine noise,
+// levels, light band, vignette). With --frames DIR it also writes the
+// pictures of each configuration at a few demo times as PNG files.
+//
+// Run from bin/ on a baked data tree, under an X display:
+//
+//   scripts/with_display.sh build/bench/mandala_bench [ITERATIONS] [--frames DIR]
+#include <FreeImage.h>
+#include <GL/gl.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/WindowConfig.h"
+#include "app/gl_extensions.h"
+#include "app/gl_state.h"
+#include "app/init_sdl.h"
+#include "render/cRenderTargetManager.h"
+#include "render/quad.h"
+#include "scenes/cSceneMandalaCube.h"
+#include "shaders/cShaderManager_CG.h"
+#include "texture/cResourcePath.h"
+#include "timeline/iMidiEvent.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+double time_per_call(const std::function<void()>& f, int iterations)
+{
+    f();
+    glFinish();
+    const Clock::time_point t = Clock::now();
+    for (int i = 0; i < iterations; ++i)
+        f();
+    glFinish();
+    return std::chrono::duration<double, std::milli>(Clock::now() - t).count() / iterations;
+}
+
+bool write_png(iRenderTarget* t, const std::string& path)
+{
+    std::vector<unsigned char> rgba(size_t(t->width) * t->height * 4);
+    t->bind(false);
+    glReadPixels(0, 0, GLsizei(t->width), GLsizei(t->height), GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    t->unbind();
+    FIBITMAP* image = FreeImage_Allocate(int(t->width), int(t->height), 24);
+    for (unsigned y = 0; y < t->height; ++y) {
+        BYTE* row = FreeImage_GetScanLine(image, int(y));
+        for (unsigned x = 0; x < t->width; ++x) {
+            const unsigned char* p = &rgba[(size_t(y) * t->width + x) * 4];
+            row[3 * x + FI_RGBA_RED] = p[0];
+            row[3 * x + FI_RGBA_GREEN] = p[1];
+            row[3 * x + FI_RGBA_BLUE] = p[2];
+        }
+    }
+    const bool ok = FreeImage_Save(FIF_PNG, image, path.c_str(), 0) != 0;
+    FreeImage_Unload(image);
+    return ok;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int iterations = 10;
+    std::string frames;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--frames") && i + 1 < argc)
+            frames = argv[++i];
+        else
+            iterations = std::max(1, std::atoi(argv[i]));
+    }
+    if (!std::getenv("DISPLAY")) {
+        std::fprintf(stderr, "mandala_bench: no X display; run it under scripts/with_display.sh\n");
+        return 1;
+    }
+    init_sdl(*window_config());
+    init_extensions();
+    init_gl_state();
+    get_rendertarget_manager()->demo_time = [] { return 0; };
+    const int savedErr = dup(2), devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, 2);
+    setup_resource_paths();  // and the shader runtime
+    DemoClock clock;
+    cSceneMandalaCube scene(&clock);
+    scene.init();
+    dup2(savedErr, 2);
+    close(devNull);
+
+    auto at = [&](int ms) {
+        clock.previous = clock.now;
+        clock.now = ms;
+    };
+
+    if (!frames.empty()) {
+        // Each configuration at moments of its stretch of the show, with a
+        // morph kick and a pulse 60 ms before the second picture of each.
+        const struct {
+            int config, ms;
+            float backits;
+            bool kick;
+        } shots[] = {{2, 300, 0.f, false}, {2, 13200, 0.f, true}, {0, 2500, 0.3f, false}, {0, 6100, 1.f, true},
+                     {0, 11000, 1.f, false}, {1, 4000, 0.5f, false}, {1, 9050, 1.f, true}};
+        for (const auto& s : shots) {
+            at(s.ms - 20);
+            scene.cur_config = s.config;
+            scene.backits = s.backits;
+            scene.update();
+            if (s.kick) {
+                cMETrigger hit(s.ms - 60, iMidiEvent::KIND_NOTE_ON, 2, 60, 100), perc(s.ms - 60, 1, 5, 36, 100);
+                scene.handleEvent(&hit);
+                scene.handleEvent(&perc);
+            }
+            at(s.ms);
+            scene.update();
+            cTmpRT raw = get_tmp_rt(RTT_HALF);
+            scene.render_cube(raw.get());
+            char name[128];
+            std::snprintf(name, sizeof name, "/cube_c%d_%05d.png", s.config, s.ms);
+            write_png(raw.get(), frames + name);
+            raw.release();
+            cTmpRT out = scene.render(s.ms);
+            std::snprintf(name, sizeof name, "/mandala_c%d_%05d.png", s.config, s.ms);
+            if (!write_png(out.get(), frames + name))
+                std::fprintf(stderr, "mandala_bench: cannot write %s%s\n", frames.c_str(), name);
+            else
+                std::printf("wrote %s%s\n", frames.c_str(), name);
+        }
+    }
+
+    cTmpRT a = get_tmp_rt(RTT_HALF), b = get_tmp_rt(RTT_HALF);
+    glClearColor(0.4f, 0.5f, 0.6f, 1.f);
+    a->bind(true);
+    a->unbind();
+    const double copyHalf = time_per_call(
+        [&] {
+            b->bind(false);
+            draw_target(a.get());
+            b->unbind();
+        },
+        iterations * 4);
+    a.release();
+    b.release();
+    const double floor = 8 * copyHalf;
+    for (int config = 0; config < 3; ++config) {
+        scene.cur_config = config;
+        int ms = 3000;
+        const double render = time_per_call(
+            [&] {
+                at(ms += 20);
+                scene.update();
+                cTmpRT out = scene.render(ms);
+            },
+            iterations);
+        std::printf("config %d: render %.2f ms; pass floor 8 x %.3f ms = %.2f ms; ratio %.2fx\n", config, render,
+                    copyHalf, floor, render / floor);
+    }
+    return 0;
+}
