@@ -239,6 +239,10 @@ void cSceneMandalaCube::render_cube(iRenderTarget* target)
     glEnable(GL_LIGHTING);
     glDisable(GL_FOG);
     glDisable(GL_BLEND);
+    // Every surface of the wall and the rings is closed, its far side turned
+    // away: the software renderer need not fill what the depth test hides.
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
     const GLfloat at_viewer[4] = {0.f, 0.f, 0.f, 1.f}, white[4] = {1.f, 1.f, 1.f, 1.f};
     glLightfv(GL_LIGHT0, GL_POSITION, at_viewer);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, white);

@@ -73,5 +73,5 @@ TEST(MandalaAssets, BakeTwiceGivesTheSameBytesWithinTheBudget)
         }
     }
     EXPECT_LT(triangles * 6, 150000u) << "six faces of the wall and the eight layers";
-    EXPECT_GT(triangles * 6, 50000u);
+    EXPECT_GT(triangles * 6, 30000u) << "detail enough for the kaleidoscope";
 }

@@ -6,10 +6,11 @@
 // a room; unpushed (outside) they stand as three crossed walls, all of the
 // figure in view. On it sit eight
 // relief layers, concentric rings around the face's centre, inner to outer.
-// Each ring is a lens-shaped solid (the same relief on both sides of the
-// wall, so it reads from inside the cube and from outside) with an n-fold
-// profile, built one period at a time so that every period carries the
-// whole of its detail texture. The "in" shape is the ring at rest, tight and
+// Each ring is a relief on the wall's front (the side towards the cube's
+// centre; unpushed, each face is drawn a second time turned half round, so
+// the crossed walls show a front on both sides) with an n-fold profile,
+// built one period at a time so that every period carries the whole of its
+// detail texture. The "in" shape is the ring at rest, tight and
 // low; the "out" shape is the same vertices opened up: wider, taller and
 // turned by a twist, so that a morph kick makes the rings bloom and wind.
 //
@@ -24,7 +25,7 @@
 //   layer08  rays, 32               in: short stubs                out: sharp rays to r 144, twisted
 //   layer09  chain of 48 beads      in: a thin chain, r 136..142   out: a heavy chain, r 136..148
 //
-// About 18 000 triangles a face, 110 000 for the cube.
+// About 9 000 triangles a face, 55 000 for the cube.
 #include "assets/mandala_cube.h"
 
 #include <cmath>
@@ -143,36 +144,29 @@ RingLayer layer_design(int k)
     }
 }
 
-// Top (towards +z, the cube's inside) and bottom of the ring; the two meet
-// at the edges where the thickness falls to 0.
+// The ring's face towards +z (the cube's inside), rising out of the wall
+// where its height falls to 0 at the edges.
 void build_ring(const RingLayer& L, const RingShape& s, MeshBuilder& b)
 {
     const int cols = L.steps, rows = L.rows;
-    for (int side = 0; side < 2; ++side) {
-        const float sign = side == 0 ? 1.f : -1.f;
-        for (int p = 0; p < L.n; ++p) {
-            const uint32_t first = uint32_t(b.mesh.vertex_count());
-            for (int i = 0; i <= cols; ++i)
-                for (int j = 0; j <= rows; ++j) {
-                    const double u = double(i) / cols, rho = double(j) / rows;
-                    const double r0 = s.inner(u), r1 = s.outer(u);
-                    const double r = (r0 + rho * (r1 - r0)) * SIZE;
-                    const double theta = 2 * PI * (p + u) / L.n + s.twist * rho;
-                    const double edge = L.disc ? std::sqrt(std::cos(PI * 0.5 * rho))
-                                               : std::sqrt(std::sin(PI * rho));
-                    const double h = s.height(u, rho) * edge * SIZE;
-                    b.vertex(float(r * std::cos(theta)), float(r * std::sin(theta)), WALL + sign * float(h),
-                             float(u), float(rho));
-                }
-            auto v = [&](int i, int j) { return first + uint32_t(i * (rows + 1) + j); };
-            for (int i = 0; i < cols; ++i)
-                for (int j = 0; j < rows; ++j) {
-                    if (side == 0)
-                        b.quad(v(i, j), v(i, j + 1), v(i + 1, j + 1), v(i + 1, j));
-                    else
-                        b.quad(v(i, j), v(i + 1, j), v(i + 1, j + 1), v(i, j + 1));
-                }
-        }
+    for (int p = 0; p < L.n; ++p) {
+        const uint32_t first = uint32_t(b.mesh.vertex_count());
+        for (int i = 0; i <= cols; ++i)
+            for (int j = 0; j <= rows; ++j) {
+                const double u = double(i) / cols, rho = double(j) / rows;
+                const double r0 = s.inner(u), r1 = s.outer(u);
+                const double r = (r0 + rho * (r1 - r0)) * SIZE;
+                const double theta = 2 * PI * (p + u) / L.n + s.twist * rho;
+                const double edge = L.disc ? std::sqrt(std::cos(PI * 0.5 * rho))
+                                           : std::sqrt(std::sin(PI * rho));
+                const double h = s.height(u, rho) * edge * SIZE;
+                b.vertex(float(r * std::cos(theta)), float(r * std::sin(theta)), WALL + float(h),
+                         float(u), float(rho));
+            }
+        auto v = [&](int i, int j) { return first + uint32_t(i * (rows + 1) + j); };
+        for (int i = 0; i < cols; ++i)
+            for (int j = 0; j < rows; ++j)
+                b.quad(v(i, j), v(i, j + 1), v(i + 1, j + 1), v(i + 1, j));
     }
 }
 
@@ -205,24 +199,17 @@ void build_cube_face(cMeshData& mesh)
     MeshBuilder b;
     const std::vector<float> g = wall_lines();
     const int n = int(g.size());
-    for (int side = 0; side < 2; ++side) {
-        const float sign = side == 0 ? 1.f : -1.f;
-        const uint32_t first = uint32_t(b.mesh.vertex_count());
-        for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j) {
-                const double d = std::max(std::fabs(g[i]), std::fabs(g[j]));
-                b.vertex(float(g[i] * SIZE), float(g[j] * SIZE), WALL + sign * float(wall_height(d) * SIZE),
-                         g[i] / 300.f + 0.5f, g[j] / 300.f + 0.5f);
-            }
-        auto v = [&](int i, int j) { return first + uint32_t(i * n + j); };
-        for (int i = 0; i + 1 < n; ++i)
-            for (int j = 0; j + 1 < n; ++j) {
-                if (side == 0)
-                    b.quad(v(i, j), v(i + 1, j), v(i + 1, j + 1), v(i, j + 1));
-                else
-                    b.quad(v(i, j), v(i, j + 1), v(i + 1, j + 1), v(i + 1, j));
-            }
-    }
+    const uint32_t first = uint32_t(b.mesh.vertex_count());
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            const double d = std::max(std::fabs(g[i]), std::fabs(g[j]));
+            b.vertex(float(g[i] * SIZE), float(g[j] * SIZE), WALL + float(wall_height(d) * SIZE),
+                     g[i] / 300.f + 0.5f, g[j] / 300.f + 0.5f);
+        }
+    auto v = [&](int i, int j) { return first + uint32_t(i * n + j); };
+    for (int i = 0; i + 1 < n; ++i)
+        for (int j = 0; j + 1 < n; ++j)
+            b.quad(v(i, j), v(i + 1, j), v(i + 1, j + 1), v(i, j + 1));
     b.smooth_normals();
     b.set_material(grey_material("wall", 0.7f, GREY_PANEL));
     b.mesh.groups = {{0, 0}, {uint32_t(b.mesh.indices.size()), NO_MATERIAL}};
