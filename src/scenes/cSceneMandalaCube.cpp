@@ -249,11 +249,13 @@ void cSceneMandalaCube::render_cube(iRenderTarget* target)
     glLightfv(GL_LIGHT0, GL_SPECULAR, white);
     glEnable(GL_LIGHT0);
     apply_camera();
+    // Whatever shader the caller had bound comes back afterwards.
+    shaders->push_shader();
     shaders->bind("rgbatex_shader");
     glRotatef(rot + spin_offset, 0.f, 0.f, 1.f);
     glColor4f(1.f, 1.f, 1.f, 1.f);
     draw_cube();
-    shaders->unbind();
+    shaders->pop_shader();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -267,8 +269,11 @@ cTmpRT cSceneMandalaCube::render(int)
     const float t = float(demo_time()) / 1000.f;
 
     // 1-2: the cube, lit from the viewer, into T1.
+    cShaderManager_CG* shaders = get_shader_manager();
+    shaders->push_shader();  // the caller's shader is bound again at the end
     cTmpRT t1 = get_tmp_rt(RTT_HALF);
     render_cube(t1.get());
+    shaders->unbind();  // the kaleidoscope draws with the fixed pipeline
 
     // 3: folded through the kaleidoscope into T2.
     cTmpRT t2 = get_tmp_rt(RTT_HALF);
@@ -318,5 +323,6 @@ cTmpRT cSceneMandalaCube::render(int)
     t2->unbind();
 
     t1.release();
+    shaders->pop_shader();
     return t2;
 }

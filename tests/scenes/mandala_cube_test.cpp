@@ -315,6 +315,7 @@ TEST_F(MandalaCube, RendersLivePicturesThroughTheShowsFirstSeconds)
         int ms, config;
         float backits;
     } moments[] = {{500, 2, 0.f}, {3000, 0, 0.5f}, {8000, 0, 1.f}, {13000, 2, 0.f}, {30000, 0, 1.f}};
+    get_shader_manager()->bind("rgbatex_shader");  // the caller's shader comes back
     for (const auto& m : moments) {
         at(m.ms);
         scene.cur_config = m.config;
@@ -338,6 +339,7 @@ TEST_F(MandalaCube, RendersLivePicturesThroughTheShowsFirstSeconds)
         EXPECT_LT(dark, int(p.size()) * 6 / 10) << m.ms << " ms: mostly empty";
         EXPECT_LT(white, int(p.size()) / 2) << m.ms << " ms: blown out";
     }
+    get_shader_manager()->unbind();
 
     // One MIDI moment to the next: a morph kick and a pulse change the picture.
     at(20000);
