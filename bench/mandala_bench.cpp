@@ -134,6 +134,17 @@ int main(int argc, char** argv)
             else
                 std::printf("wrote %s%s\n", frames.c_str(), name);
         }
+        // The inside view through each kaleidoscope plane.
+        scene.cur_config = 0;
+        for (int k = 1; k <= 7; ++k) {
+            at(7000 + 40 * k);
+            scene.update();
+            scene.kaleido = k;
+            cTmpRT out = scene.render(0);
+            char name[128];
+            std::snprintf(name, sizeof name, "/mandala_plane%d.png", k);
+            write_png(out.get(), frames + name);
+        }
     }
 
     cTmpRT a = get_tmp_rt(RTT_HALF), b = get_tmp_rt(RTT_HALF);
