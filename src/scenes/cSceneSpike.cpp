@@ -49,7 +49,10 @@ cSceneSpike::~cSceneSpike()
 
 void cSceneSpike::init()
 {
-    ball = cMeshManager::instance()->requireMesh("spikeball2.bzobj", false, "cSceneSpike::init");
+    // The ball's glow map is bound here rather than by its material, so the
+    // scene holds the texture record it draws with.
+    ball = cMeshManager::instance()->requireMesh("spikeball2.bzobj", true, "cSceneSpike::init");
+    glowTexture = get_texture_manager()->get_texture(glowTextureName, true, GL_REPEAT, 0);
     if (!get_shader_manager()->has_shader("self_illum_shader"))
         register_shader<cShdSelfIllum>("self_illum_shader");
     blur.dist = 150.f;
@@ -206,8 +209,13 @@ cTmpRT cSceneSpike::render(int)
 
         glClearColor(0.f, 0.f, 0.f, 0.f);
         T->bind(true);
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+        glEnable(glowTexture.target);
+        glBindTexture(glowTexture.target, glowTexture.id);
         if (ball)
             ball->draw();
+        glBindTexture(glowTexture.target, 0);
+        glDisable(glowTexture.target);
         T->unbind();
 
         cTmpRT A = get_tmp_rt(RTT_HALF);

@@ -41,6 +41,8 @@ public:
 
     iMesh* ball = nullptr;
     cRadialBlurParams blur;
+    cTexture glowTexture;  // colour, and self-illumination in alpha
+    std::string glowTextureName = "spikeball_glow.png";
     cTexture ringTexture;
     std::string ringTextureName = "dodgecircle.jpg";
     std::vector<cIntervalLerp*> rings;  // owned, one per hit

@@ -106,9 +106,8 @@ void facet_spike(MeshBuilder& m, V3 base, V3 d, double length, double r, int sid
 bool bake_spikeball(const std::string& dataDir)
 {
     MeshBuilder m;
-    cMaterial glow = grey_material("spikeglow", 0.2f, 1.f, 0.f, 0.f);
-    glow.map_Kd = "spikeball_glow.png";
-    m.materials().push_back(glow);
+    // The scene binds its glow map ("spikeball_glow.png") itself.
+    m.materials().push_back(grey_material("spikeglow", 0.2f, 1.f, 0.f, 0.f));
     BakeRandom rnd(21);
 
     // The core: a smooth ball, its texture rows giving engraved bands.

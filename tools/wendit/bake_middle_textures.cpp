@@ -3,6 +3,7 @@
 #include <FreeImage.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <vector>
@@ -106,18 +107,20 @@ bool bake_spikeball_glow(const std::string& dataDir)
 
 bool bake_dodgecircle(const std::string& dataDir)
 {
-    // A bright ring with a soft halo on each side and a faint fill, fading
-    // to pure black well inside the square so the scaled quad shows no edge.
-    const int n = 256;
+    // A thin bright ring with a soft halo, small in the square: the burst
+    // draws it 27 times the screen height at the hit and shrinks it to one,
+    // so the ring crosses the screen while it is still bright. Pure black
+    // towards the edges, so the scaled quad shows no border.
+    const int n = 512;
     FIBITMAP* image = FreeImage_Allocate(n, n, 24);
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             const double dx = (x + 0.5) / n - 0.5, dy = (y + 0.5) / n - 0.5;
-            const double r = std::sqrt(dx * dx + dy * dy) / 0.5;  // 1 at the edge's middle
-            const double ring = std::exp(-std::pow((r - 0.62) / 0.05, 2.0));
-            const double halo = 0.35 * std::exp(-std::pow((r - 0.6) / 0.16, 2.0));
-            const double fill = 0.08 * (1 - smooth(0.2, 0.62, r));
-            const double v = (ring + halo + fill) * (1 - smooth(0.82, 0.95, r));
+            const double r = std::sqrt(dx * dx + dy * dy) / 0.5;  // 1 at the middle of an edge
+            const double ring = std::exp(-std::pow((r - 0.15) / 0.012, 2.0));
+            const double halo = 0.4 * std::exp(-std::pow((r - 0.15) / 0.045, 2.0));
+            const double glow = 0.12 * std::exp(-std::pow(r / 0.16, 2.0));
+            const double v = std::min(1.0, ring + halo + glow) * (1 - smooth(0.5, 0.8, r));
             put(image, x, y, 255 * v, 240 * v, 214 * v);
         }
     return save(image, FIF_JPEG, dataDir, "dodgecircle.jpg", JPEG_QUALITYSUPERB);
@@ -165,7 +168,7 @@ bool bake_sky_panorama(const std::string& dataDir)
         const V3 d{std::sqrt(1 - z * z) * std::cos(a), std::sqrt(1 - z * z) * std::sin(a), z};
         const double m = std::pow(rnd.next(), 8.0);
         const double bright = 25 + 160 * std::pow(rnd.next(), 2.0) + 700 * m;
-        const double sizePx = 0.55 + 2.2 * m;
+        const double sizePx = 0.45 + 1.7 * m;
         const double tint = rnd.next();
         const double cr = tint < 0.3 ? 0.8 : tint > 0.8 ? 1.0 : 0.95, cg = 0.9, cb = tint < 0.3 ? 1.0 : tint > 0.8 ? 0.72 : 0.92;
         const double lat = std::asin(z), lon = std::atan2(d.y, d.x) < 0 ? std::atan2(d.y, d.x) + 2 * PI : std::atan2(d.y, d.x);
