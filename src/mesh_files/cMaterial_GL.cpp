@@ -101,6 +101,14 @@ void cMaterial_GL::apply()
         glBindTexture(t.target, t.id);
         ext::glActiveTextureARB(GL_TEXTURE0);
     }
+    // The mesh shaders multiply by the 2-D texture on unit 0 whether or not
+    // the material has one: without a map they read white, so the material's
+    // own colours show instead of black.
+    if (!textures[DIFFUSE].loaded()) {
+        const cTexture white = get_texture_manager()->white_texture();
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, white.id);
+    }
     ext::glActiveTextureARB(GL_TEXTURE0);
 }
 

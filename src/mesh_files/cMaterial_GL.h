@@ -29,8 +29,9 @@ public:
     // Everything but the name and the texture units, textures included.
     virtual cMaterial_GL& copyFrom(const cMaterial_GL& other);
     // setGLMaterial, then each loaded texture on its unit with its colour
-    // set to white, so the texture is not darkened. Texture unit 0 is left
-    // active. The mesh draw disables the textures after its last group.
+    // set to white, so the texture is not darkened; without a diffuse map a
+    // 1x1 white texture goes on unit 0. Texture unit 0 is left active. The
+    // mesh draw disables the textures after its last group.
     virtual void apply();
 
     // Loads map_Ka, map_Kd (or map_d when map_Kd is empty) and map_Ks

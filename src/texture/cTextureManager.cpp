@@ -83,6 +83,30 @@ cTextureManager::~cTextureManager()
     for (auto& entry : m_cache)
         glDeleteTextures(1, &entry.second.id);
     m_cache.clear();
+    if (m_white.loaded())
+        glDeleteTextures(1, &m_white.id);
+}
+
+cTexture cTextureManager::white_texture()
+{
+    if (m_white.loaded())
+        return m_white;
+    const unsigned char texel[4] = {255, 255, 255, 255};
+    GLuint id = 0;
+    GLint previous = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+    glBindTexture(GL_TEXTURE_2D, GLuint(previous));
+    m_white.target = GL_TEXTURE_2D;
+    m_white.id = id;
+    m_white.width = m_white.height = 1;
+    m_white.name = "(white)";
+    return m_white;
 }
 
 cTexture cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap, GLenum target)

@@ -24,11 +24,17 @@ public:
     // requests get the cached record.
     cTexture get_texture(std::string name, bool mipmap, GLenum wrap, GLenum target);
 
+    // A 1x1 opaque white 2-D texture, made on first request and deleted with
+    // the manager: what the mesh shaders sample for a material without a map,
+    // so that the material's own colours show.
+    cTexture white_texture();
+
     size_t size() const { return m_cache.size(); }
     bool cached(const std::string& fullPath) const { return m_cache.count(fullPath) != 0; }
 
 private:
     std::map<std::string, cTexture> m_cache;
+    cTexture m_white;
 };
 
 cTextureManager* get_texture_manager();

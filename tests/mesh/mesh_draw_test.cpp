@@ -9,6 +9,9 @@
 #include "mesh/mesh_gl_fixture.h"
 #include "mesh_files/cMeshManager.h"
 #include "mesh_files/cMeshObj.h"
+#include "shaders/cShaderManager_CG.h"
+#include "shaders/scene_shaders.h"
+#include "support/shader_setup.h"
 
 namespace {
 const Rgba BLACK = {0, 0, 0, 255};
@@ -281,4 +284,37 @@ TEST_F(MeshGL, UnknownBufferSelectorEndsTheProcess)
                 "# ERROR in \\.\\.\\\\src\\\\mesh_files\\\\cMeshObj line 158: Unknown vbo\\. Exiting\\.\\.\\.");
     EXPECT_EXIT(mesh->getBuffer(-1), testing::ExitedWithCode(255), "Unknown vbo");
     delete mesh;
+}
+
+TEST_F(MeshGL, UntexturedMaterialsShowTheirColoursThroughTheMeshShader)
+{
+    // The scene shader multiplies by the 2-D texture on unit 0: a material
+    // without a map reads white there, so red and blue stay red and blue
+    // (they were black), and a textured material still shows its map.
+    model("two.mtl", TWO_MTL);
+    model("shaded_two.obj", TWO_MATERIAL_OBJ);  // names of its own: the mesh cache outlives a test
+    model("painted.mtl", "newmtl painted\nKa 0 0 0\nKd 0.2 0.2 0.2\nillum 1\nmap_Kd four.png\n");
+    model("shaded_quad.obj", QUAD_OBJ);
+    quadrant_image("four.png", RED, GREEN, BLUE, WHITE);
+    cShaderManager_CG* shaders = start_shaders();
+    testing::internal::CaptureStderr();
+    register_shader<cShdRGBAtex>("rgbatex_shader");
+    testing::internal::GetCapturedStderr();
+    iMesh* plain = cMeshManager::instance()->getMesh("shaded_two.obj", false);
+    iMesh* painted = cMeshManager::instance()->getMesh("shaded_quad.obj", false);
+
+    shaders->bind("rgbatex_shader");
+    light(1.0f);
+    clear();
+    plain->draw();
+    EXPECT_TRUE(near_rgba(cell(0, 1), RED, 3));
+    EXPECT_TRUE(near_rgba(cell(3, 2), BLUE, 3));
+    clear();
+    painted->draw();
+    EXPECT_TRUE(near_rgba(quadrant(1, 0), GREEN, 3));
+    EXPECT_TRUE(near_rgba(quadrant(0, 1), BLUE, 3));
+    shaders->unbind();
+    ext::glActiveTextureARB(GL_TEXTURE0);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "the draw turns unit 0 off again";
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

@@ -1,6 +1,8 @@
 // `wendit mesh` as a person preparing the show's meshes uses it.
+#include <FreeImage.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 
 #include "support/run_tool.h"
@@ -76,4 +78,26 @@ TEST(WenditMesh, BadFilesEndAsTheyDoInTheShow)
     EXPECT_EQ(run_tool("./wendit mesh info cube.3ds").exitCode, 2);
     EXPECT_EQ(run_tool("./wendit mesh convert a.bzobj b.bzobj").exitCode, 2);
     EXPECT_EQ(run_tool("./wendit mesh").exitCode, 2);
+}
+
+TEST(WenditMesh, ConvertRefusesAMaterialMapWithoutPowerOfTwoSides)
+{
+    // The mesh shaders sample material maps as 2-D textures with 0..1
+    // coordinates; a 12x16 map would load as a rectangle texture.
+    const std::string dir = testing::TempDir();
+    for (auto size : {std::pair<int, int>{12, 16}, {16, 16}}) {
+        FIBITMAP* image = FreeImage_Allocate(size.first, size.second, 24);
+        FreeImage_Save(FIF_PNG, image, (dir + "red.png").c_str(), 0);
+        FreeImage_Unload(image);
+        write("wm.mtl", MTL);
+        std::string obj = write("wm.obj", OBJ);
+        ToolRun conv = run_tool("./wendit mesh convert '" + obj + "' '" + dir + "np2.bzobj'");
+        if (size.first == 12) {
+            EXPECT_EQ(conv.exitCode, 1);
+            EXPECT_NE(conv.err.find("\"red.png\" (" + dir + "red.png) is 12x16"), std::string::npos) << conv.err;
+        } else {
+            EXPECT_EQ(conv.exitCode, 0) << conv.err;
+        }
+    }
+    std::remove((dir + "red.png").c_str());
 }

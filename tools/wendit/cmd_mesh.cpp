@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "commands.h"
+#include "material_maps.h"
 #include "mesh_files/bzobj_format.h"
 #include "mesh_files/cMeshObj_data.h"
 #include "mesh_files/mesh_names.h"
@@ -125,7 +126,8 @@ int mesh_convert(const std::string& in, const std::string& out)
     cObjLoader loader(std::cerr, std::cerr);
     loader.load_mesh(with_directory(in), mesh, mesh);
     std::string error;
-    if (!bzobj_write_file(mesh, mesh, out, error)) {
+    const std::string dir = with_directory(in).substr(0, with_directory(in).rfind('/'));
+    if (!check_material_maps(mesh, {dir}, error) || !bzobj_write_file(mesh, mesh, out, error)) {
         std::cerr << "## ERROR: wendit mesh convert: " << in << ": " << error << std::endl;
         return 1;
     }
