@@ -35,7 +35,7 @@ int ink(FIBITMAP* font, int s, int t, int rows = FONT_CELL)
 TEST(BakedImages, BakingTwiceGivesTheSameBytes)
 {
     DataTree a("s00 00:00:00,000\n"), b("s00 00:00:00,000\n");
-    for (const char* name : {"loadscreen.jpg", "checker.jpg", "fontlist.png"}) {
+    for (const char* name : {"loadscreen.jpg", "checker.jpg", "fontlist.png", "fs_vign.jpg"}) {
         const std::string first = bytes(a.data() + "/textures/" + name);
         EXPECT_FALSE(first.empty()) << name;
         EXPECT_EQ(first, bytes(b.data() + "/textures/" + name)) << name;
@@ -69,4 +69,34 @@ TEST(BakedImages, FontCellsHoldTheirGlyphsAndNothingElse)
     EXPECT_EQ(ink(font, s, t + 10, 10), 0) << "the upper half of '.' is empty";
     EXPECT_GT(ink(font, s, t, 10), 0);
     FreeImage_Unload(font);
+}
+
+TEST(BakedImages, VignetteIsWhiteInTheMiddleAndDarkensSmoothlyIntoTheCorners)
+{
+    DataTree tree("s00 00:00:00,000\n");
+    const std::string path = tree.data() + "/textures/fs_vign.jpg";
+    FIBITMAP* v = FreeImage_Load(FIF_JPEG, path.c_str(), 0);
+    ASSERT_NE(v, nullptr);
+    ASSERT_EQ(FreeImage_GetWidth(v), 512u) << "power-of-two sides: sampled with 0..1 coordinates";
+    ASSERT_EQ(FreeImage_GetHeight(v), 512u);
+    auto grey = [&](int x, int y) {
+        RGBQUAD c;
+        FreeImage_GetPixelColor(v, unsigned(x), unsigned(y), &c);
+        return int(c.rgbGreen);
+    };
+    EXPECT_GE(grey(256, 256), 250);
+    // Along the diagonal towards each corner: never brighter, with no step
+    // bigger than a smooth fall gives, and dark at the end.
+    for (int cx : {0, 511})
+        for (int cy : {0, 511}) {
+            int last = grey(256, 256);
+            for (int i = 1; i <= 32; ++i) {
+                const int g = grey(256 + (cx - 256) * i / 32, 256 + (cy - 256) * i / 32);
+                EXPECT_LE(g, last + 3) << "corner " << cx << "," << cy << " step " << i;
+                EXPECT_LE(last - g, 20) << "corner " << cx << "," << cy << " step " << i;
+                last = g;
+            }
+            EXPECT_LT(last, 80);
+        }
+    FreeImage_Unload(v);
 }

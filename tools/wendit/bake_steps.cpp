@@ -4,6 +4,7 @@
 
 #include "bake_images.h"
 #include "bake_middle.h"
+#include "bake_vignette.h"
 #include "synth/soundtrack.h"
 
 // Each baker declares its step function here and adds one line below.
@@ -22,6 +23,7 @@ const BakeStep BAKE_STEPS[] = {
     {"textures/loadscreen.jpg", bake_loadscreen},
     {"textures/checker.jpg", bake_checker},
     {"textures/fontlist.png", bake_font},
+    {"textures/fs_vign.jpg", bake_vignette},
     {"music: GLOAM2.mp3 and GLOAM2.mid from the score", bake_music},
     {"models/spikeball2.bzobj", bake_spikeball},
     {"textures/spikeball_glow.png", bake_spikeball_glow},

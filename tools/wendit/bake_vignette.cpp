@@ -1,0 +1,48 @@
+#include "bake_vignette.h"
+
+#include <FreeImage.h>
+#include <sys/stat.h>
+
+#include <cmath>
+#include <iostream>
+
+namespace {
+const int SIDE = 512;
+
+// Brightness at normalised distance d from the middle (1 at the middle of
+// an edge, sqrt 2 in a corner): flat white over the middle, then a smooth
+// fall that reaches about a fifth in the corners, so the picture's edges
+// sink without going black.
+double shade(double d)
+{
+    const double inner = 0.45, outer = 1.45;
+    double u = (d - inner) / (outer - inner);
+    u = u < 0 ? 0 : u > 1 ? 1 : u;
+    const double s = u * u * (3 - 2 * u);
+    return 1.0 - 0.82 * s;
+}
+}  // namespace
+
+bool bake_vignette(const std::string& dataDir)
+{
+    const std::string dir = dataDir + "/textures";
+    mkdir(dataDir.c_str(), 0755);
+    mkdir(dir.c_str(), 0755);
+    FIBITMAP* image = FreeImage_Allocate(SIDE, SIDE, 24);
+    if (!image)
+        return false;
+    for (int y = 0; y < SIDE; ++y) {
+        BYTE* row = FreeImage_GetScanLine(image, y);
+        for (int x = 0; x < SIDE; ++x) {
+            const double dx = (x + 0.5) / SIDE * 2 - 1, dy = (y + 0.5) / SIDE * 2 - 1;
+            const int v = int(255 * shade(std::sqrt(dx * dx + dy * dy)) + 0.5);
+            row[3 * x + FI_RGBA_RED] = row[3 * x + FI_RGBA_GREEN] = row[3 * x + FI_RGBA_BLUE] = BYTE(v);
+        }
+    }
+    const std::string path = dir + "/fs_vign.jpg";
+    const bool ok = FreeImage_Save(FIF_JPEG, image, path.c_str(), JPEG_QUALITYSUPERB) != 0;
+    FreeImage_Unload(image);
+    if (!ok)
+        std::cerr << "## ERROR: cannot write " << path << std::endl;
+    return ok;
+}
