@@ -145,7 +145,7 @@ int main(int argc, char** argv)
     };
     if (!frames.empty()) {
         queue.rewind();
-        for (int ms : {15000, 18230, 22000, 27500, 33000, 39000}) {
+        for (int ms : {15000, 18060, 18120, 22200, 27500, 33400}) {
             advance(spike, clock, queue, ms);
             save_png(spike.render(ms).get(), frames + "/spike_" + std::to_string(ms) + ".png");
         }

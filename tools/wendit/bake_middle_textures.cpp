@@ -81,9 +81,11 @@ double fbm(V3 p, int octaves)
 
 bool bake_spikeball_glow(const std::string& dataDir)
 {
-    // Rows 0..0.25: the core, engraved bands of dim and bright glow. Rows
-    // 0.27..1: the spikes from base to tip, glowing more towards the tip.
-    // Alpha is the self-illumination; colour a warm white.
+    // Rows 0..0.25: the core, bright plates between narrow dark grooves.
+    // Rows 0.27..1: the spikes from base to tip, dim at the root and
+    // glowing towards the tip. Alpha is the self-illumination; colour a warm
+    // white. The scene inverts the picture, so the grooves and the roots
+    // come out as light lines on a dark ball.
     const int n = 256;
     FIBITMAP* image = FreeImage_Allocate(n, n, 32);
     for (int y = 0; y < n; ++y) {
@@ -91,15 +93,17 @@ bool bake_spikeball_glow(const std::string& dataDir)
         for (int x = 0; x < n; ++x) {
             double glow, shade;
             if (t < 0.255) {
-                const double band = 0.5 + 0.5 * std::cos(2 * PI * t * 44.0);
-                glow = 0.18 + 0.55 * std::pow(band, 6.0);
-                shade = 0.75 + 0.25 * band;
+                const double phase = std::fmod(t * 14.0 / 0.255, 1.0);
+                const double groove = smooth(0.0, 0.08, phase) * (1 - smooth(0.92, 1.0, phase));
+                const double fine = 0.5 + 0.5 * std::cos(2 * PI * phase * 3.0);
+                shade = 0.12 + 0.88 * groove * (0.85 + 0.15 * fine);
+                glow = 0.15 + 0.85 * groove;
             } else {
                 const double s = clamp01((t - 0.27) / 0.73);
-                glow = 0.3 + 0.7 * std::pow(s, 1.6);
-                shade = 0.85 + 0.15 * s;
+                shade = 0.3 + 0.7 * smooth(0.0, 0.55, s);
+                glow = 0.25 + 0.75 * std::pow(s, 1.3);
             }
-            put(image, x, y, 255 * shade, 232 * shade, 192 * shade + 63 * (shade - 0.75), 255 * glow);
+            put(image, x, y, 255 * shade, 232 * shade, 200 * shade, 255 * glow);
         }
     }
     return save(image, FIF_PNG, dataDir, "spikeball_glow.png", PNG_DEFAULT);
@@ -109,7 +113,7 @@ bool bake_dodgecircle(const std::string& dataDir)
 {
     // A thin bright ring with a soft halo, small in the square: the burst
     // draws it 27 times the screen height at the hit and shrinks it to one,
-    // so the ring crosses the screen while it is still bright. Pure black
+    // so the ring sweeps in from the edges to the ball while it is bright. Pure black
     // towards the edges, so the scaled quad shows no border.
     const int n = 512;
     FIBITMAP* image = FreeImage_Allocate(n, n, 24);
@@ -117,9 +121,9 @@ bool bake_dodgecircle(const std::string& dataDir)
         for (int x = 0; x < n; ++x) {
             const double dx = (x + 0.5) / n - 0.5, dy = (y + 0.5) / n - 0.5;
             const double r = std::sqrt(dx * dx + dy * dy) / 0.5;  // 1 at the middle of an edge
-            const double ring = std::exp(-std::pow((r - 0.15) / 0.012, 2.0));
-            const double halo = 0.4 * std::exp(-std::pow((r - 0.15) / 0.045, 2.0));
-            const double glow = 0.12 * std::exp(-std::pow(r / 0.16, 2.0));
+            const double ring = std::exp(-std::pow((r - 0.06) / 0.007, 2.0));
+            const double halo = 0.45 * std::exp(-std::pow((r - 0.06) / 0.022, 2.0));
+            const double glow = 0.1 * std::exp(-std::pow(r / 0.07, 2.0));
             const double v = std::min(1.0, ring + halo + glow) * (1 - smooth(0.5, 0.8, r));
             put(image, x, y, 255 * v, 240 * v, 214 * v);
         }
