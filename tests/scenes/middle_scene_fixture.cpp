@@ -1,10 +1,27 @@
 #include "scenes/middle_scene_fixture.h"
 
+#include <unistd.h>
+
 #include <cmath>
+#include <string>
 
 #include "post/post.h"
 #include "support/baked_data.h"
 #include "texture/cResourcePath.h"
+
+namespace {
+// The repository's data tree when it has been baked (test.sh bakes it
+// first), else a tree baked for this process.
+std::string scene_data_dir()
+{
+    const std::string repo = std::string(WENDIT_SOURCE_DIR) + "/data";
+    for (const char* name : {"/models/spikeball2.bzobj", "/models/spacesphere.bzobj", "/textures/fs_vign.jpg",
+                             "/textures/sphere_horizon_dark.jpg"})
+        if (access((repo + name).c_str(), R_OK) != 0)
+            return baked_data_dir();
+    return repo;
+}
+}  // namespace
 
 void MiddleSceneTest::SetUp()
 {
@@ -12,8 +29,9 @@ void MiddleSceneTest::SetUp()
     start_shaders();
     get_rendertarget_manager()->demo_time = [] { return 0; };
     cResourcePath* rp = get_resource_path();
-    rp->push_searchpath(baked_data_dir() + "/models");
-    rp->push_searchpath(baked_data_dir() + "/textures");
+    const std::string data = scene_data_dir();
+    rp->push_searchpath(data + "/models");
+    rp->push_searchpath(data + "/textures");
 }
 
 std::vector<Rgba> MiddleSceneTest::render_checked(cScene& scene, eRTT size)
