@@ -54,6 +54,11 @@ cTmpRT cSceneSpacesphere::render(int)
     T->bind(true);
     apply_camera();
     glDisable(GL_LIGHTING);
+    // One closed sphere seen from inside covers every pixel once: no depth
+    // test or depth writes needed, which spares the software renderer a
+    // depth read and write per pixel.
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_FALSE);
     glColor4f(1.f, 1.f, 1.f, 1.f);
     ext::glActiveTextureARB(GL_TEXTURE0_ARB);
     glEnable(sky.target);

@@ -201,7 +201,7 @@ bool bake_spacesphere(const std::string& dataDir)
     // A sphere of radius 300 about the origin, poles on z, faces turned
     // inward; u runs with the longitude, v from the south pole to the north.
     MeshBuilder m;
-    const int slices = 96, stacks = 48;
+    const int slices = 64, stacks = 32;
     const double radius = 300.0;
     std::vector<unsigned> ids;
     for (int j = 0; j <= stacks; ++j) {
