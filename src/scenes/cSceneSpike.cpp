@@ -200,11 +200,9 @@ cTmpRT cSceneSpike::render(int)
         glEnable(GL_DEPTH_TEST);
         glDepthMask(GL_TRUE);
 
-        const cSceneCamera base = camera;
         for (int k = 0; k < 3; ++k)
             camera.eye[k] = camDist * SPIKE_EYE[k];
         apply_camera();
-        camera = base;
         glRotatef(t * spinSpeed + frameOffset + spinPhase, spinAxis[0], spinAxis[1], spinAxis[2]);
 
         glClearColor(0.f, 0.f, 0.f, 0.f);
