@@ -73,5 +73,6 @@ private:
     void smooth(cScene* s, const char* var, int start, int end, float from, float to);
     void finish(iRenderTarget* src, iRenderTarget* dst, int t);
 
-    std::string m_activeText;  // layer numbers active at the last update
+    std::string m_activeText;
+    int m_shownTime = 0;  // what draw last put into lastDrawnTime  // layer numbers active at the last update
 };

@@ -145,13 +145,13 @@ void draw_light_head(Ink& ink, Pt centre, float size)
 {
     Pen pen{ink, centre, size, 0, 0.f};
     // The soft body of light: face, cap and shoulders filled faintly.
-    fill(ink, pen.ellipse({0.f, 0.22f}, 0.56f, 0.6f, 0.f, 2.f * PI, 48), 0.32f);
+    fill(ink, pen.ellipse({0.f, 0.22f}, 0.56f, 0.6f, 0.f, 2.f * PI, 48), 0.6f);
     const std::vector<Pt> cap = pen.pts({{-0.62f, 0.05f}, {-0.6f, -0.35f}, {-0.4f, -0.72f}, {-0.05f, -0.95f},
                                          {0.35f, -1.02f}, {0.7f, -0.9f}, {0.85f, -0.62f}, {0.72f, -0.55f},
                                          {0.5f, -0.68f}, {0.48f, -0.4f}, {0.62f, 0.05f}, {0.f, 0.14f}});
-    fill(ink, cap, 0.5f);
-    fill(ink, pen.ellipse({-0.58f, 0.25f}, 0.12f, 0.18f, 0.f, 2.f * PI, 16), 0.32f);
-    fill(ink, pen.ellipse({0.58f, 0.25f}, 0.12f, 0.18f, 0.f, 2.f * PI, 16), 0.32f);
+    fill(ink, cap, 0.8f);
+    fill(ink, pen.ellipse({-0.58f, 0.25f}, 0.12f, 0.18f, 0.f, 2.f * PI, 16), 0.6f);
+    fill(ink, pen.ellipse({0.58f, 0.25f}, 0.12f, 0.18f, 0.f, 2.f * PI, 16), 0.6f);
     // Bright outlines.
     std::vector<Pt> capLine = cap;
     capLine.pop_back();
@@ -160,7 +160,7 @@ void draw_light_head(Ink& ink, Pt centre, float size)
     pen.line(pen.ellipse({0.f, 0.22f}, 0.56f, 0.6f, -0.1f, PI + 0.2f, 32), 5.f, 8.f, 5.f);
     pen.line(pen.ellipse({-0.58f, 0.25f}, 0.12f, 0.18f, 0.5f * PI, PI, 12), 4.f, 6.f, 4.f);
     pen.line(pen.ellipse({0.58f, 0.25f}, 0.12f, 0.18f, -0.5f * PI, PI, 12), 4.f, 6.f, 4.f);
-    // Big eyes with dark pupils left out of the light, a round nose, a smile.
+    // Big eyes, a round nose, a smile.
     for (float x : {-0.22f, 0.22f}) {
         pen.line(pen.ellipse({x, 0.2f}, 0.13f, 0.17f, 0.f, 2.f * PI, 24), 5.f, 5.f, 5.f);
         fill(ink, pen.ellipse({x + 0.03f, 0.24f}, 0.05f, 0.06f, 0.f, 2.f * PI, 12), 1.f);
