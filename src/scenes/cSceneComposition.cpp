@@ -224,7 +224,7 @@ void cSceneComposition::draw()
     const int t = demo_time();
     // The slider follows the playing time on every frame, drawn or not, so
     // that only a move of the slider seeks.
-    lastDrawnTime = m_shownTime = t;
+    mark_drawn(t);
     if (layers.empty())
         return;
     if (layers.size() == 1) {

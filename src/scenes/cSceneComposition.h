@@ -49,6 +49,8 @@ public:
     void build_timeline();
 
     bool active(const CompositionLayer& l, int t) const { return l.start <= t && t <= l.end; }
+    // What draw records for the frame it shows at t: the slider follows.
+    void mark_drawn(int t) { lastDrawnTime = m_shownTime = t; }
     // Layer numbers active at t, in order.
     std::vector<int> active_layers(int t) const;
 
