@@ -3,6 +3,7 @@
 #include <SDL/SDL.h>
 
 #include <cctype>
+#include <set>
 #include <vector>
 
 #include "app/WindowConfig.h"
@@ -18,6 +19,7 @@ void window_units(int px, int py, float out[3])
 int pump_events(cInputState& in, iDemoCommands& commands, int max_events)
 {
     int handled = 0;
+    std::set<int> pressedNow;
     SDL_Event e;
     while (handled < max_events && SDL_PollEvent(&e)) {
         ++handled;
@@ -28,10 +30,17 @@ int pump_events(cInputState& in, iDemoCommands& commands, int max_events)
                 break;
             }
             in.heldKeys.insert(std::tolower(int(e.key.keysym.sym)));
+            pressedNow.insert(std::tolower(int(e.key.keysym.sym)));
+            in.releasedUnseen.erase(std::tolower(int(e.key.keysym.sym)));
             break;
-        case SDL_KEYUP:
-            in.heldKeys.erase(std::tolower(int(e.key.keysym.sym)));
+        case SDL_KEYUP: {
+            const int key = std::tolower(int(e.key.keysym.sym));
+            if (pressedNow.count(key))
+                in.releasedUnseen.insert(key);  // a tap within one frame
+            else
+                in.heldKeys.erase(key);
             break;
+        }
         case SDL_MOUSEMOTION:
             window_units(e.motion.x, e.motion.y, in.mouse);
             in.pointerInside = true;
@@ -87,4 +96,7 @@ void process_keys(cInputState& in, iDemoCommands& commands)
         if (known)
             in.heldKeys.erase(key);
     }
+    for (int key : in.releasedUnseen)
+        in.heldKeys.erase(key);
+    in.releasedUnseen.clear();
 }

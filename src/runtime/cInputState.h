@@ -9,6 +9,9 @@
 
 struct cInputState {
     std::set<int> heldKeys;
+    // Keys pressed and released within one pump, before key processing saw
+    // them: they stay held until it has, so a quick tap is never lost.
+    std::set<int> releasedUnseen;
     float mouse[3] = {0.f, 0.f, 0.f};
     float lastClick[3] = {0.f, 0.f, 0.f};
     int buttons[6] = {0, 0, 0, 0, 0, 0};  // index 1..5 = SDL button number

@@ -150,6 +150,8 @@ DataTree::DataTree(const std::string& markers, bool bake)
     mkdirs(bin());
     mkdirs(data() + "/script");
     write("data/script/markers.txt", markers);
+    // The shader sources, found as "../src/shaders" from bin/ as in the repository.
+    shell("ln -s '" + bin_dir() + "/../src' '" + root + "/src'");
     if (bake)
         shell("cd '" + bin() + "' && '" + bin_dir() + "/wendit' bake --data ../data >/dev/null 2>&1");
 }

@@ -12,7 +12,8 @@
 class DataTree {
 public:
     // Creates the tree with data/script/markers.txt holding `markers`, and
-    // with the baked textures unless bake is false.
+    // with the baked textures unless bake is false; src/ links to the
+    // repository's sources (the shaders).
     explicit DataTree(const std::string& markers, bool bake = true);
     ~DataTree();
     DataTree(const DataTree&) = delete;
