@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -23,6 +24,7 @@
 #include "util/time_code.h"
 
 namespace {
+constexpr int64_t WARM_UP_MS = 500;
 volatile sig_atomic_t g_stop = 0;
 std::string g_part;  // the temporary file while it exists
 
@@ -117,10 +119,19 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
             return fail(error, 1);
     }
 
-    // Up to the range without drawing, on the range's own frame grid.
+    // From the start marker up to the range, on the range's own frame grid:
+    // updated only, except for the last half second, which is drawn too
+    // (not kept), so what scenes keep from drawing one frame to the next is
+    // as it is when the show plays through.
     const int64_t before = floor_div(int64_t(o.fromMs - startMs) * o.fps, 1000);
-    for (int64_t j = -before; j < 0 && !g_stop; ++j)
+    const int64_t drawnBefore = std::min<int64_t>(before, (WARM_UP_MS * o.fps + 999) / 1000);
+    for (int64_t j = -before; j < 0 && !g_stop; ++j) {
         show.step_to(int(frame_time_ms(o.fromMs, j, o.fps)));
+        if (j >= -drawnBefore) {
+            show.draw();
+            show.present();
+        }
+    }
 
     const Viewport vp = window_config()->render_viewport();
     cFrameReadback readback(vp.x, vp.y, o.width, o.height);
