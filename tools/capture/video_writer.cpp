@@ -97,7 +97,7 @@ struct cVideoWriter::Impl {
         AVDictionary* opts = nullptr;
         av_dict_set(&opts, "crf", std::to_string(spec.crf).c_str(), 0);
         // Fast enough to keep up with the renderer on one core.
-        av_dict_set(&opts, "preset", "veryfast", 0);
+        av_dict_set(&opts, "preset", "superfast", 0);
         int r = avcodec_open2(venc, codec, &opts);
         av_dict_free(&opts);
         if (r < 0)
@@ -114,7 +114,7 @@ struct cVideoWriter::Impl {
         if ((r = av_frame_get_buffer(picture, 0)) < 0)
             return fail("no memory for a picture", r, error);
         sws = sws_getContext(spec.width, spec.height, AV_PIX_FMT_BGRA, spec.width, spec.height,
-                             AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
+                             AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
         if (!sws)
             return fail("no colour conversion to yuv420p", 0, error);
         const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
