@@ -165,6 +165,18 @@ TEST(WenditCapture, InterruptedCaptureLeavesNoFile)
     EXPECT_FALSE(exists(out + ".part"));
 }
 
+// A file-size limit fails writes the way a full disk does.
+TEST(WenditCapture, WriteFailureRemovesTheTemporaryFile)
+{
+    const std::string d = temp_dir("full");
+    ToolRun r = run_tool("ulimit -f 16; " + HEADLESS + "capture --size 320x180 --from 0 --to 10 -o " + d + "/x.mp4");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("wendit capture: writing the video file failed: File too large"), std::string::npos)
+        << r.err;
+    EXPECT_FALSE(exists(d + "/x.mp4"));
+    EXPECT_FALSE(exists(d + "/x.mp4.part"));
+}
+
 TEST(WenditContact, GridOfLabelledFrames)
 {
     const std::string d = temp_dir("contact");

@@ -64,6 +64,9 @@ void install_stop_handlers()
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGHUP, &sa, nullptr);
+    // Past a file-size limit a write fails like on a full disk, instead of
+    // the process dying with the temporary file left behind.
+    signal(SIGXFSZ, SIG_IGN);
     static const bool hooked = std::atexit(remove_part) == 0;  // also when something calls exit()
     (void)hooked;
 }
