@@ -169,7 +169,7 @@ TEST(WenditCapture, InterruptedCaptureLeavesNoFile)
 TEST(WenditCapture, WriteFailureRemovesTheTemporaryFile)
 {
     const std::string d = temp_dir("full");
-    ToolRun r = run_tool("ulimit -f 16; " + HEADLESS + "capture --size 320x180 --from 0 --to 10 -o " + d + "/x.mp4");
+    ToolRun r = run_tool("ulimit -S -f 16; " + HEADLESS + "capture --size 320x180 --from 0 --to 10 -o " + d + "/x.mp4");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("wendit capture: writing the video file failed: File too large"), std::string::npos)
         << r.err;

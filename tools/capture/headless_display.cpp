@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -51,6 +52,12 @@ bool ensure_headless_display(int width, int height, std::string& error)
     if (pid == 0) {
         prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive the capture
         setpgid(0, 0);  // Ctrl-C on the terminal is for the capture, which stops cleanly
+        // A file-size limit meant for the capture's output is not the server's.
+        rlimit files;
+        if (getrlimit(RLIMIT_FSIZE, &files) == 0) {
+            files.rlim_cur = files.rlim_max;
+            setrlimit(RLIMIT_FSIZE, &files);
+        }
         close(fds[0]);
         int null = open("/dev/null", O_RDWR);
         dup2(null, 0);
