@@ -21,8 +21,13 @@ void take(DecodedMedia& m, const AVFrame* f, bool video)
         for (int plane = 0; plane < 3; ++plane) {
             const int w = plane ? (f->width + 1) / 2 : f->width;
             const int rows = plane ? (f->height + 1) / 2 : f->height;
-            for (int y = 0; y < rows; ++y)
+            std::vector<uint8_t>& keep = plane == 0 ? m.firstY : plane == 1 ? m.firstCb : m.firstCr;
+            for (int y = 0; y < rows; ++y) {
                 h = fnv(h, f->data[plane] + y * f->linesize[plane], w);
+                if (m.frameSums.empty())
+                    keep.insert(keep.end(), f->data[plane] + y * f->linesize[plane],
+                                f->data[plane] + y * f->linesize[plane] + w);
+            }
         }
         m.frameSums.push_back(h);
     } else if (f->format == AV_SAMPLE_FMT_FLTP) {

@@ -14,6 +14,8 @@ struct DecodedMedia {
     int width = 0, height = 0;
     double fps = 0.0;
     std::vector<uint64_t> frameSums;  // one per decoded picture, in order
+    // The first picture's planes, rows packed (Y full size, Cb and Cr half).
+    std::vector<uint8_t> firstY, firstCb, firstCr;
     double videoSeconds = 0.0;        // frames / fps
     int rate = 0, channels = 0;
     std::vector<float> left;          // the first channel
