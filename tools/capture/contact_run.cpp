@@ -25,6 +25,7 @@ namespace {
 // The show is stepped through at this rate between the sheet's frames, so
 // its scenes come to each frame as they do when it plays.
 constexpr int STEP_FPS = 30;
+constexpr int WARM_UP_MS = 100;
 
 int fail(const std::string& message, int code)
 {
@@ -67,8 +68,16 @@ int run_contact(const std::vector<std::string>& args)
             return fail("interrupted; nothing written under " + o.output, 130);
         // The middle of each of count equal slices of the range.
         const int t = int(o.fromMs + (int64_t(2 * i + 1) * (o.toMs - o.fromMs)) / (2 * o.count));
-        for (; frame_time_ms(startMs, step, STEP_FPS) < t; ++step)
-            show.step_to(int(frame_time_ms(startMs, step, STEP_FPS)));
+        for (; frame_time_ms(startMs, step, STEP_FPS) < t; ++step) {
+            const int ts = int(frame_time_ms(startMs, step, STEP_FPS));
+            show.step_to(ts);
+            // The frames just before are drawn too (what a scene keeps from
+            // one drawn frame to the next), the rest only updated.
+            if (t - ts <= WARM_UP_MS) {
+                show.draw();
+                show.present();
+            }
+        }
         show.step_to(t);
         show.draw();
         glReadBuffer(GL_BACK);
