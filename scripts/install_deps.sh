@@ -10,6 +10,7 @@ packages=(
   libfreeimage-dev zlib1g-dev libmpg123-dev libmp3lame-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   xvfb xauth
+  libfreetype-dev fonts-league-spartan fonts-dejavu-core
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "assets/show_art.h"
 #include "bake_images.h"
 #include "synth/soundtrack.h"
 
@@ -22,5 +23,9 @@ const BakeStep BAKE_STEPS[] = {
     {"textures/checker.jpg", bake_checker},
     {"textures/fontlist.png", bake_font},
     {"music: GLOAM2.mp3 and GLOAM2.mid from the score", bake_music},
+    {"textures/title/morvane01.jpg .. morvane15.jpg", bake_title_frames},
+    {"textures/credits/credits.jpg", bake_credits_page},
+    {"textures/credits/kesmo01.jpg .. 15, drulan01.jpg .. 15", bake_portraits},
+    {"textures/black_smurf_head_pot.png", bake_head},
 };
 const int BAKE_STEP_COUNT = sizeof(BAKE_STEPS) / sizeof(BAKE_STEPS[0]);
