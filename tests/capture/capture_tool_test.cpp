@@ -177,6 +177,27 @@ TEST(WenditCapture, WriteFailureRemovesTheTemporaryFile)
     EXPECT_FALSE(exists(d + "/x.mp4.part"));
 }
 
+TEST(WenditCapture, SoloDrawsOneLayerAloneByItsName)
+{
+    const std::string d = temp_dir("solo");
+    const std::string range = "capture --fps 10 --size 320x180 --from 5 --to 5.1 ";
+    ToolRun all = run_tool(HEADLESS + range + "--png " + d + "/all");
+    ToolRun solo = run_tool(HEADLESS + range + "--solo title --png " + d + "/solo");
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    ASSERT_EQ(solo.exitCode, 0) << solo.err;
+    EXPECT_NE(solo.out.find(", layer 'title' alone,"), std::string::npos) << solo.out;
+    // The title modulates the layers under it; alone it is its own picture.
+    EXPECT_NE(slurp(png(d + "/all", 0)), slurp(png(d + "/solo", 0)));
+
+    ToolRun bad = run_tool(HEADLESS + range + "--solo nosuch -o " + d + "/x.mp4");
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.err.find("wendit capture: --solo 'nosuch': no layer scene of that name (there are 'mandalacube', "
+                           "'title', "),
+              std::string::npos)
+        << bad.err;
+    EXPECT_FALSE(exists(d + "/x.mp4") || exists(d + "/x.mp4.part"));
+}
+
 TEST(WenditContact, GridOfLabelledFrames)
 {
     const std::string d = temp_dir("contact");

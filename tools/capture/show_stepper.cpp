@@ -92,7 +92,7 @@ void cShowStepper::draw()
 {
     glClearColor(0.f, 0.f, 0.f, 1.f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (m_solo)
+    if (!m_solo.empty())
         draw_solo_layer(m_sm->current(), m_solo, m_sm->demo_time());
     else
         m_sm->draw_current();
@@ -105,8 +105,10 @@ void cShowStepper::present()
 
 bool cShowStepper::choose_solo(const std::string& name, std::string& error)
 {
-    m_solo = find_layer_scene(m_sm->current(), name, error);
-    return m_solo != nullptr;
+    if (!find_solo_layer(m_sm->current(), name, error))
+        return false;
+    m_solo = name;
+    return true;
 }
 
 std::string cShowStepper::scene_name()

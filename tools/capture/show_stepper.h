@@ -55,6 +55,6 @@ private:
     void hold_scrub_control(int t);
     cSceneManager* m_sm = nullptr;
     std::unique_ptr<cMorvane> m_demo;
-    cScene* m_solo = nullptr;
+    std::string m_solo;  // the layer drawn alone, by name
     int m_last = -1;
 };

@@ -5,26 +5,17 @@
 #include "app/gl_state.h"
 #include "render/quad.h"
 #include "runtime/cScene.h"
+#include "shaders/cShaderManager_CG.h"
 
 #if __has_include("scenes/cSceneComposition.h")
 #include "scenes/cSceneComposition.h"
-#define HAVE_COMPOSITION 1
-#endif
 
-#ifdef HAVE_COMPOSITION
-namespace {
-cSceneComposition* composition_of(cScene* shown)
+bool find_solo_layer(cScene* shown, const std::string& name, std::string& error)
 {
-    return dynamic_cast<cSceneComposition*>(shown);
-}
-}  // namespace
-
-cScene* find_layer_scene(cScene* shown, const std::string& name, std::string& error)
-{
-    cSceneComposition* comp = composition_of(shown);
+    cSceneComposition* comp = dynamic_cast<cSceneComposition*>(shown);
     if (!comp) {
         error = "--solo: the show's scene is not a composition of layers";
-        return nullptr;
+        return false;
     }
     std::string known;
     for (const auto& entry : comp->layers) {
@@ -32,25 +23,27 @@ cScene* find_layer_scene(cScene* shown, const std::string& name, std::string& er
         if (!scene)
             continue;
         if (scene->getName() == name)
-            return scene;
+            return true;
         if (known.find("'" + scene->getName() + "'") == std::string::npos)
             known += (known.empty() ? "" : ", ") + ("'" + scene->getName() + "'");
     }
     error = "--solo '" + name + "': no layer scene of that name (there are " + known + ")";
-    return nullptr;
+    return false;
 }
 
-void draw_solo_layer(cScene* shown, cScene* layerScene, int t)
+void draw_solo_layer(cScene* shown, const std::string& name, int t)
 {
-    cSceneComposition* comp = composition_of(shown);
+    cSceneComposition* comp = dynamic_cast<cSceneComposition*>(shown);
     if (!comp)
         return;
     for (const auto& entry : comp->layers) {
-        const auto& layer = entry.second;
-        if (layer.scene != layerScene || t < layer.start || t > layer.end)
+        const CompositionLayer& layer = entry.second;
+        if (!layer.scene || t < layer.start || t > layer.end || layer.scene->getName() != name)
             continue;
+        // As the composition renders a layer, without composing it.
         glPushAttrib(GL_COLOR_BUFFER_BIT);
-        cTmpRT picture = layerScene->render(t / 1000);
+        cTmpRT picture = layer.scene->render(t / 1000);
+        get_shader_manager()->unbind();
         glPopAttrib();
         if (picture) {
             apply_render_viewport();
@@ -61,11 +54,11 @@ void draw_solo_layer(cScene* shown, cScene* layerScene, int t)
     }
 }
 #else
-cScene* find_layer_scene(cScene*, const std::string& name, std::string& error)
+bool find_solo_layer(cScene*, const std::string& name, std::string& error)
 {
-    error = "--solo '" + name + "': the show has no composition of layers yet";
-    return nullptr;
+    error = "--solo '" + name + "': the show has no composition of layers";
+    return false;
 }
 
-void draw_solo_layer(cScene*, cScene*, int) {}
+void draw_solo_layer(cScene*, const std::string&, int) {}
 #endif
