@@ -1,6 +1,7 @@
 #include "capture/capture_run.h"
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,6 +46,13 @@ int fail(const std::string& message, int code)
     remove_part();
     std::cerr << "wendit capture: " << message << std::endl;
     return code;
+}
+
+double cpu_seconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 std::string duration(double seconds)
@@ -142,6 +150,7 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
     if (!renderOnly)
         sink.reset(new cFrameSink(video.get(), o.pngDir, o.width, o.height));
     cProgress progress(total, isatty(2) != 0);
+    const double cpuBegin = cpu_seconds();
     int64_t handed = 0;
     auto hand_over = [&](bool all) {
         while (readback.pending(all)) {
@@ -172,10 +181,6 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
         ok = hand_over(true);
     const double loopSeconds = progress.seconds();
     progress.finish();
-    if (stats) {
-        stats->frames = n;
-        stats->seconds = loopSeconds;
-    }
     if (g_stop) {
         sink.reset();
         video.reset();
@@ -194,6 +199,11 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
         sink.reset();
         video.reset();
         return fail(error.empty() ? "writing the capture failed" : error, 1);
+    }
+    if (stats) {
+        stats->frames = n;
+        stats->seconds = loopSeconds;
+        stats->cpuSeconds = cpu_seconds() - cpuBegin;
     }
     if (video) {
         video.reset();

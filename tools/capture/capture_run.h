@@ -9,7 +9,8 @@
 
 struct CaptureStats {
     int64_t frames = 0;
-    double seconds = 0.0;  // the frames' loop, set-up excluded
+    double seconds = 0.0;     // the frames' loop, set-up excluded
+    double cpuSeconds = 0.0;  // processor time of the frames, the writing thread's included
 };
 
 // Exit codes: 0 done, 1 failure (set-up, encoder, disk), 2 bad arguments,

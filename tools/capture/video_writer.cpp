@@ -97,7 +97,9 @@ struct cVideoWriter::Impl {
         AVDictionary* opts = nullptr;
         av_dict_set(&opts, "crf", std::to_string(spec.crf).c_str(), 0);
         // Fast enough to keep up with the renderer on one core.
-        av_dict_set(&opts, "preset", "superfast", 0);
+        av_dict_set(&opts, "preset", "ultrafast", 0);
+        // ...with adaptive quantisation back on, so flat areas keep their grain.
+        av_dict_set(&opts, "x264-params", "aq-mode=1", 0);
         int r = avcodec_open2(venc, codec, &opts);
         av_dict_free(&opts);
         if (r < 0)
