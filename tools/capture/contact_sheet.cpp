@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "wendit/font5x7.h"
+#include "assets/typeface.h"
 
 const uint8_t cContactSheet::BACKGROUND[3] = {22, 22, 26};
 
@@ -27,7 +27,12 @@ cContactSheet::cContactSheet(int count)
         m_pixels[p + 2] = BACKGROUND[0];
         m_pixels[p + 3] = 255;
     }
+    m_face.reset(new Typeface);
+    if (!m_face->open(CELL_FACE))
+        m_face.reset();
 }
+
+cContactSheet::~cContactSheet() = default;
 
 void cContactSheet::cell_origin(int i, int& x, int& y) const
 {
@@ -35,29 +40,26 @@ void cContactSheet::cell_origin(int i, int& x, int& y) const
     y = GAP + (i / m_cols) * (THUMB_H + LABEL_H + GAP);
 }
 
-void cContactSheet::put(int x, int y, const uint8_t rgb[3])
+void cContactSheet::put(int x, int y, const uint8_t rgb[3], float cover)
 {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return;
     uint8_t* p = &m_pixels[(size_t(m_height - 1 - y) * m_width + x) * 4];
-    p[0] = rgb[2];
-    p[1] = rgb[1];
-    p[2] = rgb[0];
+    for (int c = 0; c < 3; ++c)
+        p[c] = uint8_t(std::lround(p[c] * (1.f - cover) + rgb[2 - c] * cover));
 }
 
-void cContactSheet::text(int x, int y, const std::string& s, int scale, const uint8_t rgb[3], size_t maxChars)
+void cContactSheet::text(int x, int y, const std::string& s, int pixels, const uint8_t rgb[3], size_t maxChars)
 {
-    for (size_t i = 0; i < s.size() && i < maxChars; ++i) {
-        const char* const* rows = glyph5x7(s[i]);
-        if (!rows)
-            continue;
-        for (int row = 0; row < 7; ++row)
-            for (int col = 0; col < 5; ++col)
-                if (rows[row][col] == '#')
-                    for (int dy = 0; dy < scale; ++dy)
-                        for (int dx = 0; dx < scale; ++dx)
-                            put(x + (int(i) * 6 + col) * scale + dx, y + row * scale + dy, rgb);
-    }
+    if (!m_face || s.empty())
+        return;
+    const std::string shown = s.substr(0, maxChars);
+    Ink ink(int(m_face->measure(shown, pixels)) + 2, pixels + pixels / 2);
+    m_face->draw(ink, shown, 0.f, m_face->cap_height(pixels) + 1.f, pixels);
+    for (int iy = 0; iy < ink.h; ++iy)
+        for (int ix = 0; ix < ink.w; ++ix)
+            if (ink.at(ix, iy) > 0.f)
+                put(x + ix, y + iy, rgb, ink.at(ix, iy));
 }
 
 std::vector<std::string> cContactSheet::wrap(const std::string& names, size_t chars, size_t lines)
@@ -107,9 +109,9 @@ void cContactSheet::place(int i, const uint8_t* bgra, int w, int h, const std::s
             put(x0 + tx, y0 + ty, rgb);
         }
     }
-    text(x0, y0 + THUMB_H + 5, timeCode, 2, TIME_INK, THUMB_W / 12);
+    text(x0, y0 + THUMB_H + 4, timeCode, 18, TIME_INK, THUMB_W / 12);
     const size_t chars = THUMB_W / 6;
     const std::vector<std::string> lines = wrap(names, chars, 2);
     for (size_t l = 0; l < lines.size(); ++l)
-        text(x0, y0 + THUMB_H + 24 + int(l) * 10, lines[l], 1, NAME_INK, chars);
+        text(x0, y0 + THUMB_H + 24 + int(l) * 10, lines[l], 10, NAME_INK, chars);
 }

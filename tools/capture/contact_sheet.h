@@ -3,8 +3,11 @@
 // time code and the names of the layers on screen then. Pure pixel work
 // (no GL), so the layout can be checked on its own.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+class Typeface;
 
 class cContactSheet {
 public:
@@ -14,6 +17,7 @@ public:
     static const uint8_t BACKGROUND[3];  // RGB
 
     explicit cContactSheet(int count);
+    ~cContactSheet();
     int columns() const { return m_cols; }
     int rows() const { return m_rows; }
     int width() const { return m_width; }
@@ -26,16 +30,17 @@ public:
     void place(int i, const uint8_t* bgra, int w, int h, const std::string& timeCode, const std::string& names);
     // The sheet as BGRA, bottom row first (what write_png_bgra takes).
     const std::vector<uint8_t>& pixels() const { return m_pixels; }
-    // Writes text with the 5x7 font, top-left at (x, y), each dot a
-    // scale x scale block; at most maxChars characters.
-    void text(int x, int y, const std::string& s, int scale, const uint8_t rgb[3], size_t maxChars);
+    // Writes text in the monospace face, top-left at (x, y), letters
+    // `pixels` high; at most maxChars characters.
+    void text(int x, int y, const std::string& s, int pixels, const uint8_t rgb[3], size_t maxChars);
 
     // The label's second and third lines: the names wrapped at a " - "
     // separator or a blank to lines of at most `chars` characters.
     static std::vector<std::string> wrap(const std::string& names, size_t chars, size_t lines);
 
 private:
-    void put(int x, int y, const uint8_t rgb[3]);
+    void put(int x, int y, const uint8_t rgb[3], float cover = 1.f);
     int m_cols, m_rows, m_width, m_height;
     std::vector<uint8_t> m_pixels;
+    std::unique_ptr<Typeface> m_face;  // the labels' letters; none when the font is missing
 };
