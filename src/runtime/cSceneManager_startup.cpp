@@ -42,6 +42,13 @@ void cSceneManager::debug_test_scene(iLoadScreen& ls)
         std::exit(-1);
     }
     m_current = m_scenes[0];
+    // A developer looks at one scene alone with WENDIT_SCENE=its name.
+    if (const char* wanted = std::getenv("WENDIT_SCENE"); wanted && *wanted) {
+        if (cScene* named = find_scene(wanted))
+            m_current = named;
+        else
+            std::cerr << "# warning: WENDIT_SCENE: no scene named \"" << wanted << "\", showing scene 0" << std::endl;
+    }
     m_current->init();
     startup_mark("hold-begin");
 
