@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "app/WindowConfig.h"
+#include "app/exit_hook.h"
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
 #include "render/overlay_2d.h"
@@ -44,7 +45,7 @@ cSceneManager* cDemo::manager() const
 
 void cDemo::quit()
 {
-    std::exit(0);
+    end_process(0);
 }
 
 void cDemo::dump_time_code()

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/exit_hook.h"
 #include "app/gl_extensions.h"
 
 namespace {
@@ -60,7 +61,7 @@ cVertexBuffer& cMeshObj::getBuffer(int selector)
     default:
         std::cerr << "# ERROR in " << "..\\src\\mesh_files\\cMeshObj" << " line " << 158
                   << ": Unknown vbo. Exiting..." << std::endl;
-        std::exit(-1);
+        end_process(-1);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/exit_hook.h"
 #include "platform/time_source.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
@@ -70,7 +71,7 @@ void cSceneManager::setup(bool capture)
         // run on an empty queue.
         std::cerr << "## ERROR: no marker script, the show cannot start without "
                   << MARKER_SCRIPT_PATH << std::endl;
-        std::exit(1);
+        end_process(1);
     }
     set_event_queue(queue);
     m_sound.init(capture);
@@ -112,7 +113,7 @@ bool cSceneManager::dispatch_events()
         if (a < 0) {
             std::cerr << "## DEBUG-ERROR in " << "..\\src\\cSceneManager" << " line " << 246
                       << ", event not found! Exiting..." << std::endl;
-            std::exit(1);
+            end_process(1);
         }
         if (!m_clock.paused)
             m_clock.advance();
@@ -133,7 +134,7 @@ bool cSceneManager::dispatch_events()
                 m_current->handleEvent(e);
             break;
         case DE_QUIT:
-            std::exit(0);
+            end_process(0);
         default:
             if (e->id < DE_SCENE_00 || e->id > DE_SCENE_20)
                 std::cerr << "unhandled demo_event: " << e->id << std::endl;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/exit_hook.h"
 #include "platform/stream_player.h"
 
 std::string g_music_path = "../data/music/GLOAM2.mp3";
@@ -29,13 +30,13 @@ void cSoundModule_fmod::init(bool capture)
     if (sp_get_version() < REQUIRED_VERSION) {
         std::cerr << "Error : You are using the wrong DLL version! You should be using FMOD "
                   << REQUIRED_VERSION << std::endl;
-        std::exit(1);
+        end_process(1);
     }
     sp_set_output(SP_OUTPUT_DEVICE);
     sp_set_buffer_size(capture ? 0 : MIXER_BUFFER_MS);
     if (!sp_init(44100, 2, SP_INIT_GLOBALFOCUS)) {
         std::cerr << sp_error_text(sp_get_error()) << std::flush;
-        std::exit(1);
+        end_process(1);
     }
     sp_stream_set_buffer_size(200000);
 }
@@ -46,7 +47,7 @@ void cSoundModule_fmod::open()
         stream = sp_stream_open(g_music_path.c_str(), SP_LOOP_OFF | SP_ACCURATE, 0, 0);
         if (!stream) {
             std::cerr << "## ERROR: " << sp_error_text(sp_get_error()) << std::endl;
-            std::exit(1);
+            end_process(1);
         }
         std::cout << "# fmod loaded stream \"" << g_music_path << "\" [length: "
                   << sp_stream_get_length_ms(stream) << "ms]" << std::endl;
@@ -54,7 +55,7 @@ void cSoundModule_fmod::open()
         module = sp_module_load(g_music_path.c_str());
         if (!module) {
             std::cerr << "## ERROR: " << sp_error_text(sp_get_error()) << std::endl;
-            std::exit(1);
+            end_process(1);
         }
     } else {
         unhandled(52);

@@ -1,5 +1,7 @@
 #include "shaders/cShaderManager_CG.h"
 
+#include "app/exit_hook.h"
+
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -91,7 +93,7 @@ void cShaderManager_CG::init_cg()
 {
     std::cout << "# Cg: Cg compiletime version: " << shrt::COMPILETIME_VERSION << std::endl;
     if (!choose_profiles(runtime_supports, vertex_profile, fragment_profile, std::cout))
-        std::exit(-1);
+        end_process(-1);
     shrt::set_error_callback(cg_error_callback);
     context = shrt::create_context();
     unbind();

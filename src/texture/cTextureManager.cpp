@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/exit_hook.h"
 #include "app/gl_extensions.h"
 #include "texture/cResourcePath.h"
 
@@ -65,7 +66,7 @@ bool is_power_of_two(unsigned v)
 [[noreturn]] void bad_depth(const std::string& full, unsigned bpp)
 {
     std::cerr << "images must be 24 or 32 bpp... \"" << full << "\" is " << bpp << std::endl;
-    std::exit(-1);
+    end_process(-1);
 }
 }  // namespace
 
@@ -91,7 +92,7 @@ cTexture cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap
     if (full.empty()) {
         std::cerr << "## ERROR: in " << SOURCE_NAME << " line " << __LINE__
                   << ": file was not found in path: \"" << name << "\"" << std::endl;
-        std::exit(-1);
+        end_process(-1);
     }
     auto hit = m_cache.find(full);
     if (hit != m_cache.end())
@@ -101,7 +102,7 @@ cTexture cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap
     if (!file) {
         std::cerr << "## ERROR: in " << SOURCE_NAME << " line " << __LINE__ << ": unable to open file " << full
                   << std::endl;
-        std::exit(-1);
+        end_process(-1);
     }
     FreeImageIO& io = file_io();
     FIBITMAP* image = nullptr;

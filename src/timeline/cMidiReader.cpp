@@ -8,6 +8,7 @@
 #include <cstring>
 #include <set>
 
+#include "app/exit_hook.h"
 #include "timeline/iMidiEvent.h"
 #include "util/file_bytes.h"
 
@@ -352,7 +353,7 @@ void cMidiReader::read_file(const std::string& path, cEventQueue& queue, float b
         std::fflush(stdout);
         std::fprintf(stderr, "# mid FATAL ERROR: %s\n", error.c_str());
         std::fflush(stderr);
-        std::exit(1);
+        end_process(1);
     }
     append_to_queue(f, queue, beatOffset);
 }
