@@ -83,6 +83,9 @@ void cDemo::pointer(float x, float y)
 
 void cDemo::main_loop()
 {
+    // The panel's font is read before the show starts: a damaged one is
+    // reported now, not when the pointer first shows the panel.
+    sceneLabel.load_font();
     manager()->start();
     request_swap_interval(1);
     for (;;)

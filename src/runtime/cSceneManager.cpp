@@ -1,5 +1,6 @@
 #include "runtime/cSceneManager.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
@@ -63,6 +64,16 @@ void cSceneManager::init_clock()
     m_clock.start = m_clock.now;
 }
 
+void cSceneManager::warn_if_music_ends_early()
+{
+    const cEvent* quit = m_queue ? m_queue->find_quit() : nullptr;
+    const int length = m_sound.length_ms();
+    if (quit && length >= 0 && length < quit->time)
+        std::cerr << "# WARNING: the music \"" << g_music_path << "\" is " << length
+                  << " ms long, shorter than the quit marker at " << quit->time
+                  << " ms: the show goes silent after the music ends" << std::endl;
+}
+
 void cSceneManager::setup(bool capture)
 {
     cEventQueue* queue = cEventQueue_factory::loadFile(MARKER_SCRIPT_PATH);
@@ -73,9 +84,19 @@ void cSceneManager::setup(bool capture)
                   << MARKER_SCRIPT_PATH << std::endl;
         end_process(1);
     }
+    // Found out here, before the loading screen, rather than at the first
+    // frame of the show.
+    const auto& events = queue->events();
+    if (std::none_of(events.begin(), events.end(), [](const cEvent* e) { return e->id == DE_SCENE_00; })) {
+        std::cerr << "## ERROR: " << MARKER_SCRIPT_PATH << " has no s00 marker, the show has no start" << std::endl;
+        std::cerr << "## DEBUG-ERROR in " << "..\\src\\cSceneManager" << " line " << 246
+                  << ", event not found! Exiting..." << std::endl;
+        end_process(1);
+    }
     set_event_queue(queue);
     m_sound.init(capture);
     m_sound.open();
+    warn_if_music_ends_early();
     init_clock();
 }
 

@@ -31,6 +31,8 @@ public:
     void close();
 
     bool is_playing() const { return playing; }
+    // Length of the opened stream in ms; -1 without one.
+    int length_ms() const;
 
     sp_stream* stream = nullptr;  // mode 0
     sp_module* module = nullptr;  // mode 1

@@ -351,7 +351,7 @@ void cMidiReader::read_file(const std::string& path, cEventQueue& queue, float b
     std::string error;
     if (!cMidiReader::parse(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), f, error)) {
         std::fflush(stdout);
-        std::fprintf(stderr, "# mid FATAL ERROR: %s\n", error.c_str());
+        std::fprintf(stderr, "# mid FATAL ERROR: %s (file \"%s\")\n", error.c_str(), path.c_str());
         std::fflush(stderr);
         end_process(1);
     }
