@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <string>
 
 #include "app/exit_hook.h"
+#include "app/gl_check.h"
 #include "app/gl_extensions.h"
 
 namespace {
@@ -131,4 +133,6 @@ void cMeshObj::draw()
         m_texcoords.unbind();
     if (has(MT_NORMALS))
         m_normals.unbind();
+    if (gl_checks_on())
+        gl_check_after("a mesh draw of " + std::to_string(indices.size() / 3) + " triangles");
 }

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/exit_hook.h"
+#include "app/gl_check.h"
 #include "platform/time_source.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
@@ -167,9 +168,11 @@ bool cSceneManager::dispatch_events()
 
 void cSceneManager::draw_current()
 {
-    if (m_current)
+    if (m_current) {
         m_current->draw();
-    else
+        if (gl_checks_on())
+            gl_check_after("the scene \"" + m_current->getName() + "\"");
+    } else
         std::cerr << "# warning, no scene selected in " << "cSceneManager::draw_current" << std::endl;
 }
 

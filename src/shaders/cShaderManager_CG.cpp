@@ -1,10 +1,11 @@
 #include "shaders/cShaderManager_CG.h"
 
-#include "app/exit_hook.h"
-
 #include <cstdlib>
 #include <iostream>
 #include <string>
+
+#include "app/exit_hook.h"
+#include "app/gl_check.h"
 
 namespace {
 cShaderManager_CG* g_manager = nullptr;
@@ -132,9 +133,12 @@ void cShaderManager_CG::unbind()
         return;
     if (cShader* s = find(current))
         s->unbind();
+    const std::string pass = current;
     current = "null_shader";
     shrt::disable_profile(vertex_profile);
     shrt::disable_profile(fragment_profile);
+    // Every image pass ends here, with its shader.
+    gl_check_after("the pass with shader \"" + pass + "\"");
 }
 
 void cShaderManager_CG::push_shader()
