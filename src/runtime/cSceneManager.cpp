@@ -69,7 +69,7 @@ void cSceneManager::warn_if_music_ends_early()
 {
     const cEvent* quit = m_queue ? m_queue->find_quit() : nullptr;
     const int length = m_sound.length_ms();
-    if (quit && length >= 0 && length < quit->time)
+    if (quit && length >= 0 && length + MUSIC_TAIL_GRACE_MS < quit->time)
         std::cerr << "# WARNING: the music \"" << g_music_path << "\" is " << length
                   << " ms long, shorter than the quit marker at " << quit->time
                   << " ms: the show goes silent after the music ends" << std::endl;

@@ -16,3 +16,4 @@ struct WenditCommand {
 int cmd_timeline(const Args& args);
 int cmd_bake(const Args& args);
 int cmd_mesh(const Args& args);
+int cmd_check(const Args& args);

@@ -13,6 +13,7 @@ const WenditCommand COMMANDS[] = {
     {"bake", "[--data DIR]", "bake the data tree the show plays (default ../data)", cmd_bake},
     {"mesh", "info FILE | convert IN.obj OUT.bzobj",
      "report a mesh as the show loads it, or bake an OBJ into the compressed format", cmd_mesh},
+    {"check", "[DATA_DIR]", "check every file the show loads (default ../data) and list all problems", cmd_check},
 };
 
 void print_help(FILE* out)
