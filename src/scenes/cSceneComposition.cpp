@@ -173,6 +173,12 @@ void cSceneComposition::handleEvent(cEvent* e)
 
 bool cSceneComposition::update()
 {
+    // After a jump of demo time (start, loop, marker keys) the slider
+    // follows the new time: only a move of the slider itself scrubs.
+    if (clock && clock->jumps != m_scrubJumps) {
+        m_scrubJumps = clock->jumps;
+        lastDrawnTime = demo_time();
+    }
     // The scrub: the "curtime" slider moved far from the playing time.
     if (std::abs(lastDrawnTime - demo_time()) > SCRUB_DISTANCE)
         the_manager()->seek(lastDrawnTime);

@@ -74,4 +74,5 @@ private:
     void finish(iRenderTarget* src, iRenderTarget* dst, int t);
 
     std::string m_activeText;  // layer numbers active at the last update
+    int m_scrubJumps = -1;     // the clock's jump count the slider last followed
 };
