@@ -3,6 +3,7 @@
 #include <SDL/SDL.h>
 
 #include <cctype>
+#include <set>
 #include <vector>
 
 #include "app/WindowConfig.h"
@@ -18,6 +19,10 @@ void window_units(int px, int py, float out[3])
 int pump_events(cInputState& in, iDemoCommands& commands, int max_events)
 {
     int handled = 0;
+    for (int key : in.releaseNextPump)
+        in.heldKeys.erase(key);
+    in.releaseNextPump.clear();
+    std::set<int> pressedNow;
     SDL_Event e;
     while (handled < max_events && SDL_PollEvent(&e)) {
         ++handled;
@@ -28,9 +33,14 @@ int pump_events(cInputState& in, iDemoCommands& commands, int max_events)
                 break;
             }
             in.heldKeys.insert(std::tolower(int(e.key.keysym.sym)));
+            pressedNow.insert(std::tolower(int(e.key.keysym.sym)));
+            in.releaseNextPump.erase(std::tolower(int(e.key.keysym.sym)));
             break;
         case SDL_KEYUP:
-            in.heldKeys.erase(std::tolower(int(e.key.keysym.sym)));
+            if (pressedNow.count(std::tolower(int(e.key.keysym.sym))))
+                in.releaseNextPump.insert(std::tolower(int(e.key.keysym.sym)));
+            else
+                in.heldKeys.erase(std::tolower(int(e.key.keysym.sym)));
             break;
         case SDL_MOUSEMOTION:
             window_units(e.motion.x, e.motion.y, in.mouse);

@@ -15,6 +15,10 @@ struct cInputState {
     bool pointerInside = false;
     uint32_t lastPointerMoveMs = 0;  // wall-clock ms (SDL ticks) of the last motion
     bool pointerEverMoved = false;
+    // Keys pressed and released within one pump, before key processing saw
+    // them: they stay held until the next pump, so that a tap shorter than
+    // a frame still acts.
+    std::set<int> releaseNextPump;
 
     // Buttons 1..5 folded into bits 1, 2, 4, 8, 16.
     int button_mask() const
