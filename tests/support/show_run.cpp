@@ -150,6 +150,7 @@ DataTree::DataTree(const std::string& markers, bool bake)
     mkdirs(bin());
     mkdirs(data() + "/script");
     write("data/script/markers.txt", markers);
+    copy_shaders();
     if (bake)
         shell("cd '" + bin() + "' && '" + bin_dir() + "/wendit' bake --data ../data >/dev/null 2>&1");
 }

@@ -11,8 +11,8 @@
 
 class DataTree {
 public:
-    // Creates the tree with data/script/markers.txt holding `markers`, and
-    // with the baked textures unless bake is false.
+    // Creates the tree with data/script/markers.txt holding `markers`, the
+    // shader sources, and the baked textures unless bake is false.
     explicit DataTree(const std::string& markers, bool bake = true);
     ~DataTree();
     DataTree(const DataTree&) = delete;
@@ -23,7 +23,7 @@ public:
     std::string data() const { return root + "/data"; }
     void write(const std::string& relative, const std::string& bytes) const;
     // Copies the source tree's shader sources to src/shaders beside bin/,
-    // where the show looks for them (a test may then edit its copy).
+    // where the show looks for them (a test may edit its copy).
     void copy_shaders() const;
     void remove(const std::string& relative) const;
 };

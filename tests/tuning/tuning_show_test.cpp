@@ -59,7 +59,6 @@ protected:
     static void SetUpTestSuite()
     {
         tree = new DataTree(MARKERS);
-        tree->copy_shaders();
     }
     static void TearDownTestSuite()
     {
