@@ -42,6 +42,18 @@ TEST(Show, RunsThroughLoadingAndEndsAtTheQuitMarker)
     EXPECT_FALSE(contains(r.err, "no current CG-context")) << r.err;
 }
 
+TEST(Show, StartsAtALaterMarkerWhereLayersOverlapAndEndsCleanly)
+{
+    // 44 s: the cube, the sphere and the star at once, the bloom fading out.
+    DataTree tree("s00 00:00:43,800\nquit 00:00:44,600\n");
+    ShowResult r = run_show(tree, 40.0);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out_lines().back(), "requested exit");
+    EXPECT_FALSE(contains(r.out, "performance-warning"));
+    EXPECT_FALSE(contains(r.err, "## ")) << r.err;
+    EXPECT_FALSE(contains(r.err, "OpenGL")) << r.err;
+}
+
 TEST(Show, FatalStartsEndWithTheirMessageAndCode)
 {
     {
@@ -93,7 +105,8 @@ TEST(Show, KeysDumpTheTimeCodeAndQuit)
     EXPECT_EQ(w, 1280);
     EXPECT_EQ(h, 720);
     ASSERT_TRUE(send_key_to_show(display.name, XK_space));
-    ASSERT_TRUE(show.wait_for_stderr(" - miditest\n", 20000)) << show.err_so_far();
+    // The scene shown is the composition, whatever layers play.
+    ASSERT_TRUE(show.wait_for_stderr(" - scenecomp: ", 20000)) << show.err_so_far();
     ASSERT_TRUE(send_key_to_show(display.name, XK_q));
     ShowResult r = show.finish(20000);
     EXPECT_EQ(r.exitCode, 0) << r.err;

@@ -173,14 +173,10 @@ void cSceneComposition::handleEvent(cEvent* e)
 
 bool cSceneComposition::update()
 {
-    // After a jump of demo time (start, loop, marker keys) the slider
-    // follows the new time: only a move of the slider itself scrubs.
-    if (clock && clock->jumps != m_scrubJumps) {
-        m_scrubJumps = clock->jumps;
-        lastDrawnTime = demo_time();
-    }
-    // The scrub: the "curtime" slider moved far from the playing time.
-    if (std::abs(lastDrawnTime - demo_time()) > SCRUB_DISTANCE)
+    // The scrub: the "curtime" slider moved far from the playing time. A
+    // seek made elsewhere moves the clock, not the slider: it stands.
+    const bool moved = lastDrawnTime != m_shownTime;
+    if (moved && std::abs(lastDrawnTime - demo_time()) > SCRUB_DISTANCE)
         the_manager()->seek(lastDrawnTime);
     const int t = demo_time();
     for (auto& l : layers)
@@ -228,7 +224,7 @@ void cSceneComposition::draw()
     const int t = demo_time();
     // The slider follows the playing time on every frame, drawn or not, so
     // that only a move of the slider seeks.
-    lastDrawnTime = t;
+    mark_drawn(t);
     if (layers.empty())
         return;
     if (layers.size() == 1) {

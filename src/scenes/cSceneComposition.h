@@ -49,6 +49,8 @@ public:
     void build_timeline();
 
     bool active(const CompositionLayer& l, int t) const { return l.start <= t && t <= l.end; }
+    // What draw records for the frame it shows at t: the slider follows.
+    void mark_drawn(int t) { lastDrawnTime = m_shownTime = t; }
     // Layer numbers active at t, in order.
     std::vector<int> active_layers(int t) const;
 
@@ -73,6 +75,6 @@ private:
     void smooth(cScene* s, const char* var, int start, int end, float from, float to);
     void finish(iRenderTarget* src, iRenderTarget* dst, int t);
 
-    std::string m_activeText;  // layer numbers active at the last update
-    int m_scrubJumps = -1;     // the clock's jump count the slider last followed
+    std::string m_activeText;
+    int m_shownTime = 0;  // what draw last put into lastDrawnTime  // layer numbers active at the last update
 };

@@ -56,12 +56,19 @@ void begin_ink_print()
     glColor4f(1.f, 1.f, 1.f, 1.f);
     glEnable(GL_BLEND);
     ext::glBlendFuncSeparate(GL_ZERO, GL_SRC_COLOR, GL_ONE, GL_ONE);
-    get_shader_manager()->bind("orvik_shader");
+    // Each copy prints its ink in the current colour and leaves the paper
+    // white: colour * (1 - texel) + white * texel. Multiplying the texel by
+    // the colour would grey the paper of every copy, and five copies would
+    // black out the whole image rectangle.
+    get_shader_manager()->unbind();
+    const float white[4] = {1.f, 1.f, 1.f, 1.f};
+    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, white);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_BLEND);
 }
 
 void end_ink_print()
 {
-    get_shader_manager()->unbind();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     ext::glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE);
     glDisable(GL_BLEND);
     end_2d();

@@ -18,8 +18,9 @@ cTexture load_ink_image(const std::string& file);
 void draw_ink_image(const cTexture& image, float x, float y);
 
 // Starts multiplying onto the bound page: overlay projection, white,
-// blending (zero, source colour) for colour and (one, one) for alpha,
-// "orvik_shader" bound. end_ink_print undoes it.
+// blending (zero, source colour) for colour and (one, one) for alpha; each
+// image then prints its ink in the current colour on untouched paper.
+// end_ink_print undoes it.
 void begin_ink_print();
 void end_ink_print();
 

@@ -150,7 +150,8 @@ DataTree::DataTree(const std::string& markers, bool bake)
     mkdirs(bin());
     mkdirs(data() + "/script");
     write("data/script/markers.txt", markers);
-    copy_shaders();
+    // The shader sources, found as "../src/shaders" from bin/ as in the repository.
+    shell("ln -s '" + bin_dir() + "/../src' '" + root + "/src'");
     if (bake)
         shell("cd '" + bin() + "' && '" + bin_dir() + "/wendit' bake --data ../data >/dev/null 2>&1");
 }
@@ -170,6 +171,8 @@ void DataTree::write(const std::string& relative, const std::string& bytes) cons
 
 void DataTree::copy_shaders() const
 {
+    // A copy in place of the link to the repository's sources.
+    shell("rm -f '" + root + "/src'");
     mkdirs(root + "/src");
     shell("cp -r '" WENDIT_SOURCE_DIR "/src/shaders' '" + root + "/src/'");
 }

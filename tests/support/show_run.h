@@ -11,8 +11,9 @@
 
 class DataTree {
 public:
-    // Creates the tree with data/script/markers.txt holding `markers`, the
-    // shader sources, and the baked textures unless bake is false.
+    // Creates the tree with data/script/markers.txt holding `markers`, and
+    // with the baked textures unless bake is false; src/ links to the
+    // repository's sources (the shaders).
     explicit DataTree(const std::string& markers, bool bake = true);
     ~DataTree();
     DataTree(const DataTree&) = delete;
@@ -22,8 +23,8 @@ public:
     std::string bin() const { return root + "/bin"; }
     std::string data() const { return root + "/data"; }
     void write(const std::string& relative, const std::string& bytes) const;
-    // Copies the source tree's shader sources to src/shaders beside bin/,
-    // where the show looks for them (a test may edit its copy).
+    // Replaces the link to the repository's sources with a copy of the
+    // shader sources, which a test may then edit.
     void copy_shaders() const;
     void remove(const std::string& relative) const;
 };

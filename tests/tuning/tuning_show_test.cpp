@@ -59,6 +59,7 @@ protected:
     static void SetUpTestSuite()
     {
         tree = new DataTree(MARKERS);
+        tree->copy_shaders();
     }
     static void TearDownTestSuite()
     {

@@ -247,7 +247,7 @@ bool save_ink_jpeg(const Ink& ink, const std::string& path)
     return write(image, FIF_JPEG, path, JPEG_QUALITYSUPERB);
 }
 
-bool save_light_png(const Ink& ink, const std::string& path, int r, int g, int b)
+bool save_light_png(const Ink& ink, const Ink& light, const std::string& path, int r, int g, int b)
 {
     FIBITMAP* image = FreeImage_Allocate(ink.w, ink.h, 32);
     if (!image)
@@ -256,9 +256,10 @@ bool save_light_png(const Ink& ink, const std::string& path, int r, int g, int b
         BYTE* line = FreeImage_GetScanLine(image, ink.h - 1 - y);
         for (int x = 0; x < ink.w; ++x) {
             BYTE* p = line + x * 4;
-            p[FI_RGBA_RED] = BYTE(r);
-            p[FI_RGBA_GREEN] = BYTE(g);
-            p[FI_RGBA_BLUE] = BYTE(b);
+            const float l = light.at(x, y);
+            p[FI_RGBA_RED] = byte_of(float(r) / 255.f * l);
+            p[FI_RGBA_GREEN] = byte_of(float(g) / 255.f * l);
+            p[FI_RGBA_BLUE] = byte_of(float(b) / 255.f * l);
             p[FI_RGBA_ALPHA] = byte_of(ink.at(x, y));
         }
     }

@@ -54,9 +54,9 @@ void soften(Ink& ink, int r);
 // (lower spreads, higher thins), edges made rough by noise of `rough`.
 void spread(Ink& ink, float level, float rough, unsigned seed);
 
-// Writes ink as black on white (24-bit JPEG), or as light: white with the
-// coverage as alpha (32-bit PNG). Creates the directory; false on failure,
-// with an error line naming the file.
+// Writes ink as black on white (24-bit JPEG), or as light: the colour
+// (r, g, b) scaled by `light`, with `shape` as alpha (32-bit PNG). Creates
+// the directory; false on failure, with an error line naming the file.
 bool save_ink_jpeg(const Ink& ink, const std::string& path);
-bool save_light_png(const Ink& ink, const std::string& path, int r, int g, int b);
+bool save_light_png(const Ink& shape, const Ink& light, const std::string& path, int r, int g, int b);
 bool make_directories(const std::string& path);

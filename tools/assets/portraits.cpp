@@ -141,17 +141,27 @@ void draw_drulan(Ink& ink, Pt centre, float size, unsigned seed)
     pen.line(pen.pts({{0.5f, 1.f}, {0.8f, 1.05f}, {1.1f, 1.25f}}), 3.f, 4.f, 2.f);
 }
 
-void draw_light_head(Ink& ink, Pt centre, float size)
+void draw_light_head(Ink& shape, Ink& light, Pt centre, float size)
 {
-    Pen pen{ink, centre, size, 0, 0.f};
-    // The soft body of light: face, cap and shoulders filled faintly.
-    fill(ink, pen.ellipse({0.f, 0.22f}, 0.56f, 0.6f, 0.f, 2.f * PI, 48), 0.32f);
+    Pen body{shape, centre, size, 0, 0.f};
+    Pen pen{light, centre, size, 0, 0.f};
+    const std::vector<Pt> face = pen.ellipse({0.f, 0.22f}, 0.56f, 0.6f, 0.f, 2.f * PI, 48);
     const std::vector<Pt> cap = pen.pts({{-0.62f, 0.05f}, {-0.6f, -0.35f}, {-0.4f, -0.72f}, {-0.05f, -0.95f},
                                          {0.35f, -1.02f}, {0.7f, -0.9f}, {0.85f, -0.62f}, {0.72f, -0.55f},
                                          {0.5f, -0.68f}, {0.48f, -0.4f}, {0.62f, 0.05f}, {0.f, 0.14f}});
-    fill(ink, cap, 0.5f);
-    fill(ink, pen.ellipse({-0.58f, 0.25f}, 0.12f, 0.18f, 0.f, 2.f * PI, 16), 0.32f);
-    fill(ink, pen.ellipse({0.58f, 0.25f}, 0.12f, 0.18f, 0.f, 2.f * PI, 16), 0.32f);
+    const std::vector<Pt> earL = pen.ellipse({-0.58f, 0.25f}, 0.12f, 0.18f, 0.f, 2.f * PI, 16);
+    const std::vector<Pt> earR = pen.ellipse({0.58f, 0.25f}, 0.12f, 0.18f, 0.f, 2.f * PI, 16);
+    // The silhouette is solid; the light inside it shades the face.
+    for (const auto* part : {&face, &cap, &earL, &earR}) {
+        fill(shape, *part);
+        body.line(*part, 8.f, 8.f, 8.f);
+    }
+    fill(light, face, 0.45f);
+    fill(light, cap, 0.62f);
+    fill(light, earL, 0.4f);
+    fill(light, earR, 0.4f);
+    // A soft highlight on the brow of the cap.
+    fill(light, pen.ellipse({-0.1f, -0.55f}, 0.2f, 0.12f, 0.f, 2.f * PI, 20), 0.8f);
     // Bright outlines.
     std::vector<Pt> capLine = cap;
     capLine.pop_back();
@@ -160,14 +170,15 @@ void draw_light_head(Ink& ink, Pt centre, float size)
     pen.line(pen.ellipse({0.f, 0.22f}, 0.56f, 0.6f, -0.1f, PI + 0.2f, 32), 5.f, 8.f, 5.f);
     pen.line(pen.ellipse({-0.58f, 0.25f}, 0.12f, 0.18f, 0.5f * PI, PI, 12), 4.f, 6.f, 4.f);
     pen.line(pen.ellipse({0.58f, 0.25f}, 0.12f, 0.18f, -0.5f * PI, PI, 12), 4.f, 6.f, 4.f);
-    // Big eyes with dark pupils left out of the light, a round nose, a smile.
+    // Big bright eyes with dark pupils, a round nose, a smile.
+    Ink pupils(light.w, light.h);
     for (float x : {-0.22f, 0.22f}) {
-        pen.line(pen.ellipse({x, 0.2f}, 0.13f, 0.17f, 0.f, 2.f * PI, 24), 5.f, 5.f, 5.f);
-        fill(ink, pen.ellipse({x + 0.03f, 0.24f}, 0.05f, 0.06f, 0.f, 2.f * PI, 12), 1.f);
+        fill(light, pen.ellipse({x, 0.2f}, 0.13f, 0.17f, 0.f, 2.f * PI, 24), 0.95f);
+        pen.line(pen.ellipse({x, 0.2f}, 0.13f, 0.17f, 0.f, 2.f * PI, 24), 4.f, 4.f, 4.f);
+        fill(pupils, pen.ellipse({x + 0.03f, 0.24f}, 0.055f, 0.07f, 0.f, 2.f * PI, 12));
     }
-    fill(ink, pen.ellipse({0.f, 0.44f}, 0.11f, 0.09f, 0.f, 2.f * PI, 20), 0.85f);
+    for (size_t i = 0; i < light.v.size(); ++i)
+        light.v[i] *= 1.f - 0.9f * pupils.v[i];
+    fill(light, pen.ellipse({0.f, 0.44f}, 0.11f, 0.09f, 0.f, 2.f * PI, 20), 0.85f);
     pen.line(pen.ellipse({0.f, 0.55f}, 0.26f, 0.13f, 0.2f, PI - 0.4f, 16), 4.f, 7.f, 4.f);
-    // Neck and shoulders fading out of the light.
-    pen.line(pen.pts({{-0.2f, 0.8f}, {-0.22f, 0.95f}, {-0.6f, 1.05f}, {-0.95f, 1.15f}}), 5.f, 5.f, 1.f, 0.8f);
-    pen.line(pen.pts({{0.2f, 0.8f}, {0.22f, 0.95f}, {0.6f, 1.05f}, {0.95f, 1.15f}}), 5.f, 5.f, 1.f, 0.8f);
 }

@@ -8,6 +8,6 @@
 void draw_kesmo(Ink& ink, Pt centre, float size, unsigned seed);
 // "drulan": a long face with long hair, a beard and headphones.
 void draw_drulan(Ink& ink, Pt centre, float size, unsigned seed);
-// The flashing head: a soft filled silhouette with a tall bent cap, bright
-// outlines and features; meant as light (coverage becomes alpha).
-void draw_light_head(Ink& ink, Pt centre, float size);
+// The flashing head: a solid silhouette with a tall bent cap (shape), and
+// the light inside it (light): a shaded face, bright outlines and eyes.
+void draw_light_head(Ink& shape, Ink& light, Pt centre, float size);

@@ -147,8 +147,8 @@ bool bake_head(const std::string& dataDir)
 {
     // Designed on the whole 1280 x 720 target: the scene stretches the
     // square image over a square of the overlay, which is wider on screen.
-    Ink design(1280, 720);
-    draw_light_head(design, {640.f, 372.f}, 300.f);
-    Ink head = resample(design, 512, 512, 0.f, 0);
-    return save_light_png(head, dataDir + "/textures/black_smurf_head_pot.png", 255, 232, 192);
+    Ink shape(1280, 720), light(1280, 720);
+    draw_light_head(shape, light, {640.f, 372.f}, 300.f);
+    return save_light_png(resample(shape, 512, 512, 0.f, 0), resample(light, 512, 512, 0.f, 0),
+                          dataDir + "/textures/black_smurf_head_pot.png", 255, 232, 192);
 }

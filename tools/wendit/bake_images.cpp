@@ -8,7 +8,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "font5x7.h"
+#include "assets/ink.h"
+#include "assets/typeface.h"
 #include "gui/font_layout.h"
 
 namespace {
@@ -58,22 +59,6 @@ int clamp255(double v)
     return v < 0 ? 0 : v > 255 ? 255 : int(v + 0.5);
 }
 
-// Writes text with the 5x7 font, each font pixel a scale x scale block,
-// top-left corner of the text at (x, top) (y counted from the bottom).
-void stamp_text(FIBITMAP* image, const char* text, int x, int top, int scale, int r, int g, int b)
-{
-    for (int i = 0; text[i]; ++i) {
-        const char* const* rows = glyph5x7(text[i]);
-        if (!rows)
-            continue;
-        for (int row = 0; row < 7; ++row)
-            for (int col = 0; col < 5; ++col)
-                if (rows[row][col] == '#')
-                    for (int dy = 0; dy < scale; ++dy)
-                        for (int dx = 0; dx < scale; ++dx)
-                            put(image, x + (i * 6 + col) * scale + dx, top - row * scale - dy, r, g, b);
-    }
-}
 }  // namespace
 
 bool bake_loadscreen(const std::string& dataDir)
@@ -92,13 +77,30 @@ bool bake_loadscreen(const std::string& dataDir)
                 clamp255(255 * fall * (0.75 + 0.25 * ring)));
         }
     }
-    const int scale = 12;
-    const char* title = "MORVANE";
-    const int width = (7 * 6 - 1) * scale;
-    stamp_text(image, title, (W - width) / 2, H / 2 + 3 * scale, scale, 255, 255, 255);
-    const char* sub = "loading";
-    const int subScale = 4;
-    stamp_text(image, sub, (W - (7 * 6 - 1) * subScale) / 2, H / 2 - 7 * scale, subScale, 255, 230, 200);
+    // The lettering, from the show's typefaces, laid over the rings in
+    // white (the title) and warm light ("loading").
+    Typeface display, text;
+    if (!display.open(TITLE_FACE) || !text.open(TEXT_FACE)) {
+        FreeImage_Unload(image);
+        return false;
+    }
+    Ink title(W, H), sub(W, H);
+    const int px = 150;
+    display.draw(title, "MORVANE", (W - display.measure("MORVANE", px, 8.f)) / 2.f, H / 2.f + 40.f, px, 8.f);
+    text.draw(sub, "loading", (W - text.measure("loading", 40, 6.f)) / 2.f, H / 2.f + 130.f, 40, 6.f);
+    for (int y = 0; y < H; ++y) {
+        BYTE* line = FreeImage_GetScanLine(image, H - 1 - y);
+        for (int x = 0; x < W; ++x) {
+            BYTE* p = line + x * 3;
+            const float a = title.at(x, y), b = sub.at(x, y);
+            const float light[3] = {255.f, 255.f, 255.f}, warm[3] = {255.f, 230.f, 200.f};
+            const int channel[3] = {FI_RGBA_RED, FI_RGBA_GREEN, FI_RGBA_BLUE};
+            for (int c = 0; c < 3; ++c) {
+                const float v = float(p[channel[c]]) * (1.f - a) + light[c] * a;
+                p[channel[c]] = BYTE(clamp255(v * (1.f - b) + warm[c] * b));
+            }
+        }
+    }
     return save(image, FIF_JPEG, dataDir, "loadscreen.jpg", JPEG_QUALITYGOOD);
 }
 
@@ -124,22 +126,31 @@ bool bake_font(const std::string& dataDir)
     for (int y = 0; y < FONT_IMAGE_HEIGHT; ++y)
         for (int x = 0; x < FONT_IMAGE_WIDTH; ++x)
             put(image, x, y, 255, 255, 255, 0);
-    // Each glyph: font pixels of 2 x 2 texels, one extra texel to the right
-    // for weight, inside its 20 x 20 cell with a margin so that neighbouring
-    // cells never bleed into each other under linear filtering.
-    const int scale = 2, left = 4, top = 16;
-    for (int code = 32; code < 127; ++code) {
+    // Each glyph from a bold monospace face, centred in its 20 x 20 cell on
+    // a baseline 5 texels above the cell's bottom, with a margin so that
+    // neighbouring cells never bleed into each other under linear filtering.
+    Typeface face;
+    if (!face.open(CELL_FACE)) {
+        FreeImage_Unload(image);
+        return false;
+    }
+    Ink glyphs(FONT_IMAGE_WIDTH, FONT_IMAGE_HEIGHT);  // row 0 at the top
+    const int px = 16;
+    for (int code = 33; code < 127; ++code) {
         const char c = char(code);
         int s = 0, t = 0;
-        const char* const* rows = glyph5x7(c);
-        if (!rows || !font_cell(c, s, t))
+        if (!font_cell(c, s, t))
             continue;
-        for (int row = 0; row < 7; ++row)
-            for (int col = 0; col < 5; ++col)
-                if (rows[row][col] == '#')
-                    for (int dy = 0; dy < scale; ++dy)
-                        for (int dx = 0; dx <= scale; ++dx)
-                            put(image, s + left + col * scale + dx, t + top - row * scale - dy, 255, 255, 255, 255);
+        Ink cell(FONT_CELL, FONT_CELL);
+        const std::string one(1, c);
+        face.draw(cell, one, (FONT_CELL - face.measure(one, px)) / 2.f, FONT_CELL - 5.f, px);
+        // Only the cell's inner 18 x 18 texels take ink.
+        for (int y = 1; y < FONT_CELL - 1; ++y)
+            for (int x = 1; x < FONT_CELL - 1; ++x)
+                glyphs.mark(s + x, FONT_IMAGE_HEIGHT - t - FONT_CELL + y, cell.at(x, y));
     }
+    for (int y = 0; y < FONT_IMAGE_HEIGHT; ++y)
+        for (int x = 0; x < FONT_IMAGE_WIDTH; ++x)
+            put(image, x, FONT_IMAGE_HEIGHT - 1 - y, 255, 255, 255, clamp255(255.0 * glyphs.at(x, y)));
     return save(image, FIF_PNG, dataDir, "fontlist.png", PNG_DEFAULT);
 }
