@@ -88,6 +88,19 @@ TEST_F(Input, KeysWithoutACommandStayHeldUntilReleased)
     EXPECT_TRUE(rec.calls.empty());
 }
 
+TEST_F(Input, AKeyTappedWithinOneFrameStillActsOnce)
+{
+    // Slow frames: press and release arrive in the same pump.
+    key(SDL_KEYDOWN, SDLK_q);
+    key(SDL_KEYUP, SDLK_q);
+    key(SDL_KEYDOWN, SDLK_x);
+    key(SDL_KEYUP, SDLK_x);
+    pump_events(in, rec);
+    process_keys(in, rec);
+    EXPECT_EQ(rec.calls, std::vector<std::string>({"quit"}));
+    EXPECT_TRUE(in.heldKeys.empty()) << "a tapped key is not left held";
+}
+
 TEST_F(Input, EachCommandKeyRunsItsCommandInKeyOrder)
 {
     for (SDLKey k : {SDLK_t, SDLK_m, SDLK_SPACE, SDLK_q})

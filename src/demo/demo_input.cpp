@@ -19,9 +19,6 @@ void window_units(int px, int py, float out[3])
 int pump_events(cInputState& in, iDemoCommands& commands, int max_events)
 {
     int handled = 0;
-    for (int key : in.releaseNextPump)
-        in.heldKeys.erase(key);
-    in.releaseNextPump.clear();
     std::set<int> pressedNow;
     SDL_Event e;
     while (handled < max_events && SDL_PollEvent(&e)) {
@@ -34,14 +31,16 @@ int pump_events(cInputState& in, iDemoCommands& commands, int max_events)
             }
             in.heldKeys.insert(std::tolower(int(e.key.keysym.sym)));
             pressedNow.insert(std::tolower(int(e.key.keysym.sym)));
-            in.releaseNextPump.erase(std::tolower(int(e.key.keysym.sym)));
+            in.releasedUnseen.erase(std::tolower(int(e.key.keysym.sym)));
             break;
-        case SDL_KEYUP:
-            if (pressedNow.count(std::tolower(int(e.key.keysym.sym))))
-                in.releaseNextPump.insert(std::tolower(int(e.key.keysym.sym)));
+        case SDL_KEYUP: {
+            const int key = std::tolower(int(e.key.keysym.sym));
+            if (pressedNow.count(key))
+                in.releasedUnseen.insert(key);  // a tap within one frame
             else
-                in.heldKeys.erase(std::tolower(int(e.key.keysym.sym)));
+                in.heldKeys.erase(key);
             break;
+        }
         case SDL_MOUSEMOTION:
             window_units(e.motion.x, e.motion.y, in.mouse);
             in.pointerInside = true;
@@ -102,4 +101,7 @@ void process_keys(cInputState& in, iDemoCommands& commands)
         if (known)
             in.heldKeys.erase(key);
     }
+    for (int key : in.releasedUnseen)
+        in.heldKeys.erase(key);
+    in.releasedUnseen.clear();
 }

@@ -9,16 +9,15 @@
 
 struct cInputState {
     std::set<int> heldKeys;
+    // Keys pressed and released within one pump, before key processing saw
+    // them: they stay held until it has, so a quick tap is never lost.
+    std::set<int> releasedUnseen;
     float mouse[3] = {0.f, 0.f, 0.f};
     float lastClick[3] = {0.f, 0.f, 0.f};
     int buttons[6] = {0, 0, 0, 0, 0, 0};  // index 1..5 = SDL button number
     bool pointerInside = false;
     uint32_t lastPointerMoveMs = 0;  // wall-clock ms (SDL ticks) of the last motion
     bool pointerEverMoved = false;
-    // Keys pressed and released within one pump, before key processing saw
-    // them: they stay held until the next pump, so that a tap shorter than
-    // a frame still acts.
-    std::set<int> releaseNextPump;
 
     // Buttons 1..5 folded into bits 1, 2, 4, 8, 16.
     int button_mask() const
