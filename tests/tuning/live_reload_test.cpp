@@ -1,7 +1,7 @@
 // Reloading while the show plays: a shader source compiled again into the
 // running programs (or refused, the old program running on), a texture
-// decoded again into its GL texture, the marker script swapped under the
-// play cursor, and the directory watch that notices all of them.
+// decoded again into its GL texture, and the directory watch that notices
+// them (the marker script's reload is played end to end).
 #include <FreeImage.h>
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -13,13 +13,9 @@
 #include "demo/cLiveReload.h"
 #include "platform/file_watch.h"
 #include "platform/shader_runtime.h"
-#include "runtime/cManualTimeSource.h"
-#include "runtime/cSceneManager.h"
 #include "support/shader_setup.h"
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"
-#include "timeline/cEventQueue_factory.h"
-#include "timeline/iMidiEvent.h"
 
 namespace {
 std::string fragment(const char* rgb)
@@ -132,40 +128,6 @@ TEST_F(LiveReload, ATextureTakesTheNewPixelsOfItsFileButNotANewSize)
     EXPECT_EQ(get_texture_manager()->reload(path, error), -1);
     EXPECT_TRUE(near_rgba(texel(), {0, 0, 255, 255}, 0)) << "the old picture stays";
     EXPECT_EQ(get_texture_manager()->reload(dir.path + "/other.png", error), 0);
-}
-
-TEST(LiveReloadScript, AnEditedScriptReplacesTheTimelineUnderTheCursor)
-{
-    cManualTimeSource source;
-    cSceneManager sm(&source);
-    const std::string text = "s00 00:00:00,000\nsnare 00:00:02,000\nquit 00:00:09,000\n";
-    std::ostringstream warn;
-    sm.set_event_queue(cEventQueue_factory::parse(text.data(), text.size(), warn));
-    cEvent* note = new cMETrigger(4000, iMidiEvent::KIND_NOTE_ON, 0, 60, 90);
-    sm.event_queue()->append(note);
-    sm.event_queue()->sort();
-
-    TempDir dir;
-    const std::string path = dir.path + "/markers.txt";
-    dir.write("markers.txt", "s00 00:00:00,000\nlead 00:00:03,000\nrumble 00:00:05,000\nquit 00:00:09,000\n");
-    std::ostringstream log;
-    ASSERT_TRUE(cLiveReload::reload_marker_script(sm, path, 3000, log)) << log.str();
-    const cEventQueue* q = sm.event_queue();
-    ASSERT_EQ(q->size(), 5u);
-    EXPECT_EQ(q->events()[q->cursor()]->id, DE_LEAD) << "an event at the current time is still to fire";
-    EXPECT_EQ(q->events()[q->cursor() + 1], note) << "the music's events stay";
-
-    // Refused edits: a bad line, no start marker, no file. The queue stays.
-    for (const char* bad : {"s00 00:00:00,000\nlead 00:00:03\n", "lead 00:00:03,000\n"}) {
-        dir.write("markers.txt", bad);
-        log.str("");
-        EXPECT_FALSE(cLiveReload::reload_marker_script(sm, path, 3000, log));
-        EXPECT_NE(log.str().find("has errors; the previous timeline stays:\n"), std::string::npos) << log.str();
-        EXPECT_EQ(sm.event_queue(), q);
-    }
-    EXPECT_NE(log.str().find("no start marker (s00)"), std::string::npos) << log.str();
-    EXPECT_FALSE(cLiveReload::reload_marker_script(sm, dir.path + "/gone.txt", 3000, log));
-    EXPECT_EQ(sm.event_queue()->size(), 5u);
 }
 
 TEST(FileWatch, SavedAndRenamedFilesAreReportedOnceEach)
