@@ -39,6 +39,12 @@ bool parse_show_options(int argc, const char* const* argv, ShowOptions& o, std::
         const std::string a = argv[i];
         if (a == "--watch") {
             o.watch = true;
+        } else if (a.rfind("--from=", 0) == 0) {
+            o.from = a.substr(7);
+            if (o.from.empty()) {
+                error = "--from needs a TIME (seconds or hh:mm:ss,mmm) or a MARKER (such as s05)";
+                return false;
+            }
         } else if (a == "--from") {
             if (!take_value(argc, argv, i, o.from)) {
                 error = "--from needs a TIME (seconds or hh:mm:ss,mmm) or a MARKER (such as s05)";

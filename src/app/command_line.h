@@ -4,6 +4,7 @@
 // "--use_kkapture": true when any argument after the program name is
 // exactly that text. The tuning options place and repeat the show:
 //     --from TIME|MARKER   start there instead of at the start marker
+//                          (also --from=TIME|MARKER)
 //     --loop A B           play A..B over and over (times or markers)
 //     --watch              reload shaders, the marker script and textures
 //                          when their files change

@@ -61,6 +61,10 @@ bool cDemo::wrap_loop()
 
 void cDemo::reload_changes()
 {
+    // Before the first frame's start jump the queue is not yet placed;
+    // changes wait in the watch until then.
+    if (manager()->start_jump_pending())
+        return;
     if (liveReload && liveReload->poll(*manager(), std::cerr) && manager()->event_queue())
         loop.follow_markers(*manager()->event_queue());
 }

@@ -82,6 +82,8 @@ TEST(ShowPosition, CommandLinePlacesAreCheckedAgainstTheShow)
     EXPECT_EQ(p.fromMs, 3000);
     EXPECT_FALSE(p.loop);
 
+    EXPECT_EQ(place({"--from=4.5"}, p, *q), "");
+    EXPECT_EQ(p.fromMs, 4500);
     p = ShowPlacement();
     EXPECT_EQ(place({"--loop", "4.5", "s02"}, p, *q), "");
     EXPECT_TRUE(p.loop);
