@@ -1,4 +1,39 @@
 #pragma once
-// The show's one command-line switch, "--use_kkapture": true when any
-// argument after the program name is exactly that text.
+// The show's command line.
+//
+// "--use_kkapture": true when any argument after the program name is
+// exactly that text. The tuning options place and repeat the show:
+//     --from TIME|MARKER   start there instead of at the start marker
+//                          (also --from=TIME|MARKER)
+//     --loop A B           play A..B over and over (times or markers)
+//     --watch              reload shaders, the marker script and textures
+//                          when their files change
+// TIME is seconds ("38.5") or a time code ("00:00:38,500"); MARKER a token
+// of the marker script ("s05"). Other arguments are ignored.
+#include <string>
+
+class cEventQueue;
+
 bool capture_flag(int argc, const char* const* argv);
+
+struct ShowOptions {
+    bool capture = false;
+    bool watch = false;
+    std::string from;                // empty: the start marker
+    std::string loopStart, loopEnd;  // both empty: no loop
+};
+
+// False with a one-line reason in `error` when an option lacks its values.
+bool parse_show_options(int argc, const char* const* argv, ShowOptions& o, std::string& error);
+
+// The options' places resolved against the marker script.
+struct ShowPlacement {
+    int fromMs = -1;  // -1: the start marker
+    bool loop = false;
+    int loopStart = -1, loopEnd = -1;
+    std::string loopStartMarker, loopEndMarker;  // the tokens, when markers were given
+};
+
+// Checks that every place exists and lies in the show (from the start
+// marker up to the quit marker) and that a loop ends after it starts.
+bool place_show_options(const cEventQueue& script, const ShowOptions& o, ShowPlacement& p, std::string& error);

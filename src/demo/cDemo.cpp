@@ -11,8 +11,10 @@
 #include "app/exit_hook.h"
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
+#include "demo/cLiveReload.h"
 #include "render/overlay_2d.h"
 #include "runtime/cSceneManager.h"
+#include "runtime/timeline_trace.h"
 #include "util/time_code.h"
 
 namespace {
@@ -37,6 +39,8 @@ cDemo::cDemo()
         throw single_demo_error();
     s_constructed = true;
 }
+
+cDemo::~cDemo() = default;
 
 cSceneManager* cDemo::manager() const
 {
@@ -95,10 +99,13 @@ void cDemo::main_loop()
 void cDemo::frame()
 {
     cSceneManager* sm = manager();
+    reload_changes();
     pump_events(input_state(), *this);
     process_keys(input_state(), *this);
     sm->advance_clock();
+    wrap_loop();
     bool rebuild = sm->dispatch_events();
+    trace_frame(*sm);
     if (!rebuild && sm->current())
         rebuild = sm->current()->update();
     if (sm->gui_toggle_changed())

@@ -2,20 +2,24 @@
 // The top of the runtime: what every production needs (the tweak panel and
 // its labels, the one-instance rule) and the main loop. A production
 // derives from it and assembles its show in run().
+#include <memory>
 #include <string>
 
 #include "demo/demo_input.h"
 #include "gui/cGuiTxtLabel.h"
 #include "gui/cGuiVarList.h"
+#include "runtime/cSectionLoop.h"
 
+class cLiveReload;
 class cSceneManager;
+struct ShowPlacement;
 
 class cDemo : public iDemoCommands {
 public:
     // Throws std::exception "only a single demo allowed at any one time..."
     // when a demo was constructed before in this process.
     cDemo();
-    ~cDemo() override = default;
+    ~cDemo() override;
     cDemo(const cDemo&) = delete;
     cDemo& operator=(const cDemo&) = delete;
 
@@ -34,6 +38,21 @@ public:
     void toggle_pause() override;
     void flip_gui_toggle() override;
     void pointer(float x, float y) override;
+    void set_loop_start() override;
+    void set_loop_end() override;
+    void toggle_loop() override;
+    void previous_marker() override;
+    void next_marker() override;
+
+    // Tuning options, after run: where the show starts, the section loop,
+    // and (watch) reloading changed files while it plays.
+    void tune(const ShowPlacement& placement, bool watch);
+    // Within a frame, after the clock advanced: at the loop's end the
+    // events before it fire, then clock, music and queue go back to its
+    // start. True when it wrapped.
+    bool wrap_loop();
+    // Start of a frame: takes in changed files (with --watch).
+    void reload_changes();
 
     // Drawn over the picture in a window while the pointer is in it and
     // has moved within this many ms.
@@ -45,6 +64,8 @@ public:
     cGuiTxtLabel sceneLabel;
     cGuiTxtLabel timeLabel;
     std::string text;
+    cSectionLoop loop;
+    std::unique_ptr<cLiveReload> liveReload;
 
 protected:
     cSceneManager* manager() const;

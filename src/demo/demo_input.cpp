@@ -98,6 +98,11 @@ void process_keys(cInputState& in, iDemoCommands& commands)
         case 'm': commands.toggle_mute(); break;
         case 'p': commands.toggle_pause(); break;
         case 't': commands.flip_gui_toggle(); break;
+        case '[': commands.set_loop_start(); break;
+        case ']': commands.set_loop_end(); break;
+        case 'l': commands.toggle_loop(); break;
+        case ',': commands.previous_marker(); break;
+        case '.': commands.next_marker(); break;
         default: known = false; break;
         }
         if (known)

@@ -13,6 +13,13 @@ public:
     virtual void flip_gui_toggle() = 0;  // t
     // The pointer moved or a button went down (window units).
     virtual void pointer(float, float) {}
+    // Tuning a section: the loop's bounds at the nearest marker, the loop
+    // on and off, and jumps to the previous and next marker.
+    virtual void set_loop_start() {}   // [
+    virtual void set_loop_end() {}     // ]
+    virtual void toggle_loop() {}      // l
+    virtual void previous_marker() {}  // ,
+    virtual void next_marker() {}      // .
 };
 
 constexpr int MAX_EVENTS_PER_FRAME = 10;

@@ -5,7 +5,9 @@
 #include <SDL/SDL.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -39,6 +41,8 @@ struct GlslCalls {
     PFNGLUNIFORM3FVPROC Uniform3fv = nullptr;
     PFNGLUNIFORM4FVPROC Uniform4fv = nullptr;
     PFNGLUNIFORM1IPROC Uniform1i = nullptr;
+    PFNGLDELETESHADERPROC DeleteShader = nullptr;
+    PFNGLDELETEPROGRAMPROC DeleteProgram = nullptr;
     bool resolved = false;
     bool complete = false;
 };
@@ -75,6 +79,8 @@ bool resolve_calls()
     resolve(gl.Uniform3fv, "glUniform3fv", all);
     resolve(gl.Uniform4fv, "glUniform4fv", all);
     resolve(gl.Uniform1i, "glUniform1i", all);
+    resolve(gl.DeleteShader, "glDeleteShader", all);
+    resolve(gl.DeleteProgram, "glDeleteProgram", all);
     gl.complete = all;
     return all;
 }
@@ -158,6 +164,29 @@ std::vector<std::pair<std::string, int>> declared_uniforms(const std::string& so
     return out;
 }
 
+// One GL shader object compiled from source; its info log goes to log.
+GLuint compile_source(const std::string& source, int slot, bool& ok, std::string& log)
+{
+    const GLuint shader = gl.CreateShader(slot == 0 ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
+    const char* text = source.c_str();
+    const GLint length = GLint(source.size());
+    gl.ShaderSource(shader, 1, &text, &length);
+    gl.CompileShader(shader);
+    ++g_compiles;
+    GLint status = GL_FALSE;
+    gl.GetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    ok = status == GL_TRUE;
+    GLint logLength = 0;
+    gl.GetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
+    log.clear();
+    if (logLength > 1) {
+        log.assign(size_t(logLength), '\0');
+        gl.GetShaderInfoLog(shader, logLength, nullptr, &log[0]);
+        log.resize(std::strlen(log.c_str()));
+    }
+    return shader;
+}
+
 CompiledStage* compile_stage(const std::string& file, int slot)
 {
     auto key = std::make_pair(slot, file);
@@ -178,23 +207,10 @@ CompiledStage* compile_stage(const std::string& file, int slot)
     ss << in.rdbuf();
     const std::string source = ss.str();
     stage->uniforms = declared_uniforms(source);
-    stage->shader = gl.CreateShader(slot == 0 ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
-    const char* text = source.c_str();
-    const GLint length = GLint(source.size());
-    gl.ShaderSource(stage->shader, 1, &text, &length);
-    gl.CompileShader(stage->shader);
-    ++g_compiles;
-    GLint status = GL_FALSE;
-    gl.GetShaderiv(stage->shader, GL_COMPILE_STATUS, &status);
-    stage->ok = status == GL_TRUE;
-    GLint logLength = 0;
-    gl.GetShaderiv(stage->shader, GL_INFO_LOG_LENGTH, &logLength);
-    if (logLength > 1) {
-        std::string log(size_t(logLength), '\0');
-        gl.GetShaderInfoLog(stage->shader, logLength, nullptr, &log[0]);
-        log.resize(std::strlen(log.c_str()));
+    std::string log;
+    stage->shader = compile_source(source, slot, stage->ok, log);
+    if (!log.empty())
         stage->log = file + ":\n" + log;
-    }
     CompiledStage* raw = stage.get();
     g_stages[key] = std::move(stage);
     return raw;
@@ -634,6 +650,140 @@ bool profile_enabled(Profile profile)
 {
     const int slot = slot_of(profile);
     return slot >= 0 && g_state.enabled[slot];
+}
+
+namespace {
+std::string real_path(const std::string& path)
+{
+    char buf[PATH_MAX];
+    return realpath(path.c_str(), buf) ? std::string(buf) : path;
+}
+
+// Compiler and linker logs name the source by number ("0:12(5): error" from
+// Mesa, "0(12) : error" from others); a person wants the file and the line.
+std::string with_file_lines(const std::string& file, const std::string& log)
+{
+    static const std::regex mesa(R"(^\s*\d+:(\d+)\((\d+)\):\s*(.*)$)");
+    static const std::regex other(R"(^\s*\d+\((\d+)\)\s*:\s*(.*)$)");
+    std::string out;
+    std::istringstream in(log);
+    for (std::string line; std::getline(in, line);) {
+        std::smatch m;
+        if (std::regex_match(line, m, mesa))
+            out += file + ":" + m[1].str() + ":" + m[2].str() + ": " + m[3].str() + "\n";
+        else if (std::regex_match(line, m, other))
+            out += file + ":" + m[1].str() + ": " + m[2].str() + "\n";
+        else if (!line.empty())
+            out += file + ": " + line + "\n";
+    }
+    return out;
+}
+}  // namespace
+
+int recompile_file(const std::string& file, std::string& listing)
+{
+    listing.clear();
+    const std::string wanted = real_path(file);
+    std::vector<CompiledStage*> stages;
+    std::vector<int> slots;
+    for (auto& entry : g_stages)
+        if (entry.second->ok && real_path(entry.first.second) == wanted) {
+            stages.push_back(entry.second.get());
+            slots.push_back(entry.first.first);
+        }
+    if (stages.empty() || !resolve_calls())
+        return 0;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        listing = file + ": cannot open the file for reading\n";
+        return -1;
+    }
+    std::stringstream ss;
+    ss << in.rdbuf();
+    const std::string source = ss.str();
+
+    // Compile every stage anew, then link each new stage with every partner
+    // its old one ran with; anything failing leaves all as it was.
+    std::map<GLuint, GLuint> fresh;  // old shader -> new shader
+    auto discard = [&](const std::vector<std::pair<GLuint, GLuint>>& links) {
+        for (const auto& key : links) {
+            auto it = g_links.find(key);
+            if (it != g_links.end()) {
+                gl.DeleteProgram(it->second->program);
+                g_links.erase(it);
+            }
+        }
+        for (const auto& entry : fresh)
+            gl.DeleteShader(entry.second);
+    };
+    for (size_t i = 0; i < stages.size(); ++i) {
+        bool ok = false;
+        std::string log;
+        const GLuint shader = compile_source(source, slots[i], ok, log);
+        fresh[stages[i]->shader] = shader;
+        if (!ok) {
+            listing = with_file_lines(file, log.empty() ? "the program failed to compile" : log);
+            discard({});
+            return -1;
+        }
+    }
+    auto renamed = [&](GLuint s) { return fresh.count(s) ? fresh[s] : s; };
+    std::vector<std::pair<GLuint, GLuint>> oldLinks, newLinks;
+    for (const auto& entry : g_links)
+        if (entry.second->ok && (fresh.count(entry.first.first) || fresh.count(entry.first.second)))
+            oldLinks.push_back(entry.first);
+    for (const auto& key : oldLinks) {
+        const auto next = std::make_pair(renamed(key.first), renamed(key.second));
+        newLinks.push_back(next);
+        LinkedPair* pair = link_pair(next.first, next.second);
+        if (!pair->ok) {
+            listing = with_file_lines(file, pair->log.empty() ? "the programs failed to link" : pair->log);
+            discard(newLinks);
+            return -1;
+        }
+    }
+
+    // Commit: the stages take the new shaders; what ran the old ones goes.
+    bool activeGone = false;
+    for (const auto& key : oldLinks) {
+        auto it = g_links.find(key);
+        activeGone = activeGone || it->second.get() == g_state.active;
+        gl.DeleteProgram(it->second->program);
+        g_links.erase(it);
+    }
+    const auto uniforms = declared_uniforms(source);
+    for (CompiledStage* stage : stages) {
+        gl.DeleteShader(stage->shader);
+        stage->shader = fresh[stage->shader];
+        stage->uniforms = uniforms;
+        stage->log.clear();
+    }
+    for (Context* c : g_contexts)
+        for (auto& program : c->programs) {
+            if (std::find(stages.begin(), stages.end(), program->stage) == stages.end())
+                continue;
+            for (const auto& u : uniforms) {
+                auto same = std::find_if(program->parameters.begin(), program->parameters.end(),
+                                         [&](const auto& p) { return p->name == u.first; });
+                if (same != program->parameters.end()) {
+                    (*same)->components = u.second;
+                    continue;
+                }
+                auto p = std::make_unique<Parameter>();
+                p->program = program.get();
+                p->name = u.first;
+                p->components = u.second;
+                g_liveParameters.insert(p.get());
+                program->parameters.push_back(std::move(p));
+            }
+        }
+    if (activeGone) {
+        gl.UseProgram(0);
+        g_state.active = nullptr;
+        g_state.activeStage[0] = g_state.activeStage[1] = nullptr;
+        apply();
+    }
+    return int(stages.size());
 }
 
 }  // namespace shrt

@@ -80,6 +80,16 @@ const char* last_listing(Context* context);
 // other). Null on failure (file unreadable or compile error), with the
 // listing kept in the context.
 Program* create_program_from_file(Context* context, const std::string& file, Profile profile);
+// Compiles `file` again for each stage compiled from it so far (a tuning
+// session edits a source while the show runs). On success every program
+// made from it runs the new code from its next use; parameter values stay,
+// and uniforms the new source adds become parameters. When the new source
+// fails to compile, or no longer links with a stage it ran with, nothing
+// changes and `listing` holds the messages, each line led by the file name
+// and the line number ("file:12:5: error: ..."). Returns the number of stages
+// replaced, 0 when the file was never compiled, -1 on failure.
+int recompile_file(const std::string& file, std::string& listing);
+
 // Makes the program bindable.
 void load_program(Program* program);
 void destroy_program(Program* program);

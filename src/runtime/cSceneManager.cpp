@@ -7,6 +7,7 @@
 #include "app/exit_hook.h"
 #include "app/gl_check.h"
 #include "platform/time_source.h"
+#include "runtime/timeline_trace.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
 
@@ -137,6 +138,10 @@ bool cSceneManager::dispatch_events()
                       << ", event not found! Exiting..." << std::endl;
             end_process(1);
         }
+        if (m_startAt >= 0) {
+            a = m_startAt;
+            m_queue->seek(m_startReplays ? a - 1 : a);
+        }
         if (!m_clock.paused)
             m_clock.advance();
         m_clock.start = m_clock.now - m_clock.pausedTotal - a;
@@ -146,10 +151,22 @@ bool cSceneManager::dispatch_events()
             m_current->restart();
         jumped = true;
     }
+    fire_due(demo_time());
+    return jumped;
+}
 
+void cSceneManager::start_at(int ms, bool replayEventsAt)
+{
+    m_startAt = ms;
+    m_startReplays = replayEventsAt;
+}
+
+void cSceneManager::fire_due(int t)
+{
     if (!m_queue)
-        return jumped;
-    while (cEvent* e = m_queue->next_due(demo_time())) {
+        return;
+    while (cEvent* e = m_queue->next_due(t)) {
+        trace_event(e);
         switch (e->id) {
         case DE_MIDI:
         case DE_MIDI_BEAT:
@@ -164,7 +181,6 @@ bool cSceneManager::dispatch_events()
             break;
         }
     }
-    return jumped;
 }
 
 void cSceneManager::draw_current()
@@ -190,7 +206,7 @@ void cSceneManager::toggle_pause()
     }
 }
 
-void cSceneManager::seek(int ms)
+void cSceneManager::seek(int ms, bool replayEventsAt)
 {
     if (!m_clock.paused)
         m_clock.advance();
@@ -198,7 +214,8 @@ void cSceneManager::seek(int ms)
     m_clock.jumps += 1;
     m_sound.set_time(ms);
     if (m_queue)
-        m_queue->seek(ms);
+        m_queue->seek(replayEventsAt ? ms - 1 : ms);
+    trace_seek(*this, ms);
 }
 
 bool cSceneManager::gui_toggle_changed()

@@ -81,10 +81,20 @@ public:
     int demo_time() const { return m_clock.demo_time(); }
     // Fires due events; true when the start jump happened in this call.
     bool dispatch_events();
+    // Fires the events from the cursor on whose time is strictly less than t.
+    void fire_due(int t);
+    // Where the first frame's start jump lands instead of the s00 marker
+    // (which must still exist). Events at that time count as played unless
+    // replayEventsAt is true.
+    void start_at(int ms, bool replayEventsAt);
+    bool start_jump_pending() const { return m_startJump; }
     // The current scene's draw, or a warning when there is none.
     void draw_current();
     void toggle_pause();
-    void seek(int ms);
+    // Clock, music and queue to ms. Events at ms count as past, unless
+    // replayEventsAt is true: then they fire on the next frame (a loop that
+    // wraps to its start, a jump to a marker).
+    void seek(int ms, bool replayEventsAt = false);
     void set_volume(int v) { m_sound.set_volume(v); }
 
     // The t key flips the toggle; the main loop compares it with last
@@ -111,4 +121,6 @@ private:
     unsigned char m_guiToggle = 0;
     unsigned char m_guiTogglePrev = 0;
     bool m_startJump = true;  // the first dispatch jumps to the s00 marker
+    int m_startAt = -1;       // or here, when set
+    bool m_startReplays = false;
 };

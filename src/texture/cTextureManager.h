@@ -28,6 +28,12 @@ public:
     // the manager: what the mesh shaders sample for a material without a map,
     // so that the material's own colours show.
     cTexture white_texture();
+    // Decodes a cached texture's file again into the same GL texture (a
+    // tuning session rebakes or repaints an image while the show runs).
+    // 1 when reloaded, 0 when `path` is no texture of the cache, -1 when the
+    // file cannot be used (unreadable, not 24 or 32 bpp, another size): the
+    // old picture stays and `error` says why.
+    int reload(const std::string& path, std::string& error);
 
     size_t size() const { return m_cache.size(); }
     bool cached(const std::string& fullPath) const { return m_cache.count(fullPath) != 0; }

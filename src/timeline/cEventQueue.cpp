@@ -66,6 +66,20 @@ cEvent* cEventQueue::find_quit() const
     return nullptr;
 }
 
+void cEventQueue::take_midi_from(cEventQueue& other)
+{
+    std::vector<cEvent*> kept;
+    for (cEvent* e : other.m_events)
+        (e->id == DE_MIDI || e->id == DE_MIDI_BEAT ? m_events : kept).push_back(e);
+    other.m_events.swap(kept);
+    other.m_cursor = 0;
+    m_trackNames = std::move(other.m_trackNames);
+    m_controllers = std::move(other.m_controllers);
+    other.m_trackNames.clear();
+    other.m_controllers.clear();
+    sort();
+}
+
 void cEventQueue::clear()
 {
     for (cEvent* e : m_events)

@@ -44,6 +44,10 @@ public:
     cEvent* find_prev(const iEventMatch& m) const;
     // First quit marker at or after the cursor.
     cEvent* find_quit() const;
+    // Moves the MIDI events (notes, controllers, beats), the track names and
+    // the controllers from `other` into this queue and sorts it: a reloaded
+    // marker script keeps the music's events, to which scenes may point.
+    void take_midi_from(cEventQueue& other);
     // Cursor to the first event (the end when the queue is empty).
     void rewind() { m_cursor = 0; }
     void clear();

@@ -169,6 +169,14 @@ void DataTree::write(const std::string& relative, const std::string& bytes) cons
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+void DataTree::copy_shaders() const
+{
+    // A copy in place of the link to the repository's sources.
+    shell("rm -f '" + root + "/src'");
+    mkdirs(root + "/src");
+    shell("cp -r '" WENDIT_SOURCE_DIR "/src/shaders' '" + root + "/src/'");
+}
+
 void DataTree::remove(const std::string& relative) const
 {
     ::unlink((root + "/" + relative).c_str());
@@ -300,6 +308,34 @@ bool show_window_exists(const std::string& display, int* w, int* h)
     }
     XCloseDisplay(dpy);
     return found;
+}
+
+bool mean_show_colour(const std::string& display, double rgb[3])
+{
+    Display* dpy = open_display(display);
+    if (!dpy)
+        return false;
+    Window w = find_window(dpy, DefaultRootWindow(dpy));
+    XWindowAttributes a{};
+    XImage* image = w && XGetWindowAttributes(dpy, w, &a)
+                        ? XGetImage(dpy, w, 0, 0, unsigned(a.width), unsigned(a.height), AllPlanes, ZPixmap)
+                        : nullptr;
+    if (image) {
+        double sum[3] = {0, 0, 0};
+        for (int y = 0; y < image->height; y += 4)
+            for (int x = 0; x < image->width; x += 4) {
+                const unsigned long p = XGetPixel(image, x, y);
+                sum[0] += double((p & image->red_mask) >> 16);
+                sum[1] += double((p & image->green_mask) >> 8);
+                sum[2] += double(p & image->blue_mask);
+            }
+        const double n = double(((image->height + 3) / 4) * ((image->width + 3) / 4));
+        for (int i = 0; i < 3; ++i)
+            rgb[i] = sum[i] / n;
+        XDestroyImage(image);
+    }
+    XCloseDisplay(dpy);
+    return image != nullptr;
 }
 
 bool send_key_to_show(const std::string& display, unsigned long keysym)

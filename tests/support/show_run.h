@@ -23,6 +23,9 @@ public:
     std::string bin() const { return root + "/bin"; }
     std::string data() const { return root + "/data"; }
     void write(const std::string& relative, const std::string& bytes) const;
+    // Replaces the link to the repository's sources with a copy of the
+    // shader sources, which a test may then edit.
+    void copy_shaders() const;
     void remove(const std::string& relative) const;
 };
 
@@ -67,6 +70,9 @@ ShowResult run_show(const DataTree& tree, double frameMs = 50.0, const std::vect
 bool send_key_to_show(const std::string& display, unsigned long keysym);
 // asks, as a window manager would, for the show's window to close;
 bool close_show_window(const std::string& display);
+// the mean colour (0..255 per channel) of the show's window as the X server
+// holds it, read back with XGetImage; false when there is no such window;
+bool mean_show_colour(const std::string& display, double rgb[3]);
 // true when a window with the show's title exists; its size goes to w, h.
 bool show_window_exists(const std::string& display, int* w = nullptr, int* h = nullptr);
 

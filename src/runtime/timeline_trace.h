@@ -1,0 +1,16 @@
+#pragma once
+// The timeline trace: with WENDIT_TIMELINE_TRACE set in the environment,
+// standard error gets one line per frame, per fired event and per seek:
+//     # timeline-trace frame DEMO_MS music MUSIC_MS
+//     # timeline-trace event TIME_MS NAME
+//     # timeline-trace seek DEMO_MS music MUSIC_MS
+// MUSIC_MS is the position the music plays next (-1 without music). With
+// the frame-stepped clock this shows exactly what a run played; the
+// end-to-end tests read it. Silent otherwise.
+class cEvent;
+class cSceneManager;
+
+bool timeline_trace_on();
+void trace_frame(cSceneManager& sm);
+void trace_event(const cEvent* e);
+void trace_seek(cSceneManager& sm, int ms);
