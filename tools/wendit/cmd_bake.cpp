@@ -1,5 +1,6 @@
 // wendit bake [--data DIR]: writes the baked part of the data tree (default
 // "../data", run from bin/).
+#include <fstream>
 #include <iostream>
 
 #include "bake_steps.h"
@@ -23,5 +24,9 @@ int cmd_bake(const Args& args)
             return 1;
         }
     }
+    // Written last: a tree with this file holds every step's output, from
+    // the baker as it was built then (the tests copy such a tree instead of
+    // baking their own).
+    std::ofstream(dataDir + "/.baked") << "baked by wendit bake\n";
     return 0;
 }
