@@ -50,7 +50,9 @@ struct Show {
         comp->mark_drawn(manager.demo_time());
         return changed;
     }
-    // Every variable of every layer scene, and every layer's opacity.
+    // Every variable of every layer scene, and every layer's opacity; not
+    // the cube's spin angle, which the cube advances itself each frame it
+    // plays (and a MIDI note resets), whatever the timeline says.
     std::map<std::string, std::string> values()
     {
         std::map<std::string, std::string> v;
@@ -59,6 +61,7 @@ struct Show {
             for (const auto& row : l.second.scene->getGuiNodes())
                 v[l.second.scene->getName() + " " + row.first->getName()] = row.first->toString();
         }
+        v.erase("mandalacube rot");
         return v;
     }
     cManualTimeSource source;
