@@ -31,8 +31,8 @@ bool has_line(const std::string& out, const std::string& line)
 TEST(WenditCheck, AGoodTreePassesAndEveryFaultOfABrokenOneIsListed)
 {
     DataTree tree("s00 00:00:00,000\nquit 00:01:00,000\n");
-    // Shader sources are looked for beside the data directory.
-    ASSERT_EQ(symlink((std::string(WENDIT_SOURCE_DIR) + "/src").c_str(), (tree.root + "/src").c_str()), 0);
+    // Shader sources are looked for beside the data directory, where the
+    // tree links the repository's.
     const std::string check = "./wendit check '" + tree.data() + "'";
     ToolRun good = run_tool(check);
     EXPECT_EQ(good.exitCode, 0) << good.out << good.err;
