@@ -4,6 +4,9 @@
 // the source tree beside it.
 #include "check_list.h"
 
+#include <cstdio>
+#include <string>
+
 namespace {
 const char* const SHADERS[] = {
     "cg_RGBAtex", "cg_blurtex", "cg_blurtex_noalpha", "cg_horz_resample_quater", "cg_morphDtex", "cg_orviktex",
@@ -25,10 +28,35 @@ std::vector<cAssetEntry> show_asset_list()
         {"loading screen", eAssetKind::image, "textures/loadscreen.jpg"},
         {"slider panel", eAssetKind::image, "textures/fontlist.png"},
         {"scene base", eAssetKind::image, "textures/checker.jpg"},
-        // Scenes' meshes and textures, e.g.
-        //   {"spike ball", eAssetKind::mesh, "models/spike.bzobj"},
-        //   {"head flash", eAssetKind::morph_pair, "models/a.bzobj", "models/b.bzobj"},
+        {"mandala cube", eAssetKind::mesh, "models/mandala_cube/layer01_cubeface.bzobj"},
+        {"mandala cube", eAssetKind::image, "textures/fs_vign.jpg"},
+        {"spike ball", eAssetKind::mesh, "models/spikeball2.bzobj"},
+        {"spike ball", eAssetKind::image, "textures/spikeball_glow.png"},
+        {"spike ball", eAssetKind::image, "textures/dodgecircle.jpg"},
+        {"black-and-white star", eAssetKind::mesh, "models/blacknwhite_spikes.bzobj"},
+        {"black-and-white star", eAssetKind::mesh, "models/blacknwhite_star.bzobj"},
+        {"space sphere", eAssetKind::mesh, "models/spacesphere.bzobj"},
+        {"space sphere", eAssetKind::image, "textures/sphere_horizon_dark.jpg"},
+        {"credits", eAssetKind::image, "textures/credits/credits.jpg"},
+        {"head flash", eAssetKind::image, "textures/black_smurf_head_pot.png"},
     };
+    // The cube's relief rings morph from each "in" shape to its "out" shape.
+    for (int layer = 2; layer <= 9; ++layer) {
+        const std::string stem = "models/mandala_cube/layer0" + std::to_string(layer);
+        list.push_back({"mandala cube", eAssetKind::morph_pair, stem + "_in.bzobj", stem + "_out.bzobj"});
+    }
+    for (const char* map : {"beads", "grooves", "hatch", "panel", "scales"})
+        list.push_back({"mandala cube", eAssetKind::image, std::string("models/mandala_cube/tex_gray/gray_") + map + ".png"});
+    for (const char* plane : {"cylinder_mirror", "hz_mirror", "dual_mirror", "triple_mirror", "matrix_mirror",
+                              "circular_repeat", "mandala_circle2"})
+        list.push_back({"mandala cube", eAssetKind::mesh, std::string("models/kaleido2d/plane_") + plane + ".bzobj"});
+    // The title's and the portraits' fifteen frames each.
+    for (const char* stem : {"title/morvane", "credits/kesmo", "credits/drulan"})
+        for (int frame = 1; frame <= 15; ++frame) {
+            char name[64];
+            std::snprintf(name, sizeof name, "textures/%s%02d.jpg", stem, frame);
+            list.push_back({std::string(stem).find("title") == 0 ? "title" : "credits", eAssetKind::image, name});
+        }
     for (const char* s : SHADERS)
         for (const char* stage : {"_vert.cg", "_frag.cg"})
             list.push_back({"shader manager", eAssetKind::text, std::string("../src/shaders/") + s + stage});
