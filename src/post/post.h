@@ -42,6 +42,11 @@ void spill_into(iRenderTarget* dst, iRenderTarget* a, iRenderTarget* b);
 // src with its own glow added.
 void spill_glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& p);
 
+// Every row of src squeezed to one colour (four texels averaged into one,
+// pass after pass, until one is left) and stretched across dst's row.
+// Filters of src are linear again afterwards.
+void horz_smear_into(iRenderTarget* dst, iRenderTarget* src);
+
 // Slider-panel rows for the records.
 void add_sinenoise_gui(cGuiVarList& list, cSineNoiseParams& p);
 void add_radialblur_gui(cGuiVarList& list, cRadialBlurParams& p);

@@ -1,12 +1,83 @@
 #include "scenes/cSceneSpacesphere.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/gl_extensions.h"
+#include "mesh_files/cMeshManager.h"
+#include "mesh_files/iMesh.h"
+#include "post/post.h"
+#include "render/quad.h"
+#include "runtime/cSceneManager.h"
+#include "scenes/cRenderStateGuard.h"
+#include "shaders/cShaderManager_CG.h"
+#include "texture/cTextureManager.h"
+#include "util/random_table.h"
+
+void cSceneSpacesphere::init()
+{
+    sphere = cMeshManager::instance()->requireMesh("spacesphere.bzobj", true, "cSceneSpacesphere::init");
+    sky = get_texture_manager()->get_texture(skyName, false, GL_CLAMP_TO_EDGE, 0);
+    vignette = get_texture_manager()->get_texture(vignetteName, false, GL_CLAMP_TO_EDGE, 0);
+    camera.eye[0] = camera.eye[1] = camera.eye[2] = 0.f;
+    camera.centre[0] = 397.23f, camera.centre[1] = 486.23f, camera.centre[2] = -2.28f;
+    camera.fov = 134.85f;
+    ensure_post_shaders();
+}
+
+bool cSceneSpacesphere::update()
+{
+    const float t = float(demo_time()) / 1000.f;
+    const float b = 0.5f * std::sin(t) + 1.f;
+    const float len = std::sqrt(b * b + 2.f);
+    camera.up[0] = b / len, camera.up[1] = 1.f / len, camera.up[2] = 1.f / len;
+    camera.eye[0] = 40.f * std::cos(0.6f * t);
+    camera.eye[1] = 20.f * std::sin(0.6f * t) - 20.f;
+    camera.eye[2] = 0.f;
+    cEventQueue* q = queue ? queue : cSceneManager::get()->event_queue();
+    const float e = q ? kick.envelope_at(demo_time(), *q) : 0.f;
+    camera.fov = 100.f + 20.f * std::min(std::max(e, 0.f), 1.f);
+    update_interpolators();
+    return false;
+}
 
 cTmpRT cSceneSpacesphere::render(int)
 {
-    cTmpRT rt = get_tmp_rt(RTT_HALF);
+    if (shader_manager_exists())
+        get_shader_manager()->unbind();
+    cTmpRT T = get_tmp_rt(RTT_FULL), R = get_tmp_rt(RTT_FULL);
+    cRenderStateGuard state;
     glClearColor(0.f, 0.f, 0.f, 0.f);
-    rt->bind(true);
-    rt->unbind();
-    return rt;
+    T->bind(true);
+    apply_camera();
+    glDisable(GL_LIGHTING);
+    glColor4f(1.f, 1.f, 1.f, 1.f);
+    ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    glEnable(sky.target);
+    glBindTexture(sky.target, sky.id);
+    if (sphere)
+        sphere->draw();
+    glBindTexture(sky.target, 0);
+    glDisable(sky.target);
+
+    // The picture multiplied by the vignette, its alpha kept.
+    glEnable(GL_BLEND);
+    ext::glBlendFuncSeparate(GL_ZERO, GL_SRC_COLOR, GL_ZERO, GL_ONE);
+    draw_texture(vignette);
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glDisable(GL_BLEND);
+    T->unbind();
+
+    const float r1 = next_random(), r2 = next_random();
+    lastLevels = {50.f * r2, 255.f - 10.f * r1, 1.f, 0.f, 255.f};
+    levels_into(R.get(), T.get(), lastLevels);
+    return R;
+}
+
+void cSceneSpacesphere::fillGui(cGuiVarList& list)
+{
+    add_camera_gui(list, camera, -1000.f, 1000.f);
 }

@@ -1,21 +1,67 @@
 #pragma once
-// The spike ball: a glowing spiked sphere with ring bursts and breathing rays.
-// Placeholder until the scene is built: renders a transparent target.
+// The spike ball: a self-lit spiked sphere spinning about an axis that
+// changes on every hit (MIDI track 2), a bright ring bursting in from the
+// edges on each hit, radial rays that breathe with the kick (track 3),
+// then a dodge of the rings over the rays, inversion, film grain, a hard
+// levels pass and a saturation control. The composition drives "cam_dist"
+// and "desat".
 #include <string>
+#include <vector>
 
+#include "gui/cGuiSlider.h"
+#include "post/post_params.h"
 #include "runtime/cScene.h"
+#include "texture/cTexture.h"
+#include "timeline/cEventWindow.h"
+#include "tweak/iVar.h"
+
+class cEventQueue;
+class cIntervalLerp;
+class iMesh;
 
 class cSceneSpike : public cScene {
 public:
-    explicit cSceneSpike(DemoClock* clock) : cScene(clock) {}
-    ~cSceneSpike() override = default;
+    explicit cSceneSpike(DemoClock* clock);
+    ~cSceneSpike() override;
 
     std::string getName() override { return "spikeball"; }
-    void init() override {}
+    void init() override;
     void restart() override {}
     void reservedHook() override {}
-    void handleEvent(cEvent*) override {}
-    bool update() override { return false; }
-    void fillGui(cGuiVarList&) override {}
+    void handleEvent(cEvent* e) override;
+    bool update() override;
+    void fillGui(cGuiVarList& list) override;
     cTmpRT render(int) override;
+    GuiNodes getGuiNodes() override;
+
+    // The rings over the bound target at demo time t (ms).
+    void draw_rings(int t);
+
+    static constexpr int RING_MS = 500;
+
+    iMesh* ball = nullptr;
+    cRadialBlurParams blur;
+    cTexture glowTexture;  // colour, and self-illumination in alpha
+    std::string glowTextureName = "spikeball_glow.png";
+    cTexture ringTexture;
+    std::string ringTextureName = "dodgecircle.jpg";
+    std::vector<cIntervalLerp*> rings;  // owned, one per hit
+    float spinPhase = 0.f;
+    float frameOffset = 0.f;
+    float ringBrightness = 1.f;
+    float spinSpeed = 5.f;  // degrees per second
+    float spinAxis[3] = {0.f, 0.f, 1.f};
+    float camDist = 1.f;
+    cHSBParams hsb{0.f, 0.f, 0.f};
+    cLevelsParams levels{0.f, 255.f, 1.f, 0.f, 255.f};
+    cEventWindow kick{50.f, 200.f, 3};
+    int hits = 0;  // track-2 notes so far
+    // The queue the kick envelope reads; the scene manager's when null.
+    cEventQueue* queue = nullptr;
+
+private:
+    void choose_axis();
+    float m_drawn[3] = {0.f, 0.f, 0.f};  // components drawn for the last axis
+    cVar<float> m_camDistVar, m_desatVar, m_blackVar, m_whiteVar;
+    cGuiSlider m_camDistSlider, m_desatSlider, m_blackSlider, m_whiteSlider;
 };

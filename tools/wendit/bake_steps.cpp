@@ -6,6 +6,7 @@
 #include "bake_vignette.h"
 #include "assets/kaleido_planes.h"
 #include "assets/mandala_cube.h"
+#include "bake_middle.h"
 #include "synth/soundtrack.h"
 
 // Each baker declares its step function here and adds one line below.
@@ -28,5 +29,12 @@ const BakeStep BAKE_STEPS[] = {
     {"models/mandala_cube: wall, relief layers, grey textures", bake_mandala_cube},
     {"models/kaleido2d: the seven kaleidoscope planes", bake_kaleido_planes},
     {"music: GLOAM2.mp3 and GLOAM2.mid from the score", bake_music},
+    {"models/spikeball2.bzobj", bake_spikeball},
+    {"textures/spikeball_glow.png", bake_spikeball_glow},
+    {"textures/dodgecircle.jpg", bake_dodgecircle},
+    {"models/blacknwhite_star.bzobj", bake_blacknwhite_star},
+    {"models/blacknwhite_spikes.bzobj", bake_blacknwhite_spikes},
+    {"models/spacesphere.bzobj", bake_spacesphere},
+    {"textures/sphere_horizon_dark.jpg", bake_sky_panorama},
 };
 const int BAKE_STEP_COUNT = sizeof(BAKE_STEPS) / sizeof(BAKE_STEPS[0]);

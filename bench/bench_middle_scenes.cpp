@@ -1,0 +1,202 @@
+// The spike ball, the black-and-white star and the space sphere on the
+// software renderer at 1280x720: each scene's render as a multiple of its
+// pass floor, the sum of its passes' plain-copy costs at their sizes (a
+// mesh drawn into a target counted as one copy of it, the radial pass as
+// one copy per sample). With --frames DIR it also writes each scene's
+// picture at a few moments of the show as PNG files, for looking at.
+//
+//   cd bin && ../scripts/with_display.sh ../build/bench/bench_middle_scenes [ITERATIONS] [--frames DIR]
+#include <FreeImage.h>
+#include <GL/gl.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/WindowConfig.h"
+#include "app/gl_extensions.h"
+#include "app/gl_state.h"
+#include "app/init_sdl.h"
+#include "render/cRenderTargetManager.h"
+#include "render/quad.h"
+#include "scenes/cSceneBlacknWhite.h"
+#include "scenes/cSceneSpacesphere.h"
+#include "scenes/cSceneSpike.h"
+#include "shaders/cShaderManager_CG.h"
+#include "shaders/register_all.h"
+#include "texture/cResourcePath.h"
+#include "timeline/cEventQueue.h"
+#include "timeline/cMidiReader.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+std::string repository()
+{
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string p = n > 0 ? std::string(self, size_t(n)) : std::string();
+    for (int i = 0; i < 3; ++i)
+        p = p.substr(0, p.rfind('/'));
+    return p;
+}
+
+double time_per_call(const std::function<void()>& f, int iterations)
+{
+    f();
+    glFinish();
+    const Clock::time_point t = Clock::now();
+    for (int i = 0; i < iterations; ++i)
+        f();
+    glFinish();
+    return std::chrono::duration<double, std::milli>(Clock::now() - t).count() / iterations;
+}
+
+void copy_into(iRenderTarget* dst, iRenderTarget* src)
+{
+    dst->bind(false);
+    draw_target(src);
+    dst->unbind();
+}
+
+void save_png(iRenderTarget* t, const std::string& path)
+{
+    std::vector<unsigned char> px(size_t(t->width) * t->height * 4);
+    t->bind(false);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, GLsizei(t->width), GLsizei(t->height), GL_BGRA, GL_UNSIGNED_BYTE, px.data());
+    t->unbind();
+    FIBITMAP* image = FreeImage_Allocate(int(t->width), int(t->height), 24);
+    for (unsigned y = 0; y < t->height; ++y) {
+        BYTE* line = FreeImage_GetScanLine(image, int(y));
+        for (unsigned x = 0; x < t->width; ++x)
+            for (int c = 0; c < 3; ++c)
+                line[x * 3 + c] = px[(size_t(y) * t->width + x) * 4 + size_t(c)];
+    }
+    FreeImage_Save(FIF_PNG, image, path.c_str(), PNG_DEFAULT);
+    FreeImage_Unload(image);
+}
+
+// Brings a scene to demo time ms: the notes before it, then its update.
+void advance(cScene& scene, DemoClock& clock, cEventQueue& queue, int ms)
+{
+    clock.now = ms;
+    if (ms < 0 || queue.size() == 0)
+        return;
+    if (queue.cursor() < queue.size() && queue.events()[queue.cursor()]->time > ms)
+        queue.seek(ms - 1);
+    while (cEvent* e = queue.next_due(ms))
+        scene.handleEvent(e);
+    scene.update();
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int iterations = 10;
+    std::string frames;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--frames" && i + 1 < argc)
+            frames = argv[++i];
+        else
+            iterations = std::max(1, std::atoi(argv[i]));
+    }
+    if (!std::getenv("DISPLAY")) {
+        std::fprintf(stderr, "bench_middle_scenes: no X display; run it under scripts/with_display.sh\n");
+        return 1;
+    }
+    init_sdl(*window_config());
+    init_extensions();
+    init_gl_state();
+    get_rendertarget_manager()->demo_time = [] { return 0; };
+    cResourcePath* rp = get_resource_path();
+    for (const char* dir : {"/src/shaders", "/src/shaders/comp", "/data", "/data/models", "/data/textures"})
+        rp->push_searchpath(repository() + dir);
+    const int savedErr = dup(2);
+    const int devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, 2);
+    get_shader_manager()->init_cg();
+    register_all_shaders();
+    dup2(savedErr, 2);
+    close(devNull);
+
+    cEventQueue queue;
+    cMidiReader::read_file(repository() + "/data/music/GLOAM2.mid", queue, 0.f);
+    DemoClock clock;
+
+    cSceneSpike spike(&clock);
+    cSceneBlacknWhite star(&clock);
+    cSceneSpacesphere sky(&clock);
+    spike.queue = star.queue = sky.queue = &queue;
+    spike.init();
+    star.init();
+    sky.init();
+    star.noise_t = 0.5f;
+
+    // The star's path and distortion as the show moves them (44 to 86 s).
+    auto star_at = [&](int ms) {
+        star.cur_t = std::min(std::max((float(ms) - 44000.f) / 42000.f, 0.f), 1.f);
+        star.noise_t = ms > 70000 ? 1.f : 0.4f;
+    };
+    if (!frames.empty()) {
+        queue.rewind();
+        for (int ms : {15000, 18060, 18120, 22200, 27500, 33400}) {
+            advance(spike, clock, queue, ms);
+            save_png(spike.render(ms).get(), frames + "/spike_" + std::to_string(ms) + ".png");
+        }
+        queue.rewind();
+        for (int ms : {45000, 52000, 60000, 68000, 76000, 85000}) {
+            star_at(ms);
+            advance(star, clock, queue, ms);
+            save_png(star.render(ms).get(), frames + "/star_" + std::to_string(ms) + ".png");
+        }
+        queue.rewind();
+        for (int ms : {44000, 50000, 58000, 66000, 80000}) {
+            advance(sky, clock, queue, ms);
+            save_png(sky.render(ms).get(), frames + "/sky_" + std::to_string(ms) + ".png");
+        }
+        std::printf("frames written to %s\n", frames.c_str());
+    }
+
+    cTmpRT full = get_tmp_rt(RTT_FULL), full2 = get_tmp_rt(RTT_FULL);
+    cTmpRT half = get_tmp_rt(RTT_HALF), half2 = get_tmp_rt(RTT_HALF);
+    cTmpRT quarter = get_tmp_rt(RTT_QUATER), quarter2 = get_tmp_rt(RTT_QUATER);
+    const double cF = time_per_call([&] { copy_into(full2.get(), full.get()); }, iterations * 2);
+    const double cH = time_per_call([&] { copy_into(half2.get(), half.get()); }, iterations * 2);
+    const double cQ = time_per_call([&] { copy_into(quarter2.get(), quarter.get()); }, iterations * 2);
+    full.release(), full2.release(), half.release(), half2.release(), quarter.release(), quarter2.release();
+    std::printf("plain copy: FULL %.3f ms, HALF %.3f ms, QUATER %.3f ms\n", cF, cH, cQ);
+
+    // Floors. The spike: ball, blur (two quarter passes), radial pass,
+    // rings, dodge, invert, grain (picture and two grain quads), levels, hsb.
+    const double spikeFloor = cH + 2 * cQ + spike.blur.num_samples * cH + cH + cH + cH + 3 * cH + cH + cH;
+    // The star: core and spikes (depth, then colour), blur, radial pass,
+    // the spikes again, over, the smear (its squeezes a quarter of the
+    // previous width each, then the stretch), dodge, distortion.
+    const double starFloor = 2 * cF + 2 * cQ + 28.f * cF + cF + cF + (0.25 + 0.0625 + 0.016 + 0.004 + 0.001) * cF +
+                             cF + cF + cF;
+    // The sphere: the sky, the vignette, levels.
+    const double skyFloor = 3 * cF;
+
+    struct Row {
+        const char* name;
+        double floor;
+        std::function<void()> run;
+    };
+    const int at = 30000;
+    std::vector<Row> rows = {
+        {"spikeball", spikeFloor, [&] { advance(spike, clock, queue, at); spike.render(at); }},
+        {"blacknwhite", starFloor, [&] { star_at(70000); star.cur_t = 1.f; advance(star, clock, queue, 70000); star.render(70000); }},
+        {"spacesphere", skyFloor, [&] { advance(sky, clock, queue, 60000); sky.render(60000); }},
+    };
+    for (const Row& r : rows) {
+        const double ms = time_per_call(r.run, iterations);
+        std::printf("%-12s render %.2f ms, pass floor %.2f ms, ratio %.2fx\n", r.name, ms, r.floor, ms / r.floor);
+    }
+    return 0;
+}

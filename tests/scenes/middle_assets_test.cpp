@@ -1,0 +1,58 @@
+// The baked assets of the middle of the show: the same bytes on every
+// bake, meshes within the software renderer's triangle budgets, textures
+// with power-of-two sides.
+#include <FreeImage.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "mesh_files/bzobj_format.h"
+#include "support/baked_data.h"
+#include "support/show_run.h"
+
+namespace {
+std::string file_bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+size_t triangles(const std::string& bytes)
+{
+    iMeshType type;
+    cMeshObj_data mesh;
+    BzObjError error;
+    EXPECT_TRUE(bzobj_decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), type, mesh, error))
+        << error.message;
+    return mesh.triangle_count();
+}
+}  // namespace
+
+TEST(MiddleAssets, BakedTheSameEveryTimeAndWithinBudget)
+{
+    const std::string first = baked_data_dir();
+    DataTree again("s00 00:00:00,000\n");
+    for (const char* name : {"models/spikeball2.bzobj", "models/blacknwhite_star.bzobj",
+                             "models/blacknwhite_spikes.bzobj", "models/spacesphere.bzobj",
+                             "textures/spikeball_glow.png", "textures/dodgecircle.jpg",
+                             "textures/sphere_horizon_dark.jpg"}) {
+        const std::string bytes = file_bytes(first + "/" + name);
+        ASSERT_FALSE(bytes.empty()) << name;
+        EXPECT_EQ(bytes, file_bytes(again.data() + "/" + name)) << name;
+    }
+    const auto mesh = [&](const char* name) { return triangles(file_bytes(first + "/models/" + name)); };
+    EXPECT_LE(mesh("spikeball2.bzobj"), 40000u);
+    EXPECT_LE(mesh("blacknwhite_star.bzobj") + mesh("blacknwhite_spikes.bzobj"), 40000u);
+    EXPECT_LE(mesh("spacesphere.bzobj"), 20000u);
+    for (const char* name : {"spikeball_glow.png", "dodgecircle.jpg", "sphere_horizon_dark.jpg"}) {
+        const std::string path = first + "/textures/" + name;
+        FIBITMAP* image = FreeImage_Load(FreeImage_GetFileType(path.c_str()), path.c_str());
+        ASSERT_NE(image, nullptr) << name;
+        const unsigned w = FreeImage_GetWidth(image), h = FreeImage_GetHeight(image);
+        EXPECT_TRUE(w && h && !(w & (w - 1)) && !(h & (h - 1))) << name << " " << w << "x" << h;
+        FreeImage_Unload(image);
+    }
+}
