@@ -9,6 +9,7 @@ packages=(
   libsdl1.2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreeimage-dev zlib1g-dev libmpg123-dev libmp3lame-dev
   xvfb xauth
+  libfreetype-dev fonts-league-spartan fonts-dejavu-core
 )
 
 missing=()

@@ -6,7 +6,15 @@
 #include "app/startup_trace.h"
 #include "demo/cLoadScreen_MM.h"
 #include "runtime/cSceneManager.h"
+#include "scenes/cSceneBlacknWhite.h"
+#include "scenes/cSceneComposition.h"
+#include "scenes/cSceneCredits.h"
+#include "scenes/cSceneMandalaCube.h"
 #include "scenes/cSceneMidiTest.h"
+#include "scenes/cSceneSmurf.h"
+#include "scenes/cSceneSpacesphere.h"
+#include "scenes/cSceneSpike.h"
+#include "scenes/cSceneTitle.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cMidiReader.h"
 
@@ -33,9 +41,17 @@ void cMorvane::run(bool capture)
     sm->use_time_source(show_time_source());
     sm->setup(capture);
 
-    // Registration order is the scene index; index 0 is the scene shown.
-    // The composition and the layer scenes join here as they come to exist.
+    // Registration order is the scene index; index 0 is the scene shown:
+    // the composition, which plays the others as its layers.
+    sm->add_scene<cSceneComposition>();
     sm->add_scene<cSceneMidiTest>();
+    sm->add_scene<cSceneMandalaCube>();
+    sm->add_scene<cSceneSpike>();
+    sm->add_scene<cSceneBlacknWhite>();
+    sm->add_scene<cSceneSpacesphere>();
+    sm->add_scene<cSceneTitle>();
+    sm->add_scene<cSceneSmurf>();
+    sm->add_scene<cSceneCredits>();
 
     {
         cLoadScreen_MM loadScreen;

@@ -17,6 +17,9 @@ struct DemoClock {
     int pausedTotal = 0;  // ms spent paused
     int64_t frequency = 0;  // counter ticks per second
     iTimeSource* source = nullptr;
+    // Counts the jumps of demo time (the start jump and every seek), so
+    // that time-driven state can tell a jump from a frame.
+    int jumps = 0;
 
     int demo_time() const { return now - pausedTotal - start; }
     // Reads the counter in ms (truncated), as the clock stores it.

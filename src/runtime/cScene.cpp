@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+
 #include "gui/cGuiVarList.h"
 #include "platform/shader_runtime.h"
 #include "post/post.h"
@@ -18,19 +20,56 @@ cScene::~cScene()
     interpolators.clear();
 }
 
+void cScene::remember_initial_values()
+{
+    for (cInterpolator* i : interpolators) {
+        iVar* v = i->target;
+        if (!v || std::any_of(m_initialValues.begin(), m_initialValues.end(),
+                              [v](const InitialValue& r) { return r.var == v; }))
+            continue;
+        if (auto* f = dynamic_cast<cVar<float>*>(v))
+            m_initialValues.push_back({v, false, *static_cast<float*>(f->getPointer()), 0});
+        else if (auto* n = dynamic_cast<cVar<int>*>(v))
+            m_initialValues.push_back({v, true, 0.f, *static_cast<int*>(n->getPointer())});
+    }
+}
+
+void cScene::catch_up_interpolators(int t)
+{
+    remember_initial_values();
+    for (const InitialValue& r : m_initialValues)
+        r.var->setValue(r.isInt ? static_cast<const void*>(&r.i) : static_cast<const void*>(&r.f));
+    std::vector<cInterpolator*> ended;
+    for (cInterpolator* i : interpolators)
+        if (i->end < t)
+            ended.push_back(i);
+    std::stable_sort(ended.begin(), ended.end(),
+                     [](const cInterpolator* a, const cInterpolator* b) { return a->end < b->end; });
+    for (cInterpolator* i : ended) {
+        int end = i->end;
+        i->apply(&end);
+    }
+}
+
 void cScene::update_interpolators()
 {
+    // A jump (the start jump, a seek, the scrub) or a first run at any time:
+    // windows already past are settled at once, and nothing applied before
+    // the jump gets its trailing application.
+    const int jumps = clock ? clock->jumps : 0;
+    const bool jumped = !m_interpolatorsRan || jumps != m_seenJumps;
+    m_seenJumps = jumps;
+    if (jumped)
+        catch_up_interpolators(demo_time());
     for (cInterpolator* i : interpolators) {
         // The clock is read again for every interpolator.
         int t = demo_time();
         if (i->isActive(&t)) {
             i->apply(&t);
             i->lastApplied = demo_time();
-        } else if (m_interpolatorsRan && i->lastApplied == lastUpdate) {
+        } else if (!jumped && i->lastApplied == lastUpdate) {
             // Applied in the previous run and now out of its window: one
-            // more application writes the exact end (or start) value. Before
-            // the first run nothing was applied, whatever the initial marks
-            // say, so a window in the future does not write early.
+            // more application writes the exact end (or start) value.
             i->apply(&t);
         }
     }

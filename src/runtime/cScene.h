@@ -64,8 +64,15 @@ public:
     // The scene's tweakable variables, each with its panel control.
     virtual GuiNodes getGuiNodes() { return {}; }
 
-    // Runs the interpolator list for the current demo time.
+    // Runs the interpolator list for the current demo time. On the first
+    // run and after every jump of the clock the variables are first brought
+    // to what they would hold had the show played up to now (see
+    // catch_up_interpolators).
     void update_interpolators();
+    // Puts every interpolated variable back to its value before the first
+    // run, then applies each interpolator whose window ended before t at
+    // its end, in order of end time (list order among equal ends).
+    void catch_up_interpolators(int t);
     // The first of this scene's variables named name, or null.
     iVar* find_var(const std::string& name);
     int demo_time() const { return clock ? clock->demo_time() : 0; }
@@ -78,5 +85,15 @@ public:
     int lastUpdate = -1;  // demo time of the last interpolator run
 
 private:
+    struct InitialValue {
+        iVar* var;
+        bool isInt;
+        float f;
+        int i;
+    };
+    void remember_initial_values();
+
     bool m_interpolatorsRan = false;
+    int m_seenJumps = 0;
+    std::vector<InitialValue> m_initialValues;
 };

@@ -117,6 +117,7 @@ bool cSceneManager::dispatch_events()
         if (!m_clock.paused)
             m_clock.advance();
         m_clock.start = m_clock.now - m_clock.pausedTotal - a;
+        m_clock.jumps += 1;
         m_sound.set_time(a);
         if (m_current)
             m_current->restart();
@@ -169,6 +170,7 @@ void cSceneManager::seek(int ms)
     if (!m_clock.paused)
         m_clock.advance();
     m_clock.start = m_clock.now - m_clock.pausedTotal - ms;
+    m_clock.jumps += 1;
     m_sound.set_time(ms);
     if (m_queue)
         m_queue->seek(ms);

@@ -141,3 +141,38 @@ TEST_F(Interpolators, ARawFloatIsWrappedAndOwned)
     ASSERT_TRUE(scene->interpolators.back()->target);
     EXPECT_EQ(scene->interpolators.back()->target->getName(), "");
 }
+
+TEST_F(Interpolators, AfterASeekVariablesHoldWhatPlayingThereWouldHaveLeft)
+{
+    // A long lerp and a set that ends inside it: played through, the lerp
+    // writes last; the int set ended long before.
+    scene->interpolators.push_back(new cLerp<float>(scene->find_var("level"), 1000, 5000, 0.f, 10.f));
+    scene->interpolators.push_back(new cSetVar<float>(scene->find_var("level"), 2000, 3000, 99.f));
+    scene->interpolators.push_back(new cSetVar<int>(scene->find_var("mode"), 500, 600, 7));
+    run(0);
+    manager.seek(6000);
+    scene->update();
+    EXPECT_FLOAT_EQ(scene->level, 10.f);
+    EXPECT_EQ(scene->mode, 7);
+    manager.seek(2500);  // back into both windows: the later one in the list wins
+    scene->update();
+    EXPECT_FLOAT_EQ(scene->level, 99.f);
+    manager.seek(800);  // before every window that writes level: its first value
+    scene->update();
+    EXPECT_FLOAT_EQ(scene->level, -1.f);
+    EXPECT_EQ(scene->mode, 7);
+    manager.seek(100);
+    scene->update();
+    EXPECT_EQ(scene->mode, -1);
+    // Playing on from the seek: nothing written until the next window.
+    EXPECT_FALSE(writes_at(116));
+}
+
+TEST_F(Interpolators, AFirstRunLateInTheShowSettlesThePastWindows)
+{
+    scene->interpolators.push_back(new cLerp<float>(scene->find_var("level"), 1000, 2000, 0.f, 10.f));
+    scene->interpolators.push_back(new cSetVar<int>(scene->find_var("mode"), 2500, 2600, 4));
+    run(2550);
+    EXPECT_FLOAT_EQ(scene->level, 10.f);
+    EXPECT_EQ(scene->mode, 4);
+}

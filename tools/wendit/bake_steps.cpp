@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "assets/show_art.h"
 #include "bake_images.h"
 #include "bake_vignette.h"
 #include "assets/kaleido_planes.h"
@@ -36,5 +37,9 @@ const BakeStep BAKE_STEPS[] = {
     {"models/blacknwhite_spikes.bzobj", bake_blacknwhite_spikes},
     {"models/spacesphere.bzobj", bake_spacesphere},
     {"textures/sphere_horizon_dark.jpg", bake_sky_panorama},
+    {"textures/title/morvane01.jpg .. morvane15.jpg", bake_title_frames},
+    {"textures/credits/credits.jpg", bake_credits_page},
+    {"textures/credits/kesmo01.jpg .. 15, drulan01.jpg .. 15", bake_portraits},
+    {"textures/black_smurf_head_pot.png", bake_head},
 };
 const int BAKE_STEP_COUNT = sizeof(BAKE_STEPS) / sizeof(BAKE_STEPS[0]);

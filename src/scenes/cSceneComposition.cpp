@@ -1,0 +1,273 @@
+#include "scenes/cSceneComposition.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <limits>
+#include <cstdlib>
+#include <iostream>
+
+#include "gui/cGuiSlider.h"
+#include "gui/cGuiVarList.h"
+#include "platform/shader_runtime.h"
+#include "post/post.h"
+#include "render/quad.h"
+#include "runtime/cSceneManager.h"
+#include "scenes/cNoiseOverlay.h"
+#include "scenes/cSceneBlacknWhite.h"
+#include "scenes/cSceneCredits.h"
+#include "scenes/cSceneMandalaCube.h"
+#include "scenes/cSceneSmurf.h"
+#include "scenes/cSceneSpacesphere.h"
+#include "scenes/cSceneSpike.h"
+#include "scenes/cSceneTitle.h"
+#include "shaders/cShaderManager_CG.h"
+#include "timeline/cEvent.h"
+#include "timeline/cEventQueue.h"
+#include "util/random_table.h"
+
+cSceneManager* cSceneComposition::the_manager()
+{
+    return manager ? manager : cSceneManager::get();
+}
+
+std::vector<int> cSceneComposition::active_layers(int t) const
+{
+    std::vector<int> numbers;
+    for (const auto& l : layers)
+        if (active(l.second, t))
+            numbers.push_back(l.first);
+    return numbers;
+}
+
+std::string cSceneComposition::getName()
+{
+    std::string name = "scenecomp: ";
+    const int t = demo_time();
+    for (const auto& l : layers)
+        if (active(l.second, t) && l.second.scene)
+            name += " - " + l.second.scene->getName();
+    return name;
+}
+
+void cSceneComposition::addLayer(int number, const CompositionLayer& layer, int fadeIn, int fadeOut)
+{
+    auto it = layers.emplace(number, layer).first;
+    CompositionLayer& l = it->second;
+    interpolators.push_back(new cLerp<float>(&l.opacity, l.start, l.start + fadeIn, 0.f, 1.f));
+    if (fadeOut > 0)
+        interpolators.push_back(new cLerp<float>(&l.opacity, l.end - fadeOut, l.end, 1.f, 0.f));
+}
+
+template <typename T>
+cScene* cSceneComposition::layer_scene(const char* className)
+{
+    cScene* s = the_manager()->find_scene<T>();
+    if (!s)
+        std::cerr << "## WARNING: scene class " << className << " is not registered: its layer is left out"
+                  << std::endl;
+    return s;
+}
+
+void cSceneComposition::set_int(cScene* s, const char* var, int start, int end, int value)
+{
+    if (s)
+        interpolators.push_back(new cSetVar<int>(s->find_var(var), start, end, value));
+}
+
+void cSceneComposition::set_float(cScene* s, const char* var, int start, int end, float value)
+{
+    if (s)
+        interpolators.push_back(new cSetVar<float>(s->find_var(var), start, end, value));
+}
+
+void cSceneComposition::lerp(cScene* s, const char* var, int start, int end, float from, float to)
+{
+    if (s)
+        interpolators.push_back(new cLerp<float>(s->find_var(var), start, end, from, to));
+}
+
+void cSceneComposition::smooth(cScene* s, const char* var, int start, int end, float from, float to)
+{
+    if (s)
+        interpolators.push_back(new cSmoothStep<float>(s->find_var(var), start, end, from, to));
+}
+
+void cSceneComposition::build_timeline()
+{
+    auto layer = [this](int number, cScene* s, int start, int end, int fadeIn, int fadeOut, int mode) {
+        if (s)
+            addLayer(number, CompositionLayer{start, end, s, 1.f, mode}, fadeIn, fadeOut);
+    };
+
+    // The opening: the mandala cube folds through its configurations while
+    // the title prints over it.
+    cScene* cube = layer_scene<cSceneMandalaCube>("cSceneMandalaCube");
+    layer(20, cube, 100, 46000, 2000, 2000, COMP_OVER);
+    set_int(cube, "cur_config", 0, 1000, 2);
+    set_int(cube, "cur_config", 2000, 4000, 0);
+    lerp(cube, "backits", 2000, 4000, 0.f, 1.f);
+    smooth(cube, "threshold", 2000, 8000, 15.1442f, 50.f);
+    set_float(cube, "backits", 12800, 14000, 0.f);
+    set_int(cube, "cur_config", 12800, 14000, 2);
+    set_int(cube, "cur_config", 14500, 15500, 0);
+
+    layer(25, layer_scene<cSceneTitle>("cSceneTitle"), 3000, 12800, 1500, 0, COMP_MODULATE);
+
+    // The kick: the spike ball, its camera pulled and pushed at the break,
+    // then backing away into the distance at the transition.
+    cScene* spike = layer_scene<cSceneSpike>("cSceneSpike");
+    layer(40, spike, 14500, 42000, 500, 2000, COMP_OVER);
+    set_float(spike, "desat", 14400, 15500, -40.f);
+    set_float(spike, "cam_dist", 14400, 15500, 1.f);
+    smooth(spike, "cam_dist", 25500, 26250, 1.f, 2.f);
+    smooth(spike, "cam_dist", 26250, 27300, 2.f, 0.8f);
+    lerp(spike, "desat", 25500, 26500, -40.f, -100.f);
+    lerp(spike, "desat", 26500, 27300, -100.f, -20.f);
+    lerp(spike, "cam_dist", 38000, 44000, 0.7f, 10.f);
+    lerp(spike, "desat", 38000, 44000, -20.f, -100.f);
+
+    // The middle: the space sphere with the black-and-white star screened
+    // over it; the star's noise rises to the drop.
+    layer(45, layer_scene<cSceneSpacesphere>("cSceneSpacesphere"), 42000, 86000, 3000, 5000, COMP_OVER);
+    cScene* star = layer_scene<cSceneBlacknWhite>("cSceneBlacknWhite");
+    layer(50, star, 44000, 86000, 2000, 5000, COMP_SCREEN);
+    set_float(star, "force_noblink", 41500, 43000, 1.f);
+    set_float(star, "cur_t", 41500, 43000, 0.f);
+    set_float(star, "noise_t", 41500, 43000, 0.f);
+    smooth(star, "noise_t", 52000, 55000, 0.f, 1.f);
+    smooth(star, "noise_t", 55000, 55200, 1.f, 0.f);
+    set_float(star, "force_noblink", 52000, 53000, 0.f);
+    smooth(star, "cur_t", 66300, 67800, 0.f, 1.f);
+
+    // The end: the head flashes on the notes, grows and stays, then the
+    // credits.
+    cScene* head = layer_scene<cSceneSmurf>("cSceneSmurf");
+    layer(60, head, 67500, 93000, 5000, 2000, COMP_OVER);
+    smooth(head, "curheadscale", 74500, 80000, 0.f, 0.5f);
+    smooth(head, "forceheadscale", 74500, 80000, 0.f, 0.25f);
+    smooth(head, "forceheadscale", 80000, 82000, 0.25f, 0.5f);
+    smooth(head, "forceheadscale", 83000, 83250, 0.5f, 0.f);
+
+    layer(70, layer_scene<cSceneCredits>("cSceneCredits"), 84500, 93000, 3000, 2000, COMP_OVER);
+}
+
+void cSceneComposition::init()
+{
+    build_timeline();
+    for (auto& l : layers)
+        l.second.scene->init();
+    ensure_post_shaders();
+    ensure_comp_shaders();
+    ensure_spill_shaders();
+    get_noise_overlay();
+}
+
+void cSceneComposition::handleEvent(cEvent* e)
+{
+    const int t = demo_time();
+    for (auto& l : layers)
+        if (active(l.second, t))
+            l.second.scene->handleEvent(e);
+}
+
+bool cSceneComposition::update()
+{
+    // The scrub: the "curtime" slider moved far from the playing time. A
+    // seek made elsewhere moves the clock, not the slider: it stands.
+    const bool moved = lastDrawnTime != m_shownTime;
+    if (moved && std::abs(lastDrawnTime - demo_time()) > SCRUB_DISTANCE)
+        the_manager()->seek(lastDrawnTime);
+    const int t = demo_time();
+    for (auto& l : layers)
+        if (active(l.second, t))
+            l.second.scene->update();
+    update_interpolators();
+
+    std::string text;
+    for (int n : active_layers(demo_time()))
+        text += std::to_string(n);
+    if (text == m_activeText)
+        return false;
+    m_activeText = text;
+    return true;
+}
+
+void cSceneComposition::fillGui(cGuiVarList& list)
+{
+    const cEventQueue* q = the_manager()->event_queue();
+    const int last = q && q->size() ? q->events().back()->time : std::numeric_limits<int>::max();
+    list.addInt("curtime", &lastDrawnTime, float(last));
+    const int t = demo_time();
+    for (auto& l : layers) {
+        if (!active(l.second, t))
+            continue;
+        // The panel owns its rows: each control is copied onto the same
+        // variable with the same range.
+        for (const auto& row : l.second.scene->getGuiNodes()) {
+            const auto* slider = dynamic_cast<const cGuiSlider*>(row.second);
+            if (!row.first || !slider)
+                continue;
+            void* p = row.first->getPointer();
+            if (dynamic_cast<cVar<float>*>(row.first))
+                list.addFloat(row.first->getName(), static_cast<float*>(p), slider->minimum, slider->maximum);
+            else if (dynamic_cast<cVar<int>*>(row.first))
+                list.addInt(row.first->getName(), static_cast<int*>(p), slider->maximum);
+            else if (dynamic_cast<cVar<double>*>(row.first))
+                list.addDouble(row.first->getName(), static_cast<double*>(p), slider->minimum, slider->maximum);
+        }
+    }
+}
+
+void cSceneComposition::draw()
+{
+    const int t = demo_time();
+    // The slider follows the playing time on every frame, drawn or not, so
+    // that only a move of the slider seeks.
+    lastDrawnTime = m_shownTime = t;
+    if (layers.empty())
+        return;
+    if (layers.size() == 1) {
+        layers.begin()->second.scene->draw();
+        return;
+    }
+    if (active_layers(t).empty())
+        return;
+
+    cTmpRT a = get_tmp_rt(RTT_FULL);
+    cTmpRT b = get_tmp_rt(RTT_FULL);
+    glClearColor(0.f, 0.f, 0.f, 0.f);
+    b->bind(true);
+    b->unbind();
+    cShaderManager_CG* sm = get_shader_manager();
+    for (auto& entry : layers) {
+        CompositionLayer& l = entry.second;
+        if (!active(l, t))
+            continue;
+        glPushAttrib(GL_COLOR_BUFFER_BIT);
+        cTmpRT picture = l.scene->render(t / 1000);
+        sm->unbind();
+        glPopAttrib();
+        if (!picture)
+            continue;
+        comp(a.get(), picture.get(), b.get(), l.mode, l.opacity);
+        std::swap(a, b);
+    }
+    glDisable(GL_BLEND);
+    finish(b.get(), a.get(), t);
+    draw_target(a.get());
+}
+
+void cSceneComposition::finish(iRenderTarget* src, iRenderTarget* dst, int t)
+{
+    cTmpRT glowed = get_tmp_rt(RTT_FULL);
+    const float r1 = next_random();
+    const float r2 = next_random();
+    const float e = std::min(std::max(float(t - 45000) / 1000.f, 0.f), 1.f);
+    const float black = (1.f - e) * (r1 * 15.f + 200.f) + e * 255.f;
+    const float white = (1.f - e) * (r2 * 25.f + 128.f) + e * 255.f;
+    spill_glow_into(glowed.get(), src, cGlowParams{RTT_QUATER, black, white});
+    dst->bind(true);
+    overlay(glowed.get(), get_noise_overlay(), 1.5f, 0.1f);
+    dst->unbind();
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The composition: the show's whole timeline.
+//
+// Every other scene of the show plays here as a layer: a time window, a
+// blend mode and an opacity that fades in and out. Each frame the layers
+// active at the demo time render into pooled targets and are composed
+// bottom-up (lowest layer number first); a flickering bloom and the film
+// grain finish the picture. The composition's own interpolators also set
+// the layer scenes' variables by name at fixed times: that is the show's
+// choreography. A "curtime" slider on the panel scrubs: moving it more
+// than 2.5 s away from the playing time seeks clock, music and events.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "runtime/cScene.h"
+
+class cSceneManager;
+
+struct CompositionLayer {
+    int start;  // first demo time (ms) at which the layer is active
+    int end;    // last demo time at which it is active
+    cScene* scene;  // not owned
+    float opacity = 1.f;
+    int mode = 0;  // eCompMode
+};
+
+class cSceneComposition : public cScene {
+public:
+    explicit cSceneComposition(DemoClock* clock) : cScene(clock) {}
+    ~cSceneComposition() override = default;
+
+    std::string getName() override;
+    // Builds the timeline from the registered scenes, then initialises them.
+    void init() override;
+    void restart() override {}
+    void reservedHook() override {}
+    void draw() override;
+    void handleEvent(cEvent* e) override;
+    bool update() override;
+    void fillGui(cGuiVarList& list) override;
+    cTmpRT render(int) override { return cTmpRT(); }
+
+    // Inserts a layer (a number already used keeps its old layer) with a
+    // fade-in lerp on its opacity and, when fadeOut > 0, a fade-out.
+    void addLayer(int number, const CompositionLayer& layer, int fadeIn, int fadeOut);
+    // The show's timeline: seven layers and the variable changes between
+    // them, in the order they are created.
+    void build_timeline();
+
+    bool active(const CompositionLayer& l, int t) const { return l.start <= t && t <= l.end; }
+    // Layer numbers active at t, in order.
+    std::vector<int> active_layers(int t) const;
+
+    std::map<int, CompositionLayer> layers;
+    int lastDrawnTime = 0;  // also the "curtime" slider's value
+    // The scenes come from this manager; the process-wide one when null.
+    cSceneManager* manager = nullptr;
+
+    static constexpr int SCRUB_DISTANCE = 2500;
+
+private:
+    cSceneManager* the_manager();
+    // The registered scene of class T; null with one warning naming the
+    // class when there is none.
+    template <typename T>
+    cScene* layer_scene(const char* className);
+    // Appends an interpolator on a named variable of a layer scene (nothing
+    // when the scene is missing).
+    void set_int(cScene* s, const char* var, int start, int end, int value);
+    void set_float(cScene* s, const char* var, int start, int end, float value);
+    void lerp(cScene* s, const char* var, int start, int end, float from, float to);
+    void smooth(cScene* s, const char* var, int start, int end, float from, float to);
+    void finish(iRenderTarget* src, iRenderTarget* dst, int t);
+
+    std::string m_activeText;
+    int m_shownTime = 0;  // what draw last put into lastDrawnTime  // layer numbers active at the last update
+};

@@ -1,0 +1,28 @@
+#pragma once
+// What the title and the credits share: series of ink images loaded from
+// one directory, and the image quad they print with. The page is white and
+// every image is multiplied onto it, so white paper leaves it untouched.
+#include <string>
+#include <vector>
+
+#include "texture/cTexture.h"
+
+// Adds dir to the search path and makes sure the image shaders exist.
+void prepare_ink_images(const std::string& dir);
+// "<stem>01.jpg" .. "<stem>15.jpg", clamped at the edges.
+std::vector<cTexture> load_ink_series(const std::string& stem, int count = 15);
+cTexture load_ink_image(const std::string& file);
+
+// The image over 0.7 x 0.35 of the overlay square, its lower left corner at
+// (x, y), on texture unit 0.
+void draw_ink_image(const cTexture& image, float x, float y);
+
+// Starts multiplying onto the bound page: overlay projection, white,
+// blending (zero, source colour) for colour and (one, one) for alpha; each
+// image then prints its ink in the current colour on untouched paper.
+// end_ink_print undoes it.
+void begin_ink_print();
+void end_ink_print();
+
+// A random jump: 0 unless r exceeds 0.95, then rising to 1 at r = 1.
+float ink_jump(float r);
