@@ -13,4 +13,11 @@ if [ ! -x bin/morvane ]; then
   exit 0
 fi
 cd bin
+if [ -z "${DISPLAY:-}" ]; then
+  # No window to play in: record the show instead, at its real speed.
+  echo "# there is no display (DISPLAY is unset): capturing the whole show to $root/morvane.mp4 instead"
+  ./wendit capture -o "$root/morvane.mp4"
+  echo "# the show is in $root/morvane.mp4"
+  exit 0
+fi
 exec ./morvane "$@"

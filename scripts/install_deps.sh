@@ -8,6 +8,7 @@ packages=(
   libgtest-dev googletest
   libsdl1.2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreeimage-dev zlib1g-dev libmpg123-dev libmp3lame-dev
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   xvfb xauth
   libfreetype-dev fonts-league-spartan fonts-dejavu-core
 )

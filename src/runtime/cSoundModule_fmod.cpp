@@ -31,7 +31,7 @@ void cSoundModule_fmod::init(bool capture)
                   << REQUIRED_VERSION << std::endl;
         std::exit(1);
     }
-    sp_set_output(SP_OUTPUT_DEVICE);
+    sp_set_output(silent ? SP_OUTPUT_NOSOUND : SP_OUTPUT_DEVICE);
     sp_set_buffer_size(capture ? 0 : MIXER_BUFFER_MS);
     if (!sp_init(44100, 2, SP_INIT_GLOBALFOCUS)) {
         std::cerr << sp_error_text(sp_get_error()) << std::flush;

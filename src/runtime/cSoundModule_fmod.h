@@ -37,6 +37,9 @@ public:
     int channel = 0;              // where the stream plays
     bool playing = false;         // started and not paused
     int mode = 0;                 // 0 stream, 1 module
+    // No audio device at all: offline tools (capture) take the decoded
+    // samples from the stream themselves. Set before init.
+    bool silent = false;
 
     // The version of the stream player the module needs at least.
     static constexpr float REQUIRED_VERSION = 3.75f;

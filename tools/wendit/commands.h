@@ -16,3 +16,5 @@ struct WenditCommand {
 int cmd_timeline(const Args& args);
 int cmd_bake(const Args& args);
 int cmd_mesh(const Args& args);
+int cmd_capture(const Args& args);
+int cmd_contact(const Args& args);

@@ -13,6 +13,10 @@ const WenditCommand COMMANDS[] = {
     {"bake", "[--data DIR]", "bake the data tree the show plays (default ../data)", cmd_bake},
     {"mesh", "info FILE | convert IN.obj OUT.bzobj",
      "report a mesh as the show loads it, or bake an OBJ into the compressed format", cmd_mesh},
+    {"capture", "[-o FILE.mp4] [--png DIR] [--from TIME|MARKER] [--to TIME|MARKER] [--fps N] [--solo SCENE] [--size WxH]",
+     "render the show offline, frame-exact, to a video with its music (default morvane.mp4) or PNG frames", cmd_capture},
+    {"contact", "[--from TIME|MARKER] [--to TIME|MARKER] [--count N] [-o FILE.png]",
+     "a contact sheet: N frames of the show as labelled thumbnails in a grid (default 24, contact.png)", cmd_contact},
 };
 
 void print_help(FILE* out)

@@ -1,0 +1,220 @@
+#include "capture/capture_options.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "timeline/cEvent.h"
+#include "timeline/cEventQueue.h"
+#include "timeline/cEventQueue_factory.h"
+#include "util/time_code.h"
+
+namespace {
+bool parse_int(const std::string& text, int lo, int hi, int& out)
+{
+    if (text.empty() || text.size() > 9)
+        return false;
+    for (char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    const long v = std::strtol(text.c_str(), nullptr, 10);
+    if (v < lo || v > hi)
+        return false;
+    out = int(v);
+    return true;
+}
+
+bool parse_size(const std::string& text, int& w, int& h)
+{
+    const size_t x = text.find('x');
+    if (x == std::string::npos)
+        return false;
+    // Even sides: the video's colour planes are half size.
+    return parse_int(text.substr(0, x), 16, 4096, w) && parse_int(text.substr(x + 1), 16, 4096, h) &&
+           w % 2 == 0 && h % 2 == 0;
+}
+
+bool is_dir(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string parent_of(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool writable_dir(const std::string& dir, const std::string& what, std::string& error)
+{
+    if (!is_dir(dir)) {
+        error = "the " + what + " directory '" + dir + "' does not exist";
+        return false;
+    }
+    if (access(dir.c_str(), W_OK | X_OK) != 0) {
+        error = "the " + what + " directory '" + dir + "' cannot be written: " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+bool resolve(const cEventQueue& queue, const std::string& text, int& ms, std::string& error)
+{
+    if (parse_time_ms(text, ms))
+        return true;
+    ms = marker_time(queue, text);
+    if (ms >= 0)
+        return true;
+    error = "'" + text + "' is neither a time (seconds or hh:mm:ss,mmm) nor a marker of the marker script";
+    return false;
+}
+}  // namespace
+
+bool parse_time_ms(const std::string& text, int& ms)
+{
+    if (text.find(':') != std::string::npos || text.find(',') != std::string::npos)
+        return cEventQueue_factory::parse_time(text, ms);
+    // Seconds: digits, optionally a point and up to three more digits.
+    const size_t point = text.find('.');
+    const std::string whole = text.substr(0, point);
+    const std::string frac = point == std::string::npos ? "" : text.substr(point + 1);
+    int seconds = 0;
+    if (whole.empty() || !parse_int(whole, 0, INT_MAX / 1000 - 1, seconds))
+        return false;
+    if (point != std::string::npos) {
+        if (frac.empty() || frac.size() > 3)
+            return false;
+        for (char c : frac)
+            if (c < '0' || c > '9')
+                return false;
+    }
+    std::string millis = frac;
+    millis.resize(3, '0');
+    ms = seconds * 1000 + std::atoi(millis.c_str());
+    return true;
+}
+
+int marker_time(const cEventQueue& queue, const std::string& token)
+{
+    for (const cEvent* e : queue.events())
+        if (e->id != DE_MIDI && e->id != DE_MIDI_BEAT && demo_event_name(e->id) == token)
+            return e->time;
+    return -1;
+}
+
+bool show_span(const cEventQueue& queue, int& startMs, int& quitMs, std::string& error)
+{
+    startMs = marker_time(queue, "s00");
+    quitMs = marker_time(queue, "quit");
+    if (startMs < 0 || quitMs < 0) {
+        error = std::string("the marker script has no ") + (startMs < 0 ? "start marker (s00)" : "quit marker");
+        return false;
+    }
+    return true;
+}
+
+bool parse_capture_args(const std::vector<std::string>& args, bool contact, CaptureOptions& o,
+                        std::string& error)
+{
+    if (!contact)
+        o.output.clear();
+    bool outputGiven = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool known = a == "-o" || a == "--from" || a == "--to" ||
+                           (contact ? a == "--count" : (a == "--png" || a == "--fps" || a == "--solo" ||
+                                                        a == "--size"));
+        if (!known) {
+            error = "unexpected argument '" + a + "'";
+            return false;
+        }
+        if (i + 1 >= args.size() || args[i + 1].empty()) {
+            error = a + " needs a value";
+            return false;
+        }
+        const std::string& v = args[++i];
+        if (a == "-o") {
+            o.output = v;
+            outputGiven = true;
+        } else if (a == "--png") {
+            o.pngDir = v;
+        } else if (a == "--from") {
+            o.from = v;
+        } else if (a == "--to") {
+            o.to = v;
+        } else if (a == "--solo") {
+            o.solo = v;
+        } else if (a == "--fps") {
+            if (!parse_int(v, 1, 240, o.fps)) {
+                error = "--fps '" + v + "': frames per second must be a whole number from 1 to 240";
+                return false;
+            }
+        } else if (a == "--count") {
+            if (!parse_int(v, 1, 400, o.count)) {
+                error = "--count '" + v + "': the number of thumbnails must be from 1 to 400";
+                return false;
+            }
+        } else if (a == "--size") {
+            if (!parse_size(v, o.width, o.height)) {
+                error = "--size '" + v + "': give WIDTHxHEIGHT, even numbers from 16 to 4096";
+                return false;
+            }
+        }
+    }
+    // PNG frames alone unless a video file was asked for as well.
+    if (!outputGiven && (contact || o.pngDir.empty()))
+        o.output = contact ? "contact.png" : "morvane.mp4";
+    return true;
+}
+
+bool check_range(const cEventQueue& queue, CaptureOptions& o, std::string& error)
+{
+    int start = 0, quit = 0;
+    if (!show_span(queue, start, quit, error))
+        return false;
+    o.fromMs = start;
+    o.toMs = quit;
+    if (!o.from.empty() && !resolve(queue, o.from, o.fromMs, error))
+        return false;
+    if (!o.to.empty() && !resolve(queue, o.to, o.toMs, error))
+        return false;
+    if (o.fromMs < start || o.toMs > quit) {
+        error = "the range " + time_code(o.fromMs) + " to " + time_code(o.toMs) + " lies outside the show (" +
+                time_code(start) + " to " + time_code(quit) + ")";
+        return false;
+    }
+    if (o.toMs <= o.fromMs) {
+        error = "the range " + time_code(o.fromMs) + " to " + time_code(o.toMs) + " is empty";
+        return false;
+    }
+    return true;
+}
+
+bool check_outputs(const CaptureOptions& o, std::string& error)
+{
+    if (!o.output.empty()) {
+        if (is_dir(o.output)) {
+            error = "the output '" + o.output + "' is a directory";
+            return false;
+        }
+        if (!writable_dir(parent_of(o.output), "output", error))
+            return false;
+    }
+    if (!o.pngDir.empty()) {
+        struct stat st;
+        if (stat(o.pngDir.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
+            error = "the PNG directory '" + o.pngDir + "' is not a directory";
+            return false;
+        }
+        if (!writable_dir(is_dir(o.pngDir) ? o.pngDir : parent_of(o.pngDir), "PNG", error))
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The command lines of `wendit capture` and `wendit contact`: parsing and
+// checking everything that can be checked before a window opens, so that
+// bad arguments end with one clear line and exit code 2 and nothing written.
+#include <string>
+#include <vector>
+
+class cEventQueue;
+
+struct CaptureOptions {
+    std::string output;     // the MP4 file; empty when only PNG frames are wanted
+    std::string pngDir;     // numbered PNG frames go here when not empty
+    std::string from, to;   // TIME or MARKER as given; empty: the defaults
+    int fps = 30;
+    int width = 1280, height = 720;
+    std::string solo;       // a layer scene's getName, or empty
+    int count = 24;         // contact sheet: thumbnails
+    // Resolved by check_range:
+    int fromMs = 0, toMs = 0;
+};
+
+// Reads the arguments of one command ("capture" or "contact"); false with a
+// one-line message in `error` on anything unknown or malformed.
+bool parse_capture_args(const std::vector<std::string>& args, bool contact, CaptureOptions& o,
+                        std::string& error);
+
+// "12.5" (seconds, at most millisecond precision) or a time code as the
+// marker script writes it ("00:00:12,500", "0:0:12:500"), in ms.
+bool parse_time_ms(const std::string& text, int& ms);
+// The time of the first marker named `token` (not a MIDI event); -1 if none.
+int marker_time(const cEventQueue& queue, const std::string& token);
+// The show's span: the start marker (s00) and the quit marker.
+bool show_span(const cEventQueue& queue, int& startMs, int& quitMs, std::string& error);
+
+// Resolves --from/--to against the marker script (defaults: the start and
+// the quit marker) and checks that the range is neither empty nor outside
+// the show.
+bool check_range(const cEventQueue& queue, CaptureOptions& o, std::string& error);
+// Checks that the outputs can be written: the MP4's directory (or the PNG
+// directory, or its parent when it is to be made) exists and is writable.
+bool check_outputs(const CaptureOptions& o, std::string& error);

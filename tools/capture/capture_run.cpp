@@ -1,0 +1,230 @@
+#include "capture/capture_run.h"
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+
+#include "app/WindowConfig.h"
+#include "capture/capture_options.h"
+#include "capture/frame_readback.h"
+#include "capture/frame_sink.h"
+#include "capture/frame_timing.h"
+#include "capture/headless_display.h"
+#include "capture/progress.h"
+#include "capture/show_stepper.h"
+#include "capture/video_writer.h"
+#include "runtime/cSceneManager.h"
+#include "timeline/cEventQueue.h"
+#include "timeline/cEventQueue_factory.h"
+#include "util/time_code.h"
+
+namespace {
+constexpr int64_t WARM_UP_MS = 500;
+volatile sig_atomic_t g_stop = 0;
+std::string g_part;  // the temporary file while it exists
+
+void on_stop(int)
+{
+    g_stop = 1;
+}
+
+void remove_part()
+{
+    if (!g_part.empty())
+        std::remove(g_part.c_str());
+    g_part.clear();
+}
+
+int fail(const std::string& message, int code)
+{
+    remove_part();
+    std::cerr << "wendit capture: " << message << std::endl;
+    return code;
+}
+
+double cpu_seconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+std::string duration(double seconds)
+{
+    const long s = long(seconds + 0.5);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%ld:%02ld", s / 60, s % 60);
+    return buf;
+}
+}  // namespace
+
+void install_stop_handlers()
+{
+    struct sigaction sa {};
+    sa.sa_handler = on_stop;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
+    // Past a file-size limit a write fails like on a full disk, instead of
+    // the process dying with the temporary file left behind.
+    signal(SIGXFSZ, SIG_IGN);
+    static const bool hooked = std::atexit(remove_part) == 0;  // also when something calls exit()
+    (void)hooked;
+}
+
+bool stop_requested()
+{
+    return g_stop != 0;
+}
+
+int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureStats* stats)
+{
+    CaptureOptions o;
+    std::string error;
+    if (!parse_capture_args(args, false, o, error))
+        return fail(error, 2);
+    std::unique_ptr<cEventQueue> markers(cEventQueue_factory::loadFile(cSceneManager::MARKER_SCRIPT_PATH));
+    if (!markers)
+        return fail(std::string("no marker script at ") + cSceneManager::MARKER_SCRIPT_PATH, 2);
+    if (!check_range(*markers, o, error) || !check_outputs(o, error))
+        return fail(error, 2);
+    int startMs = 0, quitMs = 0;
+    show_span(*markers, startMs, quitMs, error);
+    (void)quitMs;
+    markers.reset();
+    install_stop_handlers();
+
+    cQuietStdout quiet;
+    if (!ensure_headless_display(o.width, o.height, error))
+        return fail(error, 1);
+    cShowStepper show;
+    if (!show.open(o.width, o.height, o.fps, error))
+        return fail(error, 1);
+    if (!o.solo.empty() && !show.choose_solo(o.solo, error))
+        return fail(error, 2);
+    if (!o.pngDir.empty() && !renderOnly)
+        mkdir(o.pngDir.c_str(), 0777);
+
+    const int64_t total = frame_count(o.fromMs, o.toMs, o.fps);
+    std::unique_ptr<cVideoWriter> video;
+    if (!o.output.empty() && !renderOnly) {
+        int64_t pcmFrames = 0;
+        VideoSpec spec;
+        spec.width = o.width;
+        spec.height = o.height;
+        spec.fps = o.fps;
+        spec.pcm = show.music(&pcmFrames);
+        spec.pcmFrames = pcmFrames;
+        spec.rate = show.music_rate();
+        spec.firstSample = first_sample(o.fromMs, spec.rate);
+        g_part = o.output + ".part";
+        video.reset(new cVideoWriter());
+        if (!video->open(g_part, spec, error))
+            return fail(error, 1);
+    }
+
+    // From the start marker up to the range, on the range's own frame grid:
+    // updated only, except for the last half second, which is drawn too
+    // (not kept), so what scenes keep from drawing one frame to the next is
+    // as it is when the show plays through.
+    const int64_t before = floor_div(int64_t(o.fromMs - startMs) * o.fps, 1000);
+    const int64_t drawnBefore = std::min<int64_t>(before, (WARM_UP_MS * o.fps + 999) / 1000);
+    for (int64_t j = -before; j < 0 && !g_stop; ++j) {
+        show.step_to(int(frame_time_ms(o.fromMs, j, o.fps)));
+        if (j >= -drawnBefore) {
+            show.draw();
+            show.present();
+        }
+    }
+
+    const Viewport vp = window_config()->render_viewport();
+    cFrameReadback readback(vp.x, vp.y, o.width, o.height);
+    std::unique_ptr<cFrameSink> sink;
+    if (!renderOnly)
+        sink.reset(new cFrameSink(video.get(), o.pngDir, o.width, o.height));
+    cProgress progress(total, isatty(2) != 0);
+    const double cpuBegin = cpu_seconds();
+    int64_t handed = 0;
+    auto hand_over = [&](bool all) {
+        while (readback.pending(all)) {
+            std::vector<uint8_t> pixels = sink->buffer();
+            if (!readback.fetch(pixels)) {
+                error = "the driver did not hand a frame back";
+                return false;
+            }
+            if (!sink->push(handed++, std::move(pixels)))
+                return false;
+        }
+        return true;
+    };
+
+    int64_t n = 0;
+    bool ok = true;
+    for (; n < total && !g_stop && ok; ++n) {
+        show.step_to(int(frame_time_ms(o.fromMs, n, o.fps)));
+        show.draw();
+        if (!renderOnly)
+            readback.start();
+        show.present();
+        if (!renderOnly)
+            ok = hand_over(false);
+        progress.update(sink ? sink->written() : n + 1);
+    }
+    if (ok && !renderOnly && !g_stop)
+        ok = hand_over(true);
+    const double loopSeconds = progress.seconds();
+    progress.finish();
+    if (g_stop) {
+        sink.reset();
+        video.reset();
+        return fail("interrupted at frame " + std::to_string(n) + " of " + std::to_string(total) +
+                        (o.output.empty() ? std::string() : "; nothing written under " + o.output),
+                    130);
+    }
+    if (sink) {
+        std::string sinkError;
+        if (!sink->finish(sinkError))
+            ok = false;
+        if (error.empty())
+            error = sinkError;
+    }
+    if (!ok) {
+        sink.reset();
+        video.reset();
+        return fail(error.empty() ? "writing the capture failed" : error, 1);
+    }
+    if (stats) {
+        stats->frames = n;
+        stats->seconds = loopSeconds;
+        stats->cpuSeconds = cpu_seconds() - cpuBegin;
+    }
+    if (video) {
+        video.reset();
+        if (std::rename(g_part.c_str(), o.output.c_str()) != 0)
+            return fail("cannot rename " + g_part + " to " + o.output, 1);
+        g_part.clear();
+    }
+    if (renderOnly)
+        return 0;
+
+    std::string where;
+    if (!o.output.empty())
+        where = o.output;
+    if (!o.pngDir.empty())
+        where += (where.empty() ? "" : " and ") + o.pngDir + "/frame_*.png";
+    char rate[32];
+    std::snprintf(rate, sizeof rate, "%.1f", loopSeconds > 0 ? double(n) / loopSeconds : 0.0);
+    quiet.print("wrote " + where + ": " + std::to_string(n) + " frames " + std::to_string(o.width) + "x" +
+                std::to_string(o.height) + " at " + std::to_string(o.fps) + " fps, " + time_code(o.fromMs) +
+                " to " + time_code(o.toMs) + (o.solo.empty() ? "" : ", layer '" + o.solo + "' alone") +
+                (o.output.empty() ? "" : ", with sound") + ", in " + duration(loopSeconds) + " (" + rate +
+                " frames/s)\n");
+    return 0;
+}

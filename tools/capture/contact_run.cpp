@@ -1,0 +1,97 @@
+#include "capture/contact_run.h"
+
+#include <GL/gl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+
+#include "app/WindowConfig.h"
+#include "capture/capture_options.h"
+#include "capture/capture_run.h"
+#include "capture/contact_sheet.h"
+#include "capture/frame_timing.h"
+#include "capture/headless_display.h"
+#include "capture/png_file.h"
+#include "capture/progress.h"
+#include "capture/show_stepper.h"
+#include "runtime/cSceneManager.h"
+#include "timeline/cEventQueue.h"
+#include "timeline/cEventQueue_factory.h"
+#include "util/time_code.h"
+
+namespace {
+// The show is stepped through at this rate between the sheet's frames, so
+// its scenes come to each frame as they do when it plays.
+constexpr int STEP_FPS = 30;
+constexpr int WARM_UP_MS = 100;
+
+int fail(const std::string& message, int code)
+{
+    std::cerr << "wendit contact: " << message << std::endl;
+    return code;
+}
+}  // namespace
+
+int run_contact(const std::vector<std::string>& args)
+{
+    CaptureOptions o;
+    std::string error;
+    if (!parse_capture_args(args, true, o, error))
+        return fail(error, 2);
+    std::unique_ptr<cEventQueue> markers(cEventQueue_factory::loadFile(cSceneManager::MARKER_SCRIPT_PATH));
+    if (!markers)
+        return fail(std::string("no marker script at ") + cSceneManager::MARKER_SCRIPT_PATH, 2);
+    if (!check_range(*markers, o, error) || !check_outputs(o, error))
+        return fail(error, 2);
+    int startMs = 0, quitMs = 0;
+    show_span(*markers, startMs, quitMs, error);
+    markers.reset();
+    install_stop_handlers();
+
+    cQuietStdout quiet;
+    const int w = 1280, h = 720;
+    if (!ensure_headless_display(w, h, error))
+        return fail(error, 1);
+    cShowStepper show;
+    if (!show.open(w, h, STEP_FPS, error))
+        return fail(error, 1);
+
+    cContactSheet sheet(o.count);
+    std::vector<uint8_t> pixels(size_t(w) * h * 4);
+    const Viewport vp = window_config()->render_viewport();
+    cProgress progress(o.count, isatty(2) != 0);
+    int64_t step = 0;
+    for (int i = 0; i < o.count; ++i) {
+        if (stop_requested())
+            return fail("interrupted; nothing written under " + o.output, 130);
+        // The middle of each of count equal slices of the range.
+        const int t = int(o.fromMs + (int64_t(2 * i + 1) * (o.toMs - o.fromMs)) / (2 * o.count));
+        for (; frame_time_ms(startMs, step, STEP_FPS) < t; ++step) {
+            const int ts = int(frame_time_ms(startMs, step, STEP_FPS));
+            show.step_to(ts);
+            // The frames just before are drawn too (what a scene keeps from
+            // one drawn frame to the next), the rest only updated.
+            if (t - ts <= WARM_UP_MS) {
+                show.draw();
+                show.present();
+            }
+        }
+        show.step_to(t);
+        show.draw();
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glReadPixels(vp.x, vp.y, w, h, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+        show.present();
+        sheet.place(i, pixels.data(), w, h, time_code(t), show.scene_name());
+        progress.update(i + 1);
+    }
+    progress.finish();
+    if (!write_png_bgra(o.output, sheet.pixels().data(), sheet.width(), sheet.height(), error))
+        return fail(error, 1);
+    quiet.print("wrote " + o.output + ": " + std::to_string(o.count) + " frames from " + time_code(o.fromMs) +
+                " to " + time_code(o.toMs) + " in a " + std::to_string(sheet.columns()) + "x" +
+                std::to_string(sheet.rows()) + " grid\n");
+    return 0;
+}

@@ -1,0 +1,250 @@
+#include "capture/video_writer.h"
+
+#include <algorithm>
+#include <vector>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/opt.h>
+#include <libswscale/swscale.h>
+}
+
+#include "capture/frame_timing.h"
+
+namespace {
+std::string av_text(int code)
+{
+    char buf[AV_ERROR_MAX_STRING_SIZE] = {0};
+    av_strerror(code, buf, sizeof buf);
+    return buf;
+}
+}  // namespace
+
+struct cVideoWriter::Impl {
+    VideoSpec spec;
+    AVFormatContext* fmt = nullptr;
+    AVCodecContext* venc = nullptr;
+    AVCodecContext* aenc = nullptr;
+    AVStream* vst = nullptr;
+    AVStream* ast = nullptr;
+    SwsContext* sws = nullptr;
+    AVFrame* picture = nullptr;
+    AVFrame* sound = nullptr;
+    AVPacket* pkt = nullptr;
+    int64_t frame = 0;        // pictures encoded
+    int64_t samplesDone = 0;  // sound samples encoded
+
+    ~Impl()
+    {
+        if (fmt && fmt->pb)
+            avio_closep(&fmt->pb);
+        avformat_free_context(fmt);
+        avcodec_free_context(&venc);
+        avcodec_free_context(&aenc);
+        sws_freeContext(sws);
+        av_frame_free(&picture);
+        av_frame_free(&sound);
+        av_packet_free(&pkt);
+    }
+
+    bool fail(const std::string& what, int code, std::string& error)
+    {
+        error = what + (code ? ": " + av_text(code) : std::string());
+        return false;
+    }
+
+    // Sends a frame (null: drain) and writes what comes out.
+    bool encode(AVCodecContext* enc, AVStream* st, AVFrame* f, std::string& error)
+    {
+        int r = avcodec_send_frame(enc, f);
+        if (r < 0)
+            return fail("the encoder refused a frame", r, error);
+        for (;;) {
+            r = avcodec_receive_packet(enc, pkt);
+            if (r == AVERROR(EAGAIN) || r == AVERROR_EOF)
+                return true;
+            if (r < 0)
+                return fail("encoding failed", r, error);
+            av_packet_rescale_ts(pkt, enc->time_base, st->time_base);
+            pkt->stream_index = st->index;
+            r = av_interleaved_write_frame(fmt, pkt);
+            if (r < 0)
+                return fail("writing the video file failed", r, error);
+        }
+    }
+
+    bool open_video(std::string& error)
+    {
+        const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
+        if (!codec)
+            codec = avcodec_find_encoder(AV_CODEC_ID_H264);
+        if (!codec)
+            return fail("no H.264 encoder in this FFmpeg", 0, error);
+        venc = avcodec_alloc_context3(codec);
+        venc->width = spec.width;
+        venc->height = spec.height;
+        venc->time_base = AVRational{1, spec.fps};
+        venc->framerate = AVRational{spec.fps, 1};
+        venc->pix_fmt = AV_PIX_FMT_YUV420P;
+        venc->gop_size = spec.fps * 2;
+        venc->colorspace = AVCOL_SPC_BT709;
+        venc->color_primaries = AVCOL_PRI_BT709;
+        venc->color_trc = AVCOL_TRC_BT709;
+        venc->color_range = AVCOL_RANGE_MPEG;
+        if (fmt->oformat->flags & AVFMT_GLOBALHEADER)
+            venc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        AVDictionary* opts = nullptr;
+        av_dict_set(&opts, "crf", std::to_string(spec.crf).c_str(), 0);
+        // Fast enough to keep up with the renderer on one core.
+        av_dict_set(&opts, "preset", "ultrafast", 0);
+        // ...with adaptive quantisation back on, so flat areas keep their grain.
+        av_dict_set(&opts, "x264-params", "aq-mode=1", 0);
+        int r = avcodec_open2(venc, codec, &opts);
+        av_dict_free(&opts);
+        if (r < 0)
+            return fail("the H.264 encoder did not open", r, error);
+        vst = avformat_new_stream(fmt, nullptr);
+        vst->time_base = venc->time_base;
+        vst->avg_frame_rate = venc->framerate;
+        avcodec_parameters_from_context(vst->codecpar, venc);
+
+        picture = av_frame_alloc();
+        picture->format = venc->pix_fmt;
+        picture->width = spec.width;
+        picture->height = spec.height;
+        if ((r = av_frame_get_buffer(picture, 0)) < 0)
+            return fail("no memory for a picture", r, error);
+        sws = sws_getContext(spec.width, spec.height, AV_PIX_FMT_BGRA, spec.width, spec.height,
+                             AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
+        if (!sws)
+            return fail("no colour conversion to yuv420p", 0, error);
+        const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
+        sws_setColorspaceDetails(sws, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
+        return true;
+    }
+
+    bool open_audio(std::string& error)
+    {
+        const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_AAC);
+        if (!codec)
+            return fail("no AAC encoder in this FFmpeg", 0, error);
+        aenc = avcodec_alloc_context3(codec);
+        aenc->sample_fmt = AV_SAMPLE_FMT_FLTP;
+        aenc->sample_rate = spec.rate;
+        aenc->bit_rate = 192000;
+        av_channel_layout_default(&aenc->ch_layout, 2);
+        aenc->time_base = AVRational{1, spec.rate};
+        if (fmt->oformat->flags & AVFMT_GLOBALHEADER)
+            aenc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        int r = avcodec_open2(aenc, codec, nullptr);
+        if (r < 0)
+            return fail("the AAC encoder did not open", r, error);
+        ast = avformat_new_stream(fmt, nullptr);
+        ast->time_base = aenc->time_base;
+        avcodec_parameters_from_context(ast->codecpar, aenc);
+        sound = av_frame_alloc();
+        return true;
+    }
+
+    // Encodes the sound up to `until` samples after the capture's start.
+    bool write_sound(int64_t until, bool last, std::string& error)
+    {
+        if (!aenc)
+            return true;
+        const int block = aenc->frame_size > 0 ? aenc->frame_size : 1024;
+        while (until - samplesDone >= block || (last && until > samplesDone)) {
+            const int n = int(std::min<int64_t>(block, until - samplesDone));
+            av_frame_unref(sound);
+            sound->format = AV_SAMPLE_FMT_FLTP;
+            sound->sample_rate = spec.rate;
+            sound->nb_samples = n;
+            av_channel_layout_default(&sound->ch_layout, 2);
+            int r = av_frame_get_buffer(sound, 0);
+            if (r < 0)
+                return fail("no memory for sound", r, error);
+            float* left = reinterpret_cast<float*>(sound->data[0]);
+            float* right = reinterpret_cast<float*>(sound->data[1]);
+            for (int i = 0; i < n; ++i) {
+                const int64_t s = spec.firstSample + samplesDone + i;
+                const bool in = s >= 0 && s < spec.pcmFrames;
+                left[i] = in ? spec.pcm[2 * s] / 32768.f : 0.f;
+                right[i] = in ? spec.pcm[2 * s + 1] / 32768.f : 0.f;
+            }
+            sound->pts = samplesDone;
+            samplesDone += n;
+            if (!encode(aenc, ast, sound, error))
+                return false;
+        }
+        return true;
+    }
+};
+
+cVideoWriter::cVideoWriter() : m(new Impl) {}
+cVideoWriter::~cVideoWriter()
+{
+    delete m;
+}
+
+int64_t cVideoWriter::frames() const
+{
+    return m->frame;
+}
+
+bool cVideoWriter::open(const std::string& path, const VideoSpec& spec, std::string& error)
+{
+    m->spec = spec;
+    av_log_set_level(AV_LOG_ERROR);  // the encoders' statistics are not for the person capturing
+    int r = avformat_alloc_output_context2(&m->fmt, nullptr, "mp4", path.c_str());
+    if (r < 0 || !m->fmt)
+        return m->fail("no MP4 writer", r, error);
+    m->pkt = av_packet_alloc();
+    if (!m->open_video(error))
+        return false;
+    if (spec.pcm && !m->open_audio(error))
+        return false;
+    if ((r = avio_open(&m->fmt->pb, path.c_str(), AVIO_FLAG_WRITE)) < 0)
+        return m->fail("cannot create " + path, r, error);
+    AVDictionary* opts = nullptr;
+    // The index at the front: the file plays while it downloads.
+    av_dict_set(&opts, "movflags", "+faststart", 0);
+    r = avformat_write_header(m->fmt, &opts);
+    av_dict_free(&opts);
+    if (r < 0)
+        return m->fail("cannot write the header of " + path, r, error);
+    return true;
+}
+
+bool cVideoWriter::add_frame(const uint8_t* bgra, std::string& error)
+{
+    int r = av_frame_make_writable(m->picture);
+    if (r < 0)
+        return m->fail("no memory for a picture", r, error);
+    // GL's rows run bottom-up: start at the last row, step backwards.
+    const int stride = m->spec.width * 4;
+    const uint8_t* src[1] = {bgra + int64_t(stride) * (m->spec.height - 1)};
+    const int srcStride[1] = {-stride};
+    sws_scale(m->sws, src, srcStride, 0, m->spec.height, m->picture->data, m->picture->linesize);
+    m->picture->pts = m->frame;
+    if (!m->encode(m->venc, m->vst, m->picture, error))
+        return false;
+    ++m->frame;
+    return m->write_sound(samples_before_frame(m->frame, m->spec.fps, m->spec.rate), false, error);
+}
+
+bool cVideoWriter::finish(std::string& error)
+{
+    if (!m->write_sound(samples_before_frame(m->frame, m->spec.fps, m->spec.rate), true, error))
+        return false;
+    if (!m->encode(m->venc, m->vst, nullptr, error))
+        return false;
+    if (m->aenc && !m->encode(m->aenc, m->ast, nullptr, error))
+        return false;
+    int r = av_write_trailer(m->fmt);
+    if (r < 0)
+        return m->fail("completing the video file failed", r, error);
+    r = avio_closep(&m->fmt->pb);
+    if (r < 0)
+        return m->fail("closing the video file failed", r, error);
+    return true;
+}

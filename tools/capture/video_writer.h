@@ -1,0 +1,40 @@
+#pragma once
+// The capture's video file: H.264 pictures (yuv420p, BT.709, constant
+// quality near visually lossless) and the show's music as AAC, in MP4,
+// written with FFmpeg's libraries.
+//
+// The music is handed over whole (the decoded samples the player holds);
+// the writer takes the samples of exactly the captured span from
+// `firstSample` on, and with each picture encodes the sound up to the end
+// of that picture, so both streams grow together and end together.
+#include <cstdint>
+#include <string>
+
+struct VideoSpec {
+    int width = 1280, height = 720, fps = 30;
+    int crf = 18;
+    const int16_t* pcm = nullptr;  // interleaved stereo; null: no sound stream
+    int64_t pcmFrames = 0;
+    int64_t firstSample = 0;  // may lie beyond the music: silence
+    int rate = 44100;
+};
+
+class cVideoWriter {
+public:
+    cVideoWriter();
+    ~cVideoWriter();  // an unfinished file is closed as it is
+    cVideoWriter(const cVideoWriter&) = delete;
+    cVideoWriter& operator=(const cVideoWriter&) = delete;
+
+    bool open(const std::string& path, const VideoSpec& spec, std::string& error);
+    // One picture: width x height BGRA pixels, bottom row first (as GL
+    // reads them).
+    bool add_frame(const uint8_t* bgra, std::string& error);
+    // Drains the encoders and completes the file.
+    bool finish(std::string& error);
+    int64_t frames() const;
+
+private:
+    struct Impl;
+    Impl* m;
+};

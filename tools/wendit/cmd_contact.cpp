@@ -1,0 +1,8 @@
+// wendit contact: see capture/contact_run.h.
+#include "capture/contact_run.h"
+#include "commands.h"
+
+int cmd_contact(const Args& args)
+{
+    return run_contact(args);
+}
