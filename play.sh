@@ -6,6 +6,8 @@ cd "$root"
 
 bash scripts/build.sh
 bash scripts/bake.sh
+# A broken data tree is reported here, all of it, rather than by the show.
+(cd bin && ./wendit check) || exit 1
 
 if [ ! -x bin/morvane ]; then
   echo "# the show program bin/morvane is not built yet: the window, scenes and music come with later work."

@@ -28,7 +28,7 @@ int main(int argc, char** argv)
     glClear(GL_COLOR_BUFFER_BIT);
     swap_buffers();
 
-    std::atexit(exit_hook);
+    register_exit_hook();
 
     init_gl();
     init_gl_state();

@@ -145,6 +145,7 @@ TEST_F(DemoLoop, FramesJumpToTheStartUpdateRebuildAndDraw)
     input_state().reset();
     demo.pointer(x + 0.01f, y + 0.01f);  // hover grabs the slider
     input_state().buttons[1] = 1;
+    demo.pointer(x + 0.01f, y + 0.01f);  // and so does the press
     demo.pointer(x + 5.f, y + 0.01f);  // far right: the maximum
     input_state().buttons[1] = 0;
     EXPECT_EQ(scene->value, 1.f);

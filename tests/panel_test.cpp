@@ -48,11 +48,12 @@ protected:
     }
     // Window-unit point to a pixel.
     static Rgba at(float x, float y) { return read_pixel(int(x * 1280.f), int(y * 720.f)); }
-    // Hover at (x, y), press button 1, drag to (tx, y), release.
+    // Hover at (x, y), press button 1 there, drag to (tx, y), release.
     void drag(float x, float y, float tx)
     {
         list.handleEvent(GUI_DRAG, x, y);
         input.buttons[1] = 1;
+        list.handleEvent(GUI_DRAG, x, y);
         list.handleEvent(GUI_DRAG, tx, y);
         input.buttons[1] = 0;
         list.handleEvent(GUI_DRAG, tx, y);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/WindowConfig.h"
+#include "app/gl_extensions.h"
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"
 #include "support/gl_fixture.h"
@@ -143,15 +144,20 @@ TEST_F(RenderTargetPool, ExitStatisticsReportSizeMaximumAndLeftovers)
               "# rrt-manager: number of tmp-rt allocated: 15\n"
               "# rtt-manager: maximum concurrently allocated RTs: 15\n");
 
-    // A handle still held when the pool goes is reported, and giving it back
-    // afterwards touches nothing.
+    // A handle still held when the pool goes is reported, its target and GL
+    // objects are freed with the pool, and giving it back afterwards touches
+    // nothing.
     cTmpRT held = get_tmp_rt(RTT_HALF);
+    const GLuint fbo = held->fbo, texture = held->texture;
+    ASSERT_TRUE(ext::glIsFramebufferEXT(fbo));
     testing::internal::CaptureStderr();
     testing::internal::CaptureStdout();
     destroy_rendertarget_manager();
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "## ERROR, rendertargetmanager: rendertarget still bound while exiting...\n");
+    EXPECT_FALSE(ext::glIsFramebufferEXT(fbo));
+    EXPECT_FALSE(glIsTexture(texture));
     held.release();
     EXPECT_FALSE(held);
 }

@@ -146,7 +146,7 @@ TEST_F(Textures, MissingOrUnusableFilesEndTheProcess)
     EXPECT_EXIT(get_texture_manager()->get_texture("palette.png", false, GL_CLAMP, 0),
                 testing::ExitedWithCode(255), "images must be 24 or 32 bpp... \"../data/textures/palette.png\" is 8");
     EXPECT_EXIT(get_texture_manager()->get_texture("junk.jpg", false, GL_CLAMP, 0), testing::ExitedWithCode(255),
-                "images must be 24 or 32 bpp... \"../data/textures/junk.jpg\" is 0");
+                "## ERROR: \"../data/textures/junk.jpg\" could not be decoded as an image");
 }
 
 TEST(ResourcePath, DirectoriesEndInOneSeparator)

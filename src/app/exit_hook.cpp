@@ -2,6 +2,7 @@
 
 #include <SDL/SDL.h>
 
+#include <cstdlib>
 #include <iostream>
 
 #include "app/WindowConfig.h"
@@ -11,8 +12,16 @@
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"
 
+namespace {
+bool g_registered = false;
+bool g_ran = false;
+}  // namespace
+
 void exit_hook()
 {
+    if (g_ran)
+        return;  // already run by end_process
+    g_ran = true;
     cSceneManager::destroy();
     destroy_shader_manager();
     destroy_texture_manager();
@@ -21,4 +30,19 @@ void exit_hook()
     SDL_Quit();
     destroy_window_config();
     std::cout << "requested exit" << std::endl;
+}
+
+void register_exit_hook()
+{
+    if (g_registered)
+        return;
+    g_registered = true;
+    std::atexit(exit_hook);
+}
+
+void end_process(int code)
+{
+    if (g_registered)
+        exit_hook();
+    std::exit(code);
 }

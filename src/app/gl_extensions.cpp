@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "app/WindowConfig.h"
+#include "app/exit_hook.h"
 #include "app/gl_state.h"
 #include "platform/terminal_prompt.h"
 #include "render/cRenderTargetManager.h"
@@ -85,7 +86,7 @@ void load(P& pointer, const char* name, bool silent = false)
     window_config();
     SDL_Quit();
     show_notice(text, caption);
-    std::exit(0);
+    end_process(1);
 }
 
 const char* extension_string()
@@ -152,7 +153,7 @@ void init_ext_multitexture()
 {
     if (!has_gl_extension("GL_ARB_multitexture")) {
         std::cerr << "# WARNING: GL_ARB_multitexture not supported" << std::endl;
-        std::exit(-1);
+        end_process(-1);
     }
     LOAD(glActiveTexture);
     LOAD(glClientActiveTexture);

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/WindowConfig.h"
+#include "app/exit_hook.h"
 
 namespace {
 const SDL_GLattr ATTRIBUTES[WindowConfig::ATTRIBUTE_COUNT] = {
@@ -46,9 +47,13 @@ void init_sdl(WindowConfig& config)
         std::cerr << "# WARNING: init_sdl(): Old SDL-version detected. Get an upgrade from http://www.libsdl.org"
                   << std::endl;
 
+    // Without an X display SDL would fall back to its text-console drivers,
+    // which have no OpenGL (and scribble on the terminal): ask for X unless
+    // the person chose a driver, so that SDL's failure names the real cause.
+    setenv("SDL_VIDEODRIVER", "x11", 0);
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         std::cerr << "## ERROR: whoops, SDL failed to init: " << SDL_GetError() << " exiting!" << std::endl;
-        std::exit(0);
+        end_process(1);
     }
 
     int requested[WindowConfig::ATTRIBUTE_COUNT];
@@ -65,7 +70,8 @@ void init_sdl(WindowConfig& config)
     }
     if (!config.surface) {
         std::cerr << "## ERROR: whoops, SDL didn't get screen - exiting" << std::endl;
-        std::exit(-1);
+        std::cerr << "## ERROR: SDL's reason: " << SDL_GetError() << std::endl;
+        end_process(-1);
     }
 
     int received[WindowConfig::ATTRIBUTE_COUNT];

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "app/WindowConfig.h"
+#include "app/exit_hook.h"
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
 #include "render/overlay_2d.h"
@@ -44,7 +45,7 @@ cSceneManager* cDemo::manager() const
 
 void cDemo::quit()
 {
-    std::exit(0);
+    end_process(0);
 }
 
 void cDemo::dump_time_code()
@@ -82,6 +83,9 @@ void cDemo::pointer(float x, float y)
 
 void cDemo::main_loop()
 {
+    // The panel's font is read before the show starts: a damaged one is
+    // reported now, not when the pointer first shows the panel.
+    sceneLabel.load_font();
     manager()->start();
     request_swap_interval(1);
     for (;;)

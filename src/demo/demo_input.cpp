@@ -50,6 +50,13 @@ int pump_events(cInputState& in, iDemoCommands& commands, int max_events)
             // they would keep the slider panel in drag mode for good.
             if (e.button.button >= 1 && e.button.button <= 5)
                 in.buttons[e.button.button] = 0;
+            {
+                // The slider panel lets go of its grab here, not at the next
+                // motion: a press that follows without one grabs afresh.
+                float at[3];
+                window_units(e.button.x, e.button.y, at);
+                commands.pointer(at[0], at[1]);
+            }
             break;
         case SDL_ACTIVEEVENT:
             if (e.active.state & SDL_APPMOUSEFOCUS)

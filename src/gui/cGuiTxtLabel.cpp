@@ -19,10 +19,15 @@ void cGuiTxtLabel::draw()
     drawText(text, x, y);
 }
 
-void cGuiTxtLabel::drawText(const std::string& s, float px, float py)
+void cGuiTxtLabel::load_font()
 {
     if (!font.loaded())
         font = get_texture_manager()->get_texture(fontFile, false, GL_CLAMP, 0);
+}
+
+void cGuiTxtLabel::drawText(const std::string& s, float px, float py)
+{
+    load_font();
     const WindowConfig* wc = window_config();
     const float w = CHAR_WIDTH;
     const float h = CHAR_WIDTH * float(wc->width) / float(wc->height);

@@ -21,6 +21,8 @@ public:
     bool isActive() override { return false; }
 
     void setText(const std::string& t) { text = t; }
+    // Loads the font now; drawing loads it on first use otherwise.
+    void load_font();
     // Draws s at (px, py) with this label's font.
     void drawText(const std::string& s, float px, float py);
 

@@ -33,6 +33,7 @@ void cGuiVarList::init()
 void cGuiVarList::append(iVar* var, iGuiNode* node, bool relayout)
 {
     m_rows.emplace_back(var, node);
+    carry_grab(var, node);
     if (relayout)
         m_relayout = 1;
 }
@@ -140,22 +141,49 @@ int cGuiVarList::buttons_held() const
     return (input ? *input : input_state()).button_mask();
 }
 
+void cGuiVarList::grab_at(float px, float py)
+{
+    m_grab = Grab();
+    for (auto& row : m_rows)
+        row.second->handleEvent(GUI_RELEASE, px, py);
+    for (auto& row : m_rows) {
+        if (!row.second->hitTest(px, py))
+            continue;
+        row.second->handleEvent(GUI_GRAB, px, py);
+        m_grab.target = row.first->getPointer();
+        m_grab.name = row.first->getName();
+        if (auto* s3 = dynamic_cast<cGuiVec3Slider*>(row.second))
+            for (int k = 0; k < 3; ++k)
+                if (s3->sliders[k].grabbed)
+                    m_grab.member = k;
+        break;
+    }
+}
+
+void cGuiVarList::carry_grab(iVar* var, iGuiNode* node)
+{
+    if (!m_grab.target || var->getPointer() != m_grab.target || var->getName() != m_grab.name)
+        return;
+    if (auto* s = dynamic_cast<cGuiSlider*>(node))
+        s->grabbed = 1;
+    else if (auto* s3 = dynamic_cast<cGuiVec3Slider*>(node); s3 && m_grab.member >= 0)
+        s3->sliders[m_grab.member].grabbed = 1;
+}
+
 bool cGuiVarList::handleEvent(int type, float px, float py)
 {
-    const bool held = buttons_held() != 0;
-    if (!held) {
-        // With no button held the grabbed node is the one under the pointer;
-        // while a button is held the grab stays where it began.
-        for (auto& row : m_rows)
-            row.second->handleEvent(GUI_RELEASE, px, py);
-        for (auto& row : m_rows) {
-            if (row.second->hitTest(px, py)) {
-                row.second->handleEvent(GUI_GRAB, px, py);
-                break;
-            }
-        }
-    }
-    if (type != GUI_DRAG || !held)
+    // Rows added since the last draw need their places to be hit.
+    if (m_relayout)
+        layout();
+    const int buttons = buttons_held();
+    const bool pressed = (buttons & ~m_lastButtons) != 0;
+    m_lastButtons = buttons;
+    // With no button held the grabbed node is the one under the pointer (it
+    // shows highlighted); a press grabs anew where it happens; while a
+    // button stays held the grab stays where the press put it.
+    if (!buttons || pressed)
+        grab_at(px, py);
+    if (type != GUI_DRAG || !buttons)
         return false;
     for (auto& row : m_rows) {
         if (row.second->handleEvent(GUI_DRAG, px, py)) {

@@ -7,6 +7,12 @@
 // Dragging a slider writes the value back into the variable at once (an int
 // rounds to nearest); values changed elsewhere show up on the next draw.
 // The panel owns the variables and controls of its rows.
+//
+// A press grabs the control under the pointer; the grab holds until every
+// button is up. The grab is remembered by the value it edits, not by the
+// control: a scene may clear and refill the panel while a person drags
+// (some do on every frame), and the refilled row bound to the same value
+// takes the grab over.
 #include <string>
 #include <utility>
 #include <vector>
@@ -59,6 +65,19 @@ private:
     void append(iVar* var, iGuiNode* node, bool relayout);
     void write_back(iVar* var, iGuiNode* node);
     int buttons_held() const;
+    // Ungrabs every row, then grabs the one under the pointer.
+    void grab_at(float px, float py);
+    // Re-grabs node when var edits what the grab was on.
+    void carry_grab(iVar* var, iGuiNode* node);
+
+    // What the grabbed row edits: the target and name of its variable, and
+    // for a Vec3 the member slider (0..2; -1 for a single slider).
+    struct Grab {
+        void* target = nullptr;
+        std::string name;
+        int member = -1;
+    } m_grab;
+    int m_lastButtons = 0;
 
     unsigned char m_relayout = 0;
     std::vector<std::pair<iVar*, iGuiNode*>> m_rows;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "mesh_files/bzobj_format.h"
+#include "app/exit_hook.h"
 #include "util/file_bytes.h"
 
 namespace {
@@ -203,15 +204,15 @@ void bobj_load_compressed(iMeshType& type, cMeshObj_data& mesh, const std::strin
     std::vector<char> bytes;
     if (!read_file_bytes(path, bytes)) {
         std::cerr << "# ERROR opening file " << path << " in bobj_load_compressed" << std::endl;
-        std::exit(-1);
+        end_process(-1);
     }
     BzObjError error;
     if (bzobj_decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), type, mesh, error))
         return;
     if (error.kind == BzObjError::zlib) {
         std::cerr << "# warning: zlib caused an error: " << error.zlibCode << std::endl;
-        std::exit(1);
+        end_process(1);
     }
     std::cerr << "# ERROR in bobj_load_compressed: " << path << ": " << error.message << std::endl;
-    std::exit(-1);
+    end_process(-1);
 }

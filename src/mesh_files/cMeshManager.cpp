@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/exit_hook.h"
 #include "mesh_files/cMeshObj.h"
 #include "mesh_files/mesh_loaders.h"
 #include "mesh_files/mesh_names.h"
@@ -49,7 +50,7 @@ iMesh* cMeshManager::requireMesh(const std::string& name, bool ignoreMaterials, 
     iMesh* mesh = getMesh(name, ignoreMaterials);
     if (!mesh) {
         std::cerr << "## ERROR in " << caller << ": no mesh for \"" << name << "\". Exiting..." << std::endl;
-        std::exit(-1);
+        end_process(-1);
     }
     return mesh;
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/exit_hook.h"
 #include "app/gl_extensions.h"
 #include "mesh_files/cMeshManager.h"
 #include "mesh_files/cMeshObj.h"
@@ -17,7 +18,7 @@ void cMeshMorph::loadMorph(const std::string& baseName, const std::string& targe
     if (!target) {
         std::cerr << "## ERROR in cMeshMorph::loadMorph: \"" << targetName
                   << "\" is not a vertex-buffer mesh and cannot be a morph target. Exiting..." << std::endl;
-        std::exit(-1);
+        end_process(-1);
     }
     // The vertex program reads the target's arrays at the base's vertex
     // indices: a target with other vertices would be read past its end.

@@ -2,7 +2,10 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <string>
 
+#include "app/exit_hook.h"
+#include "app/gl_check.h"
 #include "app/gl_extensions.h"
 
 namespace {
@@ -60,7 +63,7 @@ cVertexBuffer& cMeshObj::getBuffer(int selector)
     default:
         std::cerr << "# ERROR in " << "..\\src\\mesh_files\\cMeshObj" << " line " << 158
                   << ": Unknown vbo. Exiting..." << std::endl;
-        std::exit(-1);
+        end_process(-1);
     }
 }
 
@@ -131,4 +134,6 @@ void cMeshObj::draw()
         m_texcoords.unbind();
     if (has(MT_NORMALS))
         m_normals.unbind();
+    if (gl_checks_on())
+        gl_check_after("a mesh draw of " + std::to_string(indices.size() / 3) + " triangles");
 }

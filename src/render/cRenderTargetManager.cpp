@@ -54,7 +54,7 @@ void cTmpRT::release()
         m_manager->release(*this);
         return;
     }
-    // The pool is gone (process exit): the target is left as it is.
+    // The pool is gone (process exit) and deleted the target with it.
     m_type = RTT_NONE;
     m_manager = nullptr;
     m_target = nullptr;
@@ -101,6 +101,9 @@ cRenderTargetManager::~cRenderTargetManager()
     for (auto& entry : m_pool)
         delete entry.second;
     m_pool.clear();
+    for (cRenderTarget_fbo* target : m_lent)
+        delete target;
+    m_lent.clear();
     live_pools().erase(this);
 }
 
@@ -115,6 +118,7 @@ cTmpRT cRenderTargetManager::allocate(eRTT type)
         if (it->first == type) {
             cRenderTarget_fbo* target = it->second;
             m_pool.erase(it);
+            m_lent.insert(target);
             return cTmpRT(type, this, target);
         }
     }
@@ -125,6 +129,7 @@ cTmpRT cRenderTargetManager::allocate(eRTT type)
     }
     cRenderTarget_fbo* target = new cRenderTarget_fbo(w, h);
     target->create();
+    m_lent.insert(target);
     return cTmpRT(type, this, target);
 }
 
@@ -133,6 +138,7 @@ void cRenderTargetManager::release(cTmpRT& handle)
     if (!handle.m_target)
         return;
     m_inUse -= 1;
+    m_lent.erase(handle.m_target);
     m_pool.emplace_back(handle.m_type, handle.m_target);
     handle.m_type = RTT_NONE;
     handle.m_manager = nullptr;

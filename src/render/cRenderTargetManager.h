@@ -9,6 +9,7 @@
 // back earliest is handed out first. Reused targets keep their content.
 #include <functional>
 #include <list>
+#include <set>
 #include <utility>
 
 #include "render/cRenderTarget_fbo.h"
@@ -46,8 +47,9 @@ class cRenderTargetManager {
 public:
     // Pre-allocates the start-up targets (needs a GL context).
     cRenderTargetManager();
-    // Prints the exit statistics and deletes the pooled targets. Targets
-    // still held by handles are left to them.
+    // Prints the exit statistics and deletes every target it made, those
+    // still held by handles too (reported as an error; the handles let go
+    // without touching them).
     ~cRenderTargetManager();
     cRenderTargetManager(const cRenderTargetManager&) = delete;
     cRenderTargetManager& operator=(const cRenderTargetManager&) = delete;
@@ -73,6 +75,7 @@ public:
 
 private:
     std::list<std::pair<eRTT, cRenderTarget_fbo*>> m_pool;
+    std::set<cRenderTarget_fbo*> m_lent;  // held by handles now
     unsigned m_inUse = 0;
     unsigned m_maxInUse = 0;
     bool m_warnOnCreate = false;

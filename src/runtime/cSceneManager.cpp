@@ -1,8 +1,11 @@
 #include "runtime/cSceneManager.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
+#include "app/exit_hook.h"
+#include "app/gl_check.h"
 #include "platform/time_source.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
@@ -62,6 +65,16 @@ void cSceneManager::init_clock()
     m_clock.start = m_clock.now;
 }
 
+void cSceneManager::warn_if_music_ends_early()
+{
+    const cEvent* quit = m_queue ? m_queue->find_quit() : nullptr;
+    const int length = m_sound.length_ms();
+    if (quit && length >= 0 && length + MUSIC_TAIL_GRACE_MS < quit->time)
+        std::cerr << "# WARNING: the music \"" << g_music_path << "\" is " << length
+                  << " ms long, shorter than the quit marker at " << quit->time
+                  << " ms: the show goes silent after the music ends" << std::endl;
+}
+
 void cSceneManager::setup(bool capture)
 {
     cEventQueue* queue = cEventQueue_factory::loadFile(MARKER_SCRIPT_PATH);
@@ -70,11 +83,21 @@ void cSceneManager::setup(bool capture)
         // run on an empty queue.
         std::cerr << "## ERROR: no marker script, the show cannot start without "
                   << MARKER_SCRIPT_PATH << std::endl;
-        std::exit(1);
+        end_process(1);
+    }
+    // Found out here, before the loading screen, rather than at the first
+    // frame of the show.
+    const auto& events = queue->events();
+    if (std::none_of(events.begin(), events.end(), [](const cEvent* e) { return e->id == DE_SCENE_00; })) {
+        std::cerr << "## ERROR: " << MARKER_SCRIPT_PATH << " has no s00 marker, the show has no start" << std::endl;
+        std::cerr << "## DEBUG-ERROR in " << "..\\src\\cSceneManager" << " line " << 246
+                  << ", event not found! Exiting..." << std::endl;
+        end_process(1);
     }
     set_event_queue(queue);
     m_sound.init(capture);
     m_sound.open();
+    warn_if_music_ends_early();
     init_clock();
 }
 
@@ -112,7 +135,7 @@ bool cSceneManager::dispatch_events()
         if (a < 0) {
             std::cerr << "## DEBUG-ERROR in " << "..\\src\\cSceneManager" << " line " << 246
                       << ", event not found! Exiting..." << std::endl;
-            std::exit(1);
+            end_process(1);
         }
         if (!m_clock.paused)
             m_clock.advance();
@@ -134,7 +157,7 @@ bool cSceneManager::dispatch_events()
                 m_current->handleEvent(e);
             break;
         case DE_QUIT:
-            std::exit(0);
+            end_process(0);
         default:
             if (e->id < DE_SCENE_00 || e->id > DE_SCENE_20)
                 std::cerr << "unhandled demo_event: " << e->id << std::endl;
@@ -146,9 +169,11 @@ bool cSceneManager::dispatch_events()
 
 void cSceneManager::draw_current()
 {
-    if (m_current)
+    if (m_current) {
         m_current->draw();
-    else
+        if (gl_checks_on())
+            gl_check_after("the scene \"" + m_current->getName() + "\"");
+    } else
         std::cerr << "# warning, no scene selected in " << "cSceneManager::draw_current" << std::endl;
 }
 

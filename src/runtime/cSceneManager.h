@@ -99,6 +99,9 @@ public:
     static const char* const MARKER_SCRIPT_PATH;
 
 private:
+    // A warning naming the music and both lengths when the music ends
+    // before the quit marker.
+    void warn_if_music_ends_early();
     cEventQueue* m_queue = nullptr;
     std::vector<cScene*> m_scenes;
     std::map<std::string, cScene*> m_names;

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/gl_state.h"
+#include "app/exit_hook.h"
 #include "app/startup_trace.h"
 #include "platform/time_source.h"
 #include "render/overlay_2d.h"
@@ -39,9 +40,16 @@ void cSceneManager::debug_test_scene(iLoadScreen& ls)
     startup_mark("first-draw-done");
     if (m_scenes.empty()) {
         std::cerr << "debug_test_scene: scene " << 0 << " not added - exiting!" << std::endl;
-        std::exit(-1);
+        end_process(-1);
     }
     m_current = m_scenes[0];
+    // A developer looks at one scene alone with WENDIT_SCENE=its name.
+    if (const char* wanted = std::getenv("WENDIT_SCENE"); wanted && *wanted) {
+        if (cScene* named = find_scene(wanted))
+            m_current = named;
+        else
+            std::cerr << "# warning: WENDIT_SCENE: no scene named \"" << wanted << "\", showing scene 0" << std::endl;
+    }
     m_current->init();
     startup_mark("hold-begin");
 

@@ -1,8 +1,12 @@
 #include "runtime/cSoundModule_fmod.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
+#include "app/exit_hook.h"
 #include "platform/stream_player.h"
 
 std::string g_music_path = "../data/music/GLOAM2.mp3";
@@ -10,6 +14,19 @@ std::string g_music_path = "../data/music/GLOAM2.mp3";
 namespace {
 // Where the module reports itself in its messages.
 const char* const SOURCE_NAME = "..\\src\\cSoundModule_fmod";
+
+// "## ERROR: " and the player's text, with the file named; a file that is
+// there but cannot be read says the system's reason instead of "not found".
+void report_open_failure()
+{
+    if (FILE* f = std::fopen(g_music_path.c_str(), "rb"))
+        std::fclose(f);
+    else if (errno != ENOENT && errno != ENOTDIR) {
+        std::cerr << "## ERROR: cannot read \"" << g_music_path << "\": " << std::strerror(errno) << std::endl;
+        return;
+    }
+    std::cerr << "## ERROR: " << sp_error_text(sp_get_error()) << " (file \"" << g_music_path << "\")" << std::endl;
+}
 
 void unhandled(int line)
 {
@@ -29,13 +46,13 @@ void cSoundModule_fmod::init(bool capture)
     if (sp_get_version() < REQUIRED_VERSION) {
         std::cerr << "Error : You are using the wrong DLL version! You should be using FMOD "
                   << REQUIRED_VERSION << std::endl;
-        std::exit(1);
+        end_process(1);
     }
     sp_set_output(silent ? SP_OUTPUT_NOSOUND : SP_OUTPUT_DEVICE);
     sp_set_buffer_size(capture ? 0 : MIXER_BUFFER_MS);
     if (!sp_init(44100, 2, SP_INIT_GLOBALFOCUS)) {
         std::cerr << sp_error_text(sp_get_error()) << std::flush;
-        std::exit(1);
+        end_process(1);
     }
     sp_stream_set_buffer_size(200000);
 }
@@ -45,20 +62,25 @@ void cSoundModule_fmod::open()
     if (mode == 0) {
         stream = sp_stream_open(g_music_path.c_str(), SP_LOOP_OFF | SP_ACCURATE, 0, 0);
         if (!stream) {
-            std::cerr << "## ERROR: " << sp_error_text(sp_get_error()) << std::endl;
-            std::exit(1);
+            report_open_failure();
+            end_process(1);
         }
         std::cout << "# fmod loaded stream \"" << g_music_path << "\" [length: "
                   << sp_stream_get_length_ms(stream) << "ms]" << std::endl;
     } else if (mode == 1) {
         module = sp_module_load(g_music_path.c_str());
         if (!module) {
-            std::cerr << "## ERROR: " << sp_error_text(sp_get_error()) << std::endl;
-            std::exit(1);
+            report_open_failure();
+            end_process(1);
         }
     } else {
         unhandled(52);
     }
+}
+
+int cSoundModule_fmod::length_ms() const
+{
+    return mode == 0 && stream ? sp_stream_get_length_ms(stream) : -1;
 }
 
 void cSoundModule_fmod::play()

@@ -31,6 +31,8 @@ public:
     void close();
 
     bool is_playing() const { return playing; }
+    // Length of the opened stream in ms; -1 without one.
+    int length_ms() const;
 
     sp_stream* stream = nullptr;  // mode 0
     sp_module* module = nullptr;  // mode 1
@@ -48,3 +50,8 @@ public:
 
 // "../data/music/GLOAM2.mp3", relative to the working directory.
 extern std::string g_music_path;
+
+// A quit marker may follow the music's last sample by this much (the show
+// ends on silence after its fade); music that ends earlier than that is
+// reported at start-up.
+constexpr int MUSIC_TAIL_GRACE_MS = 1000;

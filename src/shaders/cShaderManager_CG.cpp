@@ -4,6 +4,9 @@
 #include <iostream>
 #include <string>
 
+#include "app/exit_hook.h"
+#include "app/gl_check.h"
+
 namespace {
 cShaderManager_CG* g_manager = nullptr;
 
@@ -91,7 +94,7 @@ void cShaderManager_CG::init_cg()
 {
     std::cout << "# Cg: Cg compiletime version: " << shrt::COMPILETIME_VERSION << std::endl;
     if (!choose_profiles(runtime_supports, vertex_profile, fragment_profile, std::cout))
-        std::exit(-1);
+        end_process(-1);
     shrt::set_error_callback(cg_error_callback);
     context = shrt::create_context();
     unbind();
@@ -130,9 +133,12 @@ void cShaderManager_CG::unbind()
         return;
     if (cShader* s = find(current))
         s->unbind();
+    const std::string pass = current;
     current = "null_shader";
     shrt::disable_profile(vertex_profile);
     shrt::disable_profile(fragment_profile);
+    // Every image pass ends here, with its shader.
+    gl_check_after("the pass with shader \"" + pass + "\"");
 }
 
 void cShaderManager_CG::push_shader()

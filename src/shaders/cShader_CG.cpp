@@ -4,6 +4,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "app/exit_hook.h"
 #include "shaders/cShaderManager_CG.h"
 #include "texture/cResourcePath.h"
 #include "tweak/iVar.h"
@@ -21,7 +22,7 @@ shrt::Program* load_stage(cShaderManager_CG* manager, const std::string& file, s
     shrt::Program* program = shrt::create_program_from_file(manager->context, full.empty() ? file : full, profile);
     if (!program) {
         std::cerr << "## ERROR: cShader_CG::load_from_files() failed on " << file << std::endl;
-        std::exit(0);
+        end_process(1);
     }
     std::cerr << " loading...";
     shrt::load_program(program);

@@ -115,6 +115,32 @@ std::string cResourcePath::get_fullpath(const std::string& name) const
     return "";
 }
 
+namespace {
+// The system's reason path cannot be read, "" when it does not exist.
+std::string unreadable_reason(const std::string& path)
+{
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? "" : std::strerror(errno);
+    if (S_ISDIR(st.st_mode))
+        return "";
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return std::strerror(errno);
+    std::fclose(f);
+    return "";
+}
+}  // namespace
+
+std::string cResourcePath::why_not_found(const std::string& name) const
+{
+    std::string why = unreadable_reason(name);
+    const std::string file = base_name(name);
+    for (size_t i = 0; why.empty() && !file.empty() && i < m_paths.size(); ++i)
+        why = unreadable_reason(m_paths[i] + file);
+    return why;
+}
+
 cResourcePath* get_resource_path()
 {
     if (!g_paths)

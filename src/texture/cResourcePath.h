@@ -14,6 +14,10 @@ public:
     void push_searchpath(const std::string& path);
     // The path under which name exists, or "".
     std::string get_fullpath(const std::string& name) const;
+    // Why get_fullpath found nothing: the system's reason (e.g. "Permission
+    // denied") for the first place where name is there or may be but cannot
+    // be read, or "" when it is simply nowhere.
+    std::string why_not_found(const std::string& name) const;
     const std::vector<std::string>& paths() const { return m_paths; }
 
 private:

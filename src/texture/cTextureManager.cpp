@@ -4,10 +4,13 @@
 #include <GL/glext.h>
 #include <GL/glu.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
+#include "app/exit_hook.h"
 #include "app/gl_extensions.h"
 #include "texture/cResourcePath.h"
 
@@ -65,7 +68,12 @@ bool is_power_of_two(unsigned v)
 [[noreturn]] void bad_depth(const std::string& full, unsigned bpp)
 {
     std::cerr << "images must be 24 or 32 bpp... \"" << full << "\" is " << bpp << std::endl;
-    std::exit(-1);
+    end_process(-1);
+}
+[[noreturn]] void undecodable(const std::string& full)
+{
+    std::cerr << "## ERROR: \"" << full << "\" could not be decoded as an image" << std::endl;
+    end_process(-1);
 }
 }  // namespace
 
@@ -113,9 +121,14 @@ cTexture cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap
 {
     const std::string full = get_resource_path()->get_fullpath(name);
     if (full.empty()) {
-        std::cerr << "## ERROR: in " << SOURCE_NAME << " line " << __LINE__
-                  << ": file was not found in path: \"" << name << "\"" << std::endl;
-        std::exit(-1);
+        // A file that is there but cannot be read is not "not found".
+        const std::string why = get_resource_path()->why_not_found(name);
+        if (!why.empty())
+            std::cerr << "## ERROR: in " << SOURCE_NAME << ": cannot read \"" << name << "\": " << why << std::endl;
+        else
+            std::cerr << "## ERROR: in " << SOURCE_NAME << " line " << __LINE__
+                      << ": file was not found in path: \"" << name << "\"" << std::endl;
+        end_process(-1);
     }
     auto hit = m_cache.find(full);
     if (hit != m_cache.end())
@@ -123,9 +136,9 @@ cTexture cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap
 
     FILE* file = std::fopen(full.c_str(), "rb");
     if (!file) {
-        std::cerr << "## ERROR: in " << SOURCE_NAME << " line " << __LINE__ << ": unable to open file " << full
-                  << std::endl;
-        std::exit(-1);
+        std::cerr << "## ERROR: in " << SOURCE_NAME << " line " << __LINE__ << ": unable to open file " << full << ": "
+                  << std::strerror(errno) << std::endl;
+        end_process(-1);
     }
     FreeImageIO& io = file_io();
     FIBITMAP* image = nullptr;
@@ -134,16 +147,16 @@ cTexture cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap
         image = FreeImage_LoadFromHandle(fif, &io, file, 0);
     std::fclose(file);
 
-    // An image that failed to decode, or one without pixels, has no usable
-    // depth: it is reported like any other unsupported image.
+    // An image that failed to decode, or one without pixels, is said to be
+    // so; the bit-depth line is for images that decode with the wrong depth.
     if (!image)
-        bad_depth(full, 0);
+        undecodable(full);
     const unsigned width = FreeImage_GetWidth(image);
     const unsigned height = FreeImage_GetHeight(image);
     const unsigned bpp = FreeImage_GetBPP(image);
     if (width == 0 || height == 0 || !FreeImage_GetBits(image)) {
         FreeImage_Unload(image);
-        bad_depth(full, 0);
+        undecodable(full);
     }
 
     if (target == 0) {

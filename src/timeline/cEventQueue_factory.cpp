@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "util/file_bytes.h"
+#include "util/printable_text.h"
 
 namespace {
 const char* const PARSE_FN = "cEventQueue_factory::eventtoken_parse";
@@ -31,6 +32,15 @@ bool parse_field(const std::string& field, long long& value)
     value = v;
     return true;
 }
+// The token as the file has it, made safe for the terminal (a script may
+// hold any bytes), with the line when known.
+void warn_unknown(const std::string& token, int lineNo, std::ostream& warn)
+{
+    warn << "# warning, ";
+    if (lineNo > 0)
+        warn << "line " << lineNo << ": ";
+    warn << "unknown token " << printable_text(token) << " in " << PARSE_FN << std::endl;
+}
 }  // namespace
 
 const std::vector<std::string>& cEventQueue_factory::musical_tokens()
@@ -41,7 +51,7 @@ const std::vector<std::string>& cEventQueue_factory::musical_tokens()
     return tokens;
 }
 
-int cEventQueue_factory::eventtoken_parse(const std::string& token, std::ostream& warn)
+int cEventQueue_factory::eventtoken_parse(const std::string& token, std::ostream& warn, int lineNo)
 {
     const std::vector<std::string>& musical = musical_tokens();
     for (size_t i = 0; i < musical.size(); ++i)
@@ -64,7 +74,7 @@ int cEventQueue_factory::eventtoken_parse(const std::string& token, std::ostream
     if (!token.empty() && token[0] == '#')
         return DE_NONE;
 
-    warn << "# warning, unknown token " << token << " in " << PARSE_FN << std::endl;
+    warn_unknown(token, lineNo, warn);
     return DE_NONE;
 }
 
@@ -107,9 +117,9 @@ cEvent* cEventQueue_factory::parse_line(const std::string& line, int lineNo, std
         ++wordEnd;
 
     std::string token = line.substr(0, wordEnd);
-    int id = wordBegin == 0 ? eventtoken_parse(token, warn) : DE_NONE;
+    int id = wordBegin == 0 ? eventtoken_parse(token, warn, lineNo) : DE_NONE;
     if (wordBegin != 0)
-        warn << "# warning, unknown token " << token << " in " << PARSE_FN << std::endl;
+        warn_unknown(token, lineNo, warn);
     if (id == DE_NONE || id == DE_NUMBER)
         return new cEvent();
 
@@ -122,7 +132,7 @@ cEvent* cEventQueue_factory::parse_line(const std::string& line, int lineNo, std
 
     int ms = 0;
     if (!parse_time(line.substr(timeBegin, timeEnd - timeBegin), ms)) {
-        warn << "# warning, line " << lineNo << ": " << token
+        warn << "# warning, line " << lineNo << ": " << printable_text(token)
              << " needs a time of four fields hours,minutes,seconds,milliseconds"
              << " (line skipped) in " << LOAD_FN << std::endl;
         return new cEvent();

@@ -27,8 +27,8 @@ public:
     static cEventQueue* parse(const char* data, size_t size, std::ostream& warn = std::cerr);
 
     // The id of a script token (see cEvent.h); -1 for comments and, with a
-    // warning, for unknown tokens.
-    static int eventtoken_parse(const std::string& token, std::ostream& warn = std::cerr);
+    // warning, for unknown tokens. A lineNo above 0 names the line in it.
+    static int eventtoken_parse(const std::string& token, std::ostream& warn = std::cerr, int lineNo = 0);
 
     // One line (without its line end) as an event; id -1 when the line
     // yields nothing. lineNo only names the line in warnings.

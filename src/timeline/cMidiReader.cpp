@@ -8,6 +8,7 @@
 #include <cstring>
 #include <set>
 
+#include "app/exit_hook.h"
 #include "timeline/iMidiEvent.h"
 #include "util/file_bytes.h"
 
@@ -350,9 +351,9 @@ void cMidiReader::read_file(const std::string& path, cEventQueue& queue, float b
     std::string error;
     if (!cMidiReader::parse(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), f, error)) {
         std::fflush(stdout);
-        std::fprintf(stderr, "# mid FATAL ERROR: %s\n", error.c_str());
+        std::fprintf(stderr, "# mid FATAL ERROR: %s (file \"%s\")\n", error.c_str(), path.c_str());
         std::fflush(stderr);
-        std::exit(1);
+        end_process(1);
     }
     append_to_queue(f, queue, beatOffset);
 }

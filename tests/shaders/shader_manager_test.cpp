@@ -338,7 +338,7 @@ TEST_F(ShaderManager, ACompileErrorEndsTheProgramAfterTheVertexProgramLoaded)
     dir.write("test_pass_vert.cg", PASS_VERT);
     dir.write("test_broken_frag.cg", BROKEN_FRAG);
     get_resource_path()->push_searchpath(dir.path);
-    EXPECT_EXIT(register_shader<cShdBroken>("broken"), testing::ExitedWithCode(0),
+    EXPECT_EXIT(register_shader<cShdBroken>("broken"), testing::ExitedWithCode(1),
                 "test_pass_vert.cg\\.\\.\\. loading\\.\\.\\. done\\.\n"
                 "Cg compiling\t[^\n]*test_broken_frag.cg\\.\\.\\.\n"
                 "-{51}\nthe program failed to compile\n[^\n]*test_broken_frag.cg:\n(.|\n)*"
@@ -348,7 +348,7 @@ TEST_F(ShaderManager, ACompileErrorEndsTheProgramAfterTheVertexProgramLoaded)
         {
             cShdNoParams never(sm, &sm->vertex_profile, &sm->fragment_profile, "test_pass_vert.cg", "no_such_file.cg");
         },
-        testing::ExitedWithCode(0), "## ERROR: cShader_CG::load_from_files\\(\\) failed on no_such_file.cg\n");
+        testing::ExitedWithCode(1), "## ERROR: cShader_CG::load_from_files\\(\\) failed on no_such_file.cg\n");
 }
 
 TEST_F(GLTest, UnbindWithoutAContextIsReported)

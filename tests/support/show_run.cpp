@@ -205,6 +205,8 @@ ShowProcess::ShowProcess(const DataTree& tree, double frameMs, const std::vector
         // Test machines have no sound card: the music plays into SDL's
         // silent driver unless a test asks for another.
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // Any GL error raised by a pass, a mesh or a scene is reported.
+        setenv("WENDIT_GL_CHECK", "1", 1);
         for (const auto& kv : env)
             setenv(kv.first.c_str(), kv.second.c_str(), 1);
         std::vector<char*> argv;

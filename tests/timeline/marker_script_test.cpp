@@ -78,7 +78,7 @@ TEST(MarkerScript, MatchingIsExactAndCaseSensitive)
     }
     std::string w;
     EXPECT_EQ(line("beats 0:0:1:0", &w).first, DE_NONE);
-    EXPECT_EQ(w, "# warning, unknown token beats" + UNKNOWN);
+    EXPECT_EQ(w, "# warning, line 7: unknown token beats" + UNKNOWN);
     EXPECT_EQ(line("beat 0:0:1:0", &w), std::make_pair(int(DE_BEAT), 1000));
     EXPECT_EQ(w, "");
 }
@@ -96,9 +96,20 @@ TEST(MarkerScript, ALineLedByBlanksWarnsAndYieldsNothing)
 {
     std::string w;
     EXPECT_EQ(line("  beat 0:0:1:0", &w).first, DE_NONE);
-    EXPECT_EQ(w, "# warning, unknown token   beat" + UNKNOWN);
+    EXPECT_EQ(w, "# warning, line 7: unknown token   beat" + UNKNOWN);
     EXPECT_EQ(line("\ts00 0:0:0:0", &w).first, DE_NONE);
-    EXPECT_NE(w.find("# warning, unknown token "), std::string::npos);
+    EXPECT_EQ(w, "# warning, line 7: unknown token \\x09s00" + UNKNOWN);
+}
+
+TEST(MarkerScript, WarningsShowBytesEscapedAndAtMostSixtyOfThem)
+{
+    std::string w;
+    line("\x1b[2J\x1b]0;pwned\x07\\x 0:0:1:0", &w);
+    EXPECT_EQ(w, "# warning, line 7: unknown token \\x1B[2J\\x1B]0;pwned\\x07\\\\x" + UNKNOWN);
+    line(std::string(100, 'a') + " 0:0:1:0", &w);
+    EXPECT_EQ(w, "# warning, line 7: unknown token " + std::string(60, 'a') + "..." + UNKNOWN);
+    line("s01 \xff", &w);
+    EXPECT_NE(w.find("# warning, line 7: s01 needs"), std::string::npos) << w;
 }
 
 TEST(MarkerScript, AKnownTokenWithoutACompleteTimeIsRejectedNamingTheLine)

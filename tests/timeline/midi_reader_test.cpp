@@ -252,10 +252,11 @@ TEST(MidiReaderDeathTest, AFormatErrorEndsTheShowWithExitCode1)
     std::string path = write_temp("broken.mid", {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 1, 0, 96, 'X'});
     cEventQueue q;
     EXPECT_EXIT(cMidiReader::read_file(path, q, 0.f), testing::ExitedWithCode(1),
-                "# mid FATAL ERROR: Track 1/1: chunk header runs past the end of the file at byte offset 14\n");
+                "# mid FATAL ERROR: Track 1/1: chunk header runs past the end of the file at byte offset 14 "
+                "\\(file \"[^\"]*broken.mid\"\\)\n");
     std::string notMidi = write_temp("not.mid", {'h', 'e', 'l', 'l', 'o'});
     EXPECT_EXIT(cMidiReader::read_file(notMidi, q, 0.f), testing::ExitedWithCode(1),
-                "# mid FATAL ERROR: This is not a valid MIDI file!\n");
+                "# mid FATAL ERROR: This is not a valid MIDI file! \\(file \"[^\"]*not.mid\"\\)\n");
 }
 
 TEST(MidiReader, AMissingFileAddsNothing)

@@ -18,3 +18,4 @@ int cmd_bake(const Args& args);
 int cmd_mesh(const Args& args);
 int cmd_capture(const Args& args);
 int cmd_contact(const Args& args);
+int cmd_check(const Args& args);

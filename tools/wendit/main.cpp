@@ -17,6 +17,7 @@ const WenditCommand COMMANDS[] = {
      "render the show offline, frame-exact, to a video with its music (default morvane.mp4) or PNG frames", cmd_capture},
     {"contact", "[--from TIME|MARKER] [--to TIME|MARKER] [--count N] [-o FILE.png]",
      "a contact sheet: N frames of the show as labelled thumbnails in a grid (default 24, contact.png)", cmd_contact},
+    {"check", "[DATA_DIR]", "check every file the show loads (default ../data) and list all problems", cmd_check},
 };
 
 void print_help(FILE* out)

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/exit_hook.h"
 #include "mesh_files/obj/cMtlLoader.h"
 #include "mesh_files/obj/text_lines.h"
 #include "util/file_bytes.h"
@@ -470,7 +471,7 @@ namespace {
 [[noreturn]] void fatal(std::ostream& warn, const std::string& message)
 {
     warn << message << std::endl;
-    std::exit(-1);
+    end_process(-1);
 }
 }  // namespace
 
@@ -494,7 +495,7 @@ void cObjLoader::load_file(const std::string& path)
     std::vector<char> bytes;
     if (!read_file_bytes(path, bytes)) {
         m_log << "File not found: \"" << path << " in cObjLoader::load_file(..)" << std::endl;
-        std::exit(-1);
+        end_process(-1);
     }
     std::string error;
     if (!parse(bytes.data(), bytes.size(), dir, error))

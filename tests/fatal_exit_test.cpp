@@ -1,0 +1,77 @@
+// Fatal errors raised in the middle of a frame end the process with their
+// own exit code and the exit hook's teardown, never with a crash; the show
+// started where no window can be had fails with SDL's reason.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/exit_hook.h"
+#include "mesh_files/cMeshManager.h"
+#include "render/cRenderTargetManager.h"
+#include "shaders/cShaderManager_CG.h"
+#include "shaders/cShdNoParams.h"
+#include "support/shader_setup.h"
+#include "support/show_run.h"
+#include "texture/cResourcePath.h"
+#include "texture/cTextureManager.h"
+
+namespace {
+// A frame in progress: a target bound, shaded and textured draws queued
+// and not yet flushed, then the fault.
+void mid_frame(const std::function<void()>& fault)
+{
+    register_exit_hook();
+    start_shaders();
+    get_texture_manager();
+    cTmpRT rt = get_tmp_rt(RTT_FULL);
+    rt->bind(true);
+    for (int i = 0; i < 8; ++i) {
+        glEnable(i % 2 ? GL_BLEND : GL_TEXTURE_2D);
+        glColor4f(0.1f * float(i), 0.5f, 1.f, 0.5f);
+        glBegin(GL_TRIANGLES);
+        glVertex2f(-1.f, -1.f);
+        glVertex2f(1.f, -1.f);
+        glVertex2f(0.f, float(i) / 8.f);
+        glEnd();
+    }
+    fault();
+}
+}  // namespace
+
+class FatalMidFrame : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        GLTest::SetUp();
+        dir.write("notapicture.png", "this is text, not an image");
+        get_resource_path()->push_searchpath(dir.path);
+    }
+    TempDir dir;
+};
+
+TEST_F(FatalMidFrame, EachFaultEndsWithItsCodeAndTheTeardown)
+{
+    EXPECT_EXIT(mid_frame([] { get_texture_manager()->get_texture("notapicture.png", false, GL_CLAMP, 0); }),
+                testing::ExitedWithCode(255), "notapicture.png(.|\n)*");
+    EXPECT_EXIT(mid_frame([] { cMeshManager::instance()->requireMesh("no_such_mesh.obj", false, "test"); }),
+                testing::ExitedWithCode(255), "no_such_mesh.obj");
+    EXPECT_EXIT(mid_frame([] {
+                    cShaderManager_CG* sm = get_shader_manager();
+                    cShdNoParams(sm, &sm->vertex_profile, &sm->fragment_profile, "cg_RGBAtex_vert.cg",
+                                 "no_such_frag.cg");
+                }),
+                testing::ExitedWithCode(1), "failed on no_such_frag.cg");
+}
+
+TEST(ShowStart, NoDisplayFailsWithSdlsReason)
+{
+    DataTree tree("s00 00:00:00,000\nquit 00:00:01,000\n", false);
+    ShowProcess show(tree, 50.0, {}, {{"DISPLAY", ":97"}});
+    ShowResult r = show.finish(30000);
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.err.find("## ERROR: whoops, SDL failed to init: No available video device exiting!"),
+              std::string::npos)
+        << r.err;
+}

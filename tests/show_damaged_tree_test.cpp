@@ -1,0 +1,91 @@
+// The show started on a damaged data tree: each fault in a file it loads
+// at start gives a line naming the file and the fault before the show
+// starts, a non-zero exit for fatal ones, and nothing written into the tree.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "support/show_run.h"
+
+namespace {
+const char* const LONG_SHOW = "s00 00:00:00,000\nquit 00:10:00,000\n";
+
+std::string read(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// Every file of the data tree with its size, to see that nothing was written.
+std::string listing(const DataTree& tree)
+{
+    std::string out;
+    FILE* p = popen(("cd '" + tree.data() + "' && find . -type f -printf '%p %s\\n' | sort").c_str(), "r");
+    char buf[512];
+    while (p && fgets(buf, sizeof buf, p))
+        out += buf;
+    if (p)
+        pclose(p);
+    return out;
+}
+
+bool contains(const std::string& s, const std::string& part)
+{
+    return s.find(part) != std::string::npos;
+}
+}  // namespace
+
+TEST(DamagedTree, FaultsAtStartAreNamedBeforeTheShowStarts)
+{
+    DataTree tree(LONG_SHOW);
+    const std::string mp3 = read(tree.data() + "/music/GLOAM2.mp3");
+    const std::string font = read(tree.data() + "/textures/fontlist.png");
+    const std::string midi = read(tree.data() + "/music/GLOAM2.mid");
+    ASSERT_FALSE(mp3.empty());
+    struct Case {
+        const char* what;
+        std::string file, bytes;
+        int code;
+        std::string line;
+    } cases[] = {
+        {"no start marker", "data/script/markers.txt", "# nothing to start\nquit 00:00:05,000\n", 1,
+         "## ERROR: ../data/script/markers.txt has no s00 marker, the show has no start\n"
+         "## DEBUG-ERROR in ..\\src\\cSceneManager line 246, event not found! Exiting...\n"},
+        {"music not MP3", "data/music/GLOAM2.mp3", std::string(5000, 'x'), 1,
+         "## ERROR: Unknown file format (file \"../data/music/GLOAM2.mp3\")\n"},
+        {"MIDI not MIDI", "data/music/GLOAM2.mid", "hello", 1,
+         "# mid FATAL ERROR: This is not a valid MIDI file! (file \"../data/music/GLOAM2.mid\")\n"},
+        {"font not an image", "data/textures/fontlist.png", "this is text", 255,
+         "## ERROR: \"../data/textures/fontlist.png\" could not be decoded as an image\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        tree.write(c.file, c.bytes);
+        const std::string before = listing(tree);
+        ShowResult r = run_show(tree);
+        EXPECT_EQ(r.exitCode, c.code) << r.err;
+        EXPECT_FALSE(r.signalled);
+        EXPECT_TRUE(contains(r.err, c.line)) << r.err;
+        EXPECT_FALSE(contains(r.err, "demo start")) << r.err;
+        EXPECT_EQ(r.out_lines().back(), "requested exit");
+        EXPECT_EQ(listing(tree), before);
+        // the tree as baked again
+        tree.write("data/script/markers.txt", LONG_SHOW);
+        tree.write("data/music/GLOAM2.mp3", mp3);
+        tree.write("data/music/GLOAM2.mid", midi);
+        tree.write("data/textures/fontlist.png", font);
+    }
+
+    // Music cut to half its length plays, with a warning naming both lengths.
+    tree.write("data/music/GLOAM2.mp3", mp3.substr(0, mp3.size() / 2));
+    ShowProcess show(tree);
+    ASSERT_TRUE(show.wait_for_stderr("demo start")) << show.err_so_far();
+    const std::string err = show.err_so_far();
+    EXPECT_TRUE(contains(err, "# WARNING: the music \"../data/music/GLOAM2.mp3\" is ")) << err;
+    EXPECT_TRUE(contains(err, " ms long, shorter than the quit marker at 600000 ms")) << err;
+    EXPECT_LT(err.find("# WARNING: the music"), err.find("demo start"));
+}
