@@ -200,19 +200,6 @@ void spread(Ink& ink, float level, float rough, unsigned seed)
         }
 }
 
-bool make_directories(const std::string& path)
-{
-    for (size_t i = 1; i <= path.size(); ++i)
-        if (i == path.size() || path[i] == '/') {
-            const std::string part = path.substr(0, i);
-            if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
-                std::cerr << "## ERROR: cannot create directory " << part << ": " << std::strerror(errno) << std::endl;
-                return false;
-            }
-        }
-    return true;
-}
-
 namespace {
 bool write(FIBITMAP* image, FREE_IMAGE_FORMAT format, const std::string& path, int flags)
 {

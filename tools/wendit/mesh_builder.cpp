@@ -6,6 +6,8 @@
 
 #include "mesh_files/bzobj_format.h"
 
+namespace middle_mesh {
+
 void frame_around(V3 n, V3& u, V3& v)
 {
     const V3 a = std::fabs(n.x) < 0.9 ? V3{1, 0, 0} : V3{0, 1, 0};
@@ -88,3 +90,5 @@ cMaterial grey_material(const std::string& name, float a, float d, float s, floa
     m.illum = 2;
     return m;
 }
+
+}  // namespace middle_mesh

@@ -8,6 +8,10 @@
 
 #include "mesh_files/cMeshObj_data.h"
 
+// In a namespace of its own: the asset bakers have a MeshBuilder too, and
+// both end up in the same program.
+namespace middle_mesh {
+
 struct V3 {
     double x, y, z;
 };
@@ -60,3 +64,6 @@ private:
 
 // A grey material: ambient a, diffuse d, specular s with shininess ns.
 cMaterial grey_material(const std::string& name, float a, float d, float s, float ns);
+
+}  // namespace middle_mesh
+using namespace middle_mesh;
