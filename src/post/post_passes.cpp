@@ -6,6 +6,7 @@
 #include "post/post.h"
 #include "post/post_state.h"
 #include "render/cRenderTargetManager.h"
+#include "render/pass_profile.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
 #include "tweak/iVar.h"
@@ -89,6 +90,7 @@ void radialblur_pass(iRenderTarget* src, const cRadialBlurParams& p)
     ensure_post_shaders();
     const float six[6] = {p.center_x, p.center_y, p.dist, p.num_samples, p.propagation, p.multiplier};
     send_floats("radialblur_shader", 1, six);
+    note_pass_samples(p.num_samples);
     single_input(src, "radialblur_shader");
 }
 
