@@ -98,9 +98,30 @@ void radialblur_into(iRenderTarget* dst, iRenderTarget* src, const cRadialBlurPa
 {
     cTmpRT t = get_tmp_rt(eRTT(p.size_class));
     blur(src, t.get(), true);
-    dst->bind(false);
+    if (t->width >= dst->width) {
+        dst->bind(false);
+        radialblur_pass(t.get(), p);
+        dst->unbind();
+        return;
+    }
+    // Into a larger target, the rays are drawn at the blurred picture's own
+    // size and magnified once: drawn into the larger target directly, every
+    // one of its pixels would take all the samples.
+    cTmpRT rays = get_tmp_rt(eRTT(p.size_class));
+    rays->bind(false);
     radialblur_pass(t.get(), p);
+    rays->unbind();
+    t.release();
+    cShaderManager_CG* sm = get_shader_manager();
+    sm->push_shader();
+    sm->unbind();
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_BLEND);
+    dst->bind(false);
+    draw_target(rays.get());
     dst->unbind();
+    glPopAttrib();
+    sm->pop_shader();
 }
 
 void scroll_pass(iRenderTarget* src, const float values[4])
