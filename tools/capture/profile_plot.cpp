@@ -33,7 +33,10 @@ struct Canvas {
     void text(int x, int y, const std::string& t, uint32_t rgb, int s = 2)
     {
         for (char c : t) {
-            if (const char* const* g = glyph5x7(c))
+            if (c == '+') {  // the font has no plus
+                rect(x + 2 * s, y + s, x + 3 * s, y + 6 * s, rgb);
+                rect(x, y + 3 * s, x + 5 * s, y + 4 * s, rgb);
+            } else if (const char* const* g = glyph5x7(c))
                 for (int r = 0; r < 7; ++r)
                     for (int k = 0; k < 5; ++k)
                         if (g[r][k] == '#')
