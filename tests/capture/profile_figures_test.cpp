@@ -48,6 +48,16 @@ TEST(ProfileFloor, CopyCostAtMeasuredSizesBetweenAndBeyondThem)
     EXPECT_EQ(copy_cost(c, 0), 0.0);
 }
 
+TEST(ProfileFloor, MedianOfCopyRunsIgnoresOneSpike)
+{
+    const CopyCosts a{{921600, 230400}, {4.0, 1.0}}, b{{921600, 230400}, {40.0, 1.2}}, c{{921600, 230400}, {5.0, 1.1}};
+    const CopyCosts m = median_copy_costs({a, b, c});
+    EXPECT_EQ(m.pixels, a.pixels);
+    EXPECT_DOUBLE_EQ(m.ms[0], 5.0);
+    EXPECT_DOUBLE_EQ(m.ms[1], 1.1);
+    EXPECT_TRUE(median_copy_costs({}).ms.empty());
+}
+
 TEST(ProfileFloor, PassesCountTheirSamplesAndSceneDrawsNothing)
 {
     const CopyCosts c = costs();

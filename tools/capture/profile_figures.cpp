@@ -28,6 +28,22 @@ double copy_cost(const CopyCosts& c, long pixels)
     return k.back().second;
 }
 
+CopyCosts median_copy_costs(const std::vector<CopyCosts>& runs)
+{
+    if (runs.empty())
+        return CopyCosts();
+    CopyCosts out = runs.front();
+    for (size_t k = 0; k < out.ms.size(); ++k) {
+        std::vector<double> v;
+        for (const CopyCosts& r : runs)
+            if (k < r.ms.size())
+                v.push_back(r.ms[k]);
+        std::sort(v.begin(), v.end());
+        out.ms[k] = v[v.size() / 2];
+    }
+    return out;
+}
+
 float image_pass_samples(const std::string& s)
 {
     if (s == "alpha_blur_shader" || s == "no_alpha_blur_shader")

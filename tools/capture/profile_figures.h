@@ -17,6 +17,9 @@ struct CopyCosts {
     std::vector<double> ms;
 };
 
+// Per size class, the median of several measurements (classes as in the
+// first); one spike of the machine's load moves no floor.
+CopyCosts median_copy_costs(const std::vector<CopyCosts>& runs);
 // Interpolated linearly in pixels between the nearest measured classes;
 // proportional to pixels outside them. 0 when nothing was measured.
 double copy_cost(const CopyCosts& costs, long pixels);

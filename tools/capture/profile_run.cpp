@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <deque>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -28,8 +29,11 @@
 #include "timeline/cEventQueue_factory.h"
 
 namespace {
-constexpr int COPY_REPEATS = 5;
-constexpr int COPY_EVERY = 50;  // frames between copy measurements: the machine's load drifts
+// The plain copies are timed every few frames, as the machine's load
+// drifts, and each frame's floor takes the median of the latest few.
+constexpr int COPY_REPEATS = 3;
+constexpr int COPY_EVERY = 10;
+constexpr size_t COPY_WINDOW = 5;
 
 int fail(const std::string& message, int code)
 {
@@ -130,9 +134,14 @@ int run_profile(const std::vector<std::string>& args)
         queries = timer.has_timer_queries();
         const int64_t total = frame_count(o.fromMs, o.toMs, o.fps);
         cProgress progress(total, isatty(2) != 0);
+        std::deque<CopyCosts> recent;
         for (int64_t n = 0; n < total && !stop_requested(); ++n) {
-            if (n % COPY_EVERY == 0)
-                copies = timer.measure_copies(COPY_REPEATS);
+            if (n % COPY_EVERY == 0) {
+                recent.push_back(timer.measure_copies(COPY_REPEATS));
+                if (recent.size() > COPY_WINDOW)
+                    recent.pop_front();
+                copies = median_copy_costs({recent.begin(), recent.end()});
+            }
             const int t = int(frame_time_ms(o.fromMs, n, o.fps));
             show.step_to(t);
             set_pass_listener(&timer);
