@@ -44,13 +44,17 @@ void write_profile_table(std::ostream& out, const std::vector<SectionFigure>& se
 
 void write_profile_csv(std::ostream& out, const std::vector<FrameFigure>& frames)
 {
-    out << "time_ms,frame_ms,frame_cpu_ms,floor_ms,layers,scope,shader,pixels,samples,pass_ms,pass_gpu_ms,pass_cpu_ms\n";
+    out << "time_ms,frame_ms,frame_cpu_ms,floor_ms,layers,layer_ms,scope,shader,pixels,samples,pass_ms,pass_gpu_ms,pass_cpu_ms\n";
     for (const FrameFigure& f : frames) {
         std::string layers;
         for (const std::string& l : f.layers)
             layers += (layers.empty() ? "" : "+") + l;
+        // Each layer scene's render, "name:ms" separated by spaces.
+        std::string layerMs;
+        for (const auto& l : f.layerMs)
+            layerMs += (layerMs.empty() ? "" : " ") + l.first + ":" + fmt("%.3f", l.second);
         const std::string head = std::to_string(f.t) + "," + fmt("%.3f", f.ms) + "," + fmt("%.3f", f.cpuMs) + "," +
-                                 fmt("%.3f", f.floorMs) + "," + layers;
+                                 fmt("%.3f", f.floorMs) + "," + layers + "," + layerMs;
         if (f.passes.empty())
             out << head << ",,,,,,,\n";
         for (const PassFigure& p : f.passes)

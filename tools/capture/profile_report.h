@@ -19,5 +19,6 @@ struct ProfileMemory {
 void write_profile_table(std::ostream& out, const std::vector<SectionFigure>& sections,
                          const SectionFigure& whole, const CopyCosts& copies, const ProfileMemory& memory,
                          bool timerQueries);
-// One line per pass: frame time, frame figures, then the pass's.
+// One line per pass: its frame's figures (each layer scene's render time among
+// them), then the pass's.
 void write_profile_csv(std::ostream& out, const std::vector<FrameFigure>& frames);
