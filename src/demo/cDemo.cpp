@@ -123,6 +123,7 @@ void cDemo::frame()
     if (panel_visible())
         draw_panel();
     swap_buffers();
+    m_frameRate.frame_presented(sm->demo_time());
 }
 
 bool cDemo::panel_visible() const

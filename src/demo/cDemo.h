@@ -6,6 +6,7 @@
 #include <string>
 
 #include "demo/demo_input.h"
+#include "demo/frame_rate_meter.h"
 #include "gui/cGuiTxtLabel.h"
 #include "gui/cGuiVarList.h"
 #include "runtime/cSectionLoop.h"
@@ -72,6 +73,7 @@ protected:
 
 private:
     static bool s_constructed;
+    cFrameRateMeter m_frameRate;
 };
 
 // The process-wide mute flag the m key toggles.

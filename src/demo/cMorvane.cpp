@@ -15,6 +15,7 @@
 #include "scenes/cSceneSpacesphere.h"
 #include "scenes/cSceneSpike.h"
 #include "scenes/cSceneTitle.h"
+#include "shaders/shader_warm_up.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cMidiReader.h"
 
@@ -66,6 +67,7 @@ void cMorvane::run(bool capture)
         varList.setSize(0.9f, 0.65f);
         sceneLabel.setPosition(0.05f, 0.7f);
         timeLabel.setPosition(0.83f, 0.7f);
+        warm_up_shaders();  // no first-draw code generation inside the show
     }
     startup_mark("loaded");
 }

@@ -582,6 +582,37 @@ void bind_program(Program* program)
     apply();
 }
 
+void bind_programs(Program* vertex, Program* fragment)
+{
+    for (Program* p : {vertex, fragment}) {
+        if (p && !valid_program(p)) {
+            fail(INVALID_PROGRAM_HANDLE);
+            return;
+        }
+        if (p && !p->loaded) {
+            fail(PROGRAM_NOT_LOADED);
+            return;
+        }
+    }
+    if ((vertex && slot_of(vertex->profile) != 0) || (fragment && slot_of(fragment->profile) != 1)) {
+        fail(INVALID_PROFILE);
+        return;
+    }
+    if (g_state.bound[0] == vertex && g_state.bound[1] == fragment)
+        return;
+    g_state.bound[0] = vertex;
+    g_state.bound[1] = fragment;
+    apply();
+}
+
+void unbind_programs()
+{
+    if (!g_state.bound[0] && !g_state.bound[1])
+        return;
+    g_state.bound[0] = g_state.bound[1] = nullptr;
+    apply();
+}
+
 void unbind_program(Profile profile)
 {
     const int slot = slot_of(profile);

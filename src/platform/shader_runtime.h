@@ -101,8 +101,14 @@ Parameter* named_parameter(Program* program, const std::string& name);
 void enable_profile(Profile profile);
 void disable_profile(Profile profile);
 void bind_program(Program* program);
+// Binds a vertex and a fragment program together (either may be null:
+// that stage unbound) and switches GL once, to their linked pair, never
+// through a program of one stage alone.
+void bind_programs(Program* vertex, Program* fragment);
 // Unbinds whatever program the profile has bound.
 void unbind_program(Profile profile);
+// Unbinds both stages at once.
+void unbind_programs();
 
 // Setting a null or foreign handle, or a value with more components than
 // the parameter holds, is an error (reported through the callback) and

@@ -6,6 +6,7 @@
 #include "post/post.h"
 #include "post/post_state.h"
 #include "render/cRenderTargetManager.h"
+#include "render/pass_profile.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
 #include "tweak/iVar.h"
@@ -89,6 +90,7 @@ void radialblur_pass(iRenderTarget* src, const cRadialBlurParams& p)
     ensure_post_shaders();
     const float six[6] = {p.center_x, p.center_y, p.dist, p.num_samples, p.propagation, p.multiplier};
     send_floats("radialblur_shader", 1, six);
+    note_pass_samples(p.num_samples);
     single_input(src, "radialblur_shader");
 }
 
@@ -96,9 +98,30 @@ void radialblur_into(iRenderTarget* dst, iRenderTarget* src, const cRadialBlurPa
 {
     cTmpRT t = get_tmp_rt(eRTT(p.size_class));
     blur(src, t.get(), true);
-    dst->bind(false);
+    if (t->width >= dst->width) {
+        dst->bind(false);
+        radialblur_pass(t.get(), p);
+        dst->unbind();
+        return;
+    }
+    // Into a larger target, the rays are drawn at the blurred picture's own
+    // size and magnified once: drawn into the larger target directly, every
+    // one of its pixels would take all the samples.
+    cTmpRT rays = get_tmp_rt(eRTT(p.size_class));
+    rays->bind(false);
     radialblur_pass(t.get(), p);
+    rays->unbind();
+    t.release();
+    cShaderManager_CG* sm = get_shader_manager();
+    sm->push_shader();
+    sm->unbind();
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_BLEND);
+    dst->bind(false);
+    draw_target(rays.get());
     dst->unbind();
+    glPopAttrib();
+    sm->pop_shader();
 }
 
 void scroll_pass(iRenderTarget* src, const float values[4])

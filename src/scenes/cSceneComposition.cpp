@@ -11,6 +11,7 @@
 #include "gui/cGuiVarList.h"
 #include "platform/shader_runtime.h"
 #include "post/post.h"
+#include "render/pass_profile.h"
 #include "render/quad.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cNoiseOverlay.h"
@@ -245,8 +246,12 @@ void cSceneComposition::draw()
         if (!active(l, t))
             continue;
         glPushAttrib(GL_COLOR_BUFFER_BIT);
-        cTmpRT picture = l.scene->render(t / 1000);
-        sm->unbind();
+        cTmpRT picture;
+        {
+            cProfileScope scope(l.scene->getName());
+            picture = l.scene->render(t / 1000);
+            sm->unbind();
+        }
         glPopAttrib();
         if (!picture)
             continue;

@@ -6,6 +6,7 @@
 
 #include "app/exit_hook.h"
 #include "app/gl_check.h"
+#include "render/pass_profile.h"
 
 namespace {
 cShaderManager_CG* g_manager = nullptr;
@@ -120,6 +121,8 @@ void cShaderManager_CG::bind(const std::string& name)
     }
     current = name;
     s->bind();
+    if (iPassListener* l = pass_listener())
+        l->pass_begin(name);
 }
 
 void cShaderManager_CG::unbind()
@@ -138,6 +141,8 @@ void cShaderManager_CG::unbind()
     shrt::disable_profile(vertex_profile);
     shrt::disable_profile(fragment_profile);
     // Every image pass ends here, with its shader.
+    if (iPassListener* l = pass_listener())
+        l->pass_end();
     gl_check_after("the pass with shader \"" + pass + "\"");
 }
 

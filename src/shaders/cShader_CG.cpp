@@ -60,22 +60,17 @@ bool cShader_CG::load_from_files(std::string vertexFile, std::string fragmentFil
 
 void cShader_CG::bind()
 {
-    if (vertex_program) {
-        shrt::bind_program(vertex_program);
-        if (fragment_program)
-            shrt::bind_program(fragment_program);
-    }
+    // Both stages in one step: GL switches once, to their linked pair.
+    if (vertex_program)
+        shrt::bind_programs(vertex_program, fragment_program);
     upload_parameters();
 }
 
 void cShader_CG::unbind()
 {
     on_unbind();
-    if (vertex_program) {
-        shrt::unbind_program(vertex_profile);
-        if (fragment_program)
-            shrt::unbind_program(fragment_profile);
-    }
+    if (vertex_program)
+        shrt::unbind_programs();
 }
 
 void cShader_CG::set_parameter(int, const iVar*)

@@ -37,6 +37,8 @@ public:
 
     size_t size() const { return m_cache.size(); }
     bool cached(const std::string& fullPath) const { return m_cache.count(fullPath) != 0; }
+    // Every texture loaded so far, by full path (the profiler sums their sizes).
+    const std::map<std::string, cTexture>& loaded() const { return m_cache; }
 
 private:
     std::map<std::string, cTexture> m_cache;

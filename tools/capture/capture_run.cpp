@@ -17,6 +17,7 @@
 #include "capture/frame_timing.h"
 #include "capture/headless_display.h"
 #include "capture/progress.h"
+#include "capture/range_run_up.h"
 #include "capture/show_stepper.h"
 #include "capture/video_writer.h"
 #include "runtime/cSceneManager.h"
@@ -25,7 +26,6 @@
 #include "util/time_code.h"
 
 namespace {
-constexpr int64_t WARM_UP_MS = 500;
 volatile sig_atomic_t g_stop = 0;
 std::string g_part;  // the temporary file while it exists
 
@@ -130,19 +130,7 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
             return fail(error, 1);
     }
 
-    // From the start marker up to the range, on the range's own frame grid:
-    // updated only, except for the last half second, which is drawn too
-    // (not kept), so what scenes keep from drawing one frame to the next is
-    // as it is when the show plays through.
-    const int64_t before = floor_div(int64_t(o.fromMs - startMs) * o.fps, 1000);
-    const int64_t drawnBefore = std::min<int64_t>(before, (WARM_UP_MS * o.fps + 999) / 1000);
-    for (int64_t j = -before; j < 0 && !g_stop; ++j) {
-        show.step_to(int(frame_time_ms(o.fromMs, j, o.fps)));
-        if (j >= -drawnBefore) {
-            show.draw();
-            show.present();
-        }
-    }
+    run_up_to_range(show, startMs, o.fromMs, o.fps);
 
     const Viewport vp = window_config()->render_viewport();
     cFrameReadback readback(vp.x, vp.y, o.width, o.height);

@@ -19,3 +19,4 @@ int cmd_mesh(const Args& args);
 int cmd_capture(const Args& args);
 int cmd_contact(const Args& args);
 int cmd_check(const Args& args);
+int cmd_profile(const Args& args);

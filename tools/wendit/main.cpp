@@ -18,6 +18,9 @@ const WenditCommand COMMANDS[] = {
     {"contact", "[--from TIME|MARKER] [--to TIME|MARKER] [--count N] [-o FILE.png]",
      "a contact sheet: N frames of the show as labelled thumbnails in a grid (default 24, contact.png)", cmd_contact},
     {"check", "[DATA_DIR]", "check every file the show loads (default ../data) and list all problems", cmd_check},
+    {"profile", "[--from TIME|MARKER] [--to TIME|MARKER] [--fps N] [-o DIR]",
+     "time every frame, layer scene and pass of the show against its plain-copy floor: table, plot, CSV (default DIR profile)",
+     cmd_profile},
 };
 
 void print_help(FILE* out)

@@ -1,0 +1,50 @@
+#include "shaders/shader_warm_up.h"
+
+#include <GL/gl.h>
+
+#include "post/post.h"
+#include "render/cRenderTargetManager.h"
+#include "render/quad.h"
+#include "shaders/cShaderManager_CG.h"
+
+void warm_up_shaders()
+{
+    ensure_post_shaders();
+    ensure_comp_shaders();
+    ensure_spill_shaders();
+    cShaderManager_CG* sm = get_shader_manager();
+    // Small targets from the pool as inputs and output: the code generated
+    // depends on the kind of target and texture, not on their size.
+    cTmpRT dst = get_tmp_rt(RTT_QUATER);
+    cTmpRT a = get_tmp_rt(RTT_QUATER);
+    cTmpRT b = get_tmp_rt(RTT_QUATER);
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
+    glClearColor(0.f, 0.f, 0.f, 0.f);
+    dst->bind(true);
+    b->bind_texture(GL_TEXTURE1_ARB);
+    a->bind_texture(GL_TEXTURE0_ARB);
+    sm->push_shader();
+    for (const auto& entry : sm->shaders) {
+        // Passes draw unblended, compositions and overlays blended.
+        for (bool blend : {false, true}) {
+            if (blend) {
+                glEnable(GL_BLEND);
+                glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            } else {
+                glDisable(GL_BLEND);
+            }
+            sm->bind(entry.first);
+            begin_2d();
+            glColor4f(1.f, 1.f, 1.f, 1.f);
+            draw_quad_2tex(a.get(), b.get());
+            end_2d();
+            sm->unbind();
+        }
+    }
+    sm->pop_shader();
+    b->unbind_texture();
+    a->unbind_texture();
+    dst->unbind();
+    glPopAttrib();
+    glFinish();
+}

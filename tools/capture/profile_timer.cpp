@@ -1,0 +1,195 @@
+#include "capture/profile_timer.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <SDL/SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+
+#include "render/cRenderTargetManager.h"
+#include "render/cRenderTarget_fbo.h"
+#include "render/quad.h"
+
+namespace {
+PFNGLGENQUERIESPROC gen_queries = nullptr;
+PFNGLDELETEQUERIESPROC delete_queries = nullptr;
+PFNGLBEGINQUERYPROC begin_query = nullptr;
+PFNGLENDQUERYPROC end_query = nullptr;
+PFNGLGETQUERYOBJECTUI64VPROC query_result = nullptr;
+
+template <typename P>
+void load(P& pointer, const char* name)
+{
+    pointer = reinterpret_cast<P>(SDL_GL_GetProcAddress(name));
+}
+
+bool load_timer_queries()
+{
+    const char* ext = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (!ext || !std::strstr(ext, "GL_ARB_timer_query"))
+        return false;
+    load(gen_queries, "glGenQueries");
+    load(delete_queries, "glDeleteQueries");
+    load(begin_query, "glBeginQuery");
+    load(end_query, "glEndQuery");
+    load(query_result, "glGetQueryObjectui64v");
+    return gen_queries && delete_queries && begin_query && end_query && query_result;
+}
+
+double wall_ms()
+{
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+double cpu_ms()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+long viewport_pixels()
+{
+    GLint vp[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, vp);
+    return long(vp[2]) * long(vp[3]);
+}
+}  // namespace
+
+cProfileTimer::cProfileTimer() : m_queries(load_timer_queries()) {}
+
+cProfileTimer::~cProfileTimer()
+{
+    if (pass_listener() == this)
+        set_pass_listener(nullptr);
+    if (m_queries && !m_queryPool.empty())
+        delete_queries(GLsizei(m_queryPool.size()), m_queryPool.data());
+}
+
+cProfileTimer::Mark cProfileTimer::mark_finished()
+{
+    glFinish();
+    return Mark{wall_ms(), cpu_ms()};
+}
+
+unsigned cProfileTimer::query_for(size_t index)
+{
+    while (m_queryPool.size() <= index) {
+        GLuint q = 0;
+        gen_queries(1, &q);
+        m_queryPool.push_back(q);
+    }
+    return m_queryPool[index];
+}
+
+void cProfileTimer::begin_frame(int t, const std::vector<std::string>& layers)
+{
+    m_frame = FrameFigure();
+    m_frame.t = t;
+    m_frame.layers = layers;
+    m_passQuery.clear();
+    m_scopes.clear();
+    m_inPass = false;
+    m_frameStart = mark_finished();
+}
+
+FrameFigure cProfileTimer::end_frame()
+{
+    if (m_inPass)
+        pass_end();
+    const Mark end = mark_finished();
+    m_frame.ms = end.wall - m_frameStart.wall;
+    m_frame.cpuMs = end.cpu - m_frameStart.cpu;
+    for (size_t i = 0; i < m_passQuery.size() && i < m_frame.passes.size(); ++i)
+        if (m_passQuery[i]) {
+            GLuint64 ns = 0;
+            query_result(m_passQuery[i], GL_QUERY_RESULT, &ns);
+            m_frame.passes[i].gpuMs = double(ns) / 1e6;
+        }
+    return m_frame;
+}
+
+void cProfileTimer::pass_begin(const std::string& shader)
+{
+    if (m_inPass)
+        pass_end();
+    PassFigure p;
+    p.shader = shader;
+    p.scope = m_scopes.empty() ? "composition" : m_scopes.back();
+    p.pixels = viewport_pixels();
+    const float known = image_pass_samples(shader);
+    p.samples = (m_pendingSamples > 0.f && known > 0.f) ? m_pendingSamples : known;
+    m_pendingSamples = -1.f;
+    m_passStart = mark_finished();
+    unsigned q = 0;
+    if (m_queries) {
+        q = query_for(m_frame.passes.size());
+        begin_query(GL_TIME_ELAPSED, q);
+    }
+    m_frame.passes.push_back(p);
+    m_passQuery.push_back(q);
+    m_inPass = true;
+}
+
+void cProfileTimer::pass_end()
+{
+    if (!m_inPass)
+        return;
+    m_inPass = false;
+    if (m_queries)
+        end_query(GL_TIME_ELAPSED);
+    const Mark end = mark_finished();
+    PassFigure& p = m_frame.passes.back();
+    p.ms = end.wall - m_passStart.wall;
+    p.cpuMs = end.cpu - m_passStart.cpu;
+}
+
+void cProfileTimer::scope_begin(const std::string& name)
+{
+    m_scopes.push_back(name);
+    m_scopeStart = mark_finished();
+}
+
+void cProfileTimer::scope_end()
+{
+    if (m_scopes.empty())
+        return;
+    const Mark end = mark_finished();
+    m_frame.layerMs.emplace_back(m_scopes.back(), end.wall - m_scopeStart.wall);
+    m_scopes.pop_back();
+}
+
+CopyCosts cProfileTimer::measure_copies(int repeats)
+{
+    CopyCosts costs;
+    for (eRTT type : {RTT_FULL, RTT_HALF, RTT_QUATER, RTT_EIGHTH}) {
+        uint32_t w = 0, h = 0;
+        cRenderTargetManager::target_size(type, w, h);
+        // Targets of its own, outside the show's pool.
+        cRenderTarget_fbo src(w, h), dst(w, h);
+        src.create();
+        dst.create();
+        glClearColor(0.3f, 0.5f, 0.7f, 1.f);
+        src.bind(true);
+        src.unbind();
+        glClearColor(0.f, 0.f, 0.f, 0.f);
+        std::vector<double> ms;
+        for (int i = 0; i < repeats + 1; ++i) {
+            dst.bind(false);
+            const Mark a = mark_finished();
+            draw_target(&src);
+            const Mark b = mark_finished();
+            dst.unbind();
+            if (i > 0)  // the first one warms caches and code
+                ms.push_back(b.wall - a.wall);
+        }
+        std::sort(ms.begin(), ms.end());
+        costs.pixels.push_back(long(w) * long(h));
+        costs.ms.push_back(ms.empty() ? 0 : ms[ms.size() / 2]);
+    }
+    return costs;
+}

@@ -1,0 +1,9 @@
+#pragma once
+// The run-up to an offline range: from the start marker up to the range,
+// on the range's own frame grid, every frame updated only, except the last
+// half second, which is drawn too (not kept), so that what scenes keep from
+// drawing one frame to the next is as it is when the show plays through.
+// Stops early when a stop was requested.
+class cShowStepper;
+
+void run_up_to_range(cShowStepper& show, int startMs, int fromMs, int fps);
