@@ -156,12 +156,14 @@ void draw_light_head(Ink& shape, Ink& light, Pt centre, float size)
         fill(shape, *part);
         body.line(*part, 8.f, 8.f, 8.f);
     }
-    fill(light, face, 0.45f);
-    fill(light, cap, 0.62f);
-    fill(light, earL, 0.4f);
-    fill(light, earR, 0.4f);
+    // Light tones throughout: the scene adds its copies at a few percent
+    // each, so a mid-grey head would barely lift the picture below it.
+    fill(light, face, 0.8f);
+    fill(light, cap, 0.92f);
+    fill(light, earL, 0.72f);
+    fill(light, earR, 0.72f);
     // A soft highlight on the brow of the cap.
-    fill(light, pen.ellipse({-0.1f, -0.55f}, 0.2f, 0.12f, 0.f, 2.f * PI, 20), 0.8f);
+    fill(light, pen.ellipse({-0.1f, -0.55f}, 0.2f, 0.12f, 0.f, 2.f * PI, 20), 1.f);
     // Bright outlines.
     std::vector<Pt> capLine = cap;
     capLine.pop_back();
