@@ -67,14 +67,14 @@ double writer_ms_per_frame(int w, int h, int frames, const std::string& path)
     std::vector<int16_t> pcm(size_t(2 * 44100 * 4), 0);
     for (size_t i = 0; i < pcm.size(); ++i)
         pcm[i] = int16_t((i * 7919) % 20000 - 10000);
-    VideoSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.pcm = pcm.data();
-    spec.pcmFrames = int64_t(pcm.size() / 2);
+    VideoSpec format;
+    format.width = w;
+    format.height = h;
+    format.pcm = pcm.data();
+    format.pcmFrames = int64_t(pcm.size() / 2);
     cVideoWriter writer;
     std::string error;
-    if (!writer.open(path, spec, error))
+    if (!writer.open(path, format, error))
         return -1.0;
     uint32_t seed = 1;
     const double begin = cpu_now();

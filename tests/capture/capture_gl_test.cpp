@@ -56,16 +56,16 @@ TEST(VideoWriter, PicturesUprightInTheirColoursWithTheSoundFromTheFirstSample)
         pcm[2 * s] = pcm[2 * s + 1] = (s / 50) % 2 ? 12000 : -12000;
 
     const std::string path = testing::TempDir() + "writer_test.mp4";
-    VideoSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.fps = 25;
-    spec.pcm = pcm.data();
-    spec.pcmFrames = 88200;
-    spec.firstSample = 44100;  // the capture starts at 1 s
+    VideoSpec format;
+    format.width = w;
+    format.height = h;
+    format.fps = 25;
+    format.pcm = pcm.data();
+    format.pcmFrames = 88200;
+    format.firstSample = 44100;  // the capture starts at 1 s
     std::string error;
     cVideoWriter writer;
-    ASSERT_TRUE(writer.open(path, spec, error)) << error;
+    ASSERT_TRUE(writer.open(path, format, error)) << error;
     for (int i = 0; i < 10; ++i)
         ASSERT_TRUE(writer.add_frame(bgra.data(), error)) << error;
     ASSERT_TRUE(writer.finish(error)) << error;

@@ -116,17 +116,17 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
     std::unique_ptr<cVideoWriter> video;
     if (!o.output.empty() && !renderOnly) {
         int64_t pcmFrames = 0;
-        VideoSpec spec;
-        spec.width = o.width;
-        spec.height = o.height;
-        spec.fps = o.fps;
-        spec.pcm = show.music(&pcmFrames);
-        spec.pcmFrames = pcmFrames;
-        spec.rate = show.music_rate();
-        spec.firstSample = first_sample(o.fromMs, spec.rate);
+        VideoSpec format;
+        format.width = o.width;
+        format.height = o.height;
+        format.fps = o.fps;
+        format.pcm = show.music(&pcmFrames);
+        format.pcmFrames = pcmFrames;
+        format.rate = show.music_rate();
+        format.firstSample = first_sample(o.fromMs, format.rate);
         g_part = o.output + ".part";
         video.reset(new cVideoWriter());
-        if (!video->open(g_part, spec, error))
+        if (!video->open(g_part, format, error))
             return fail(error, 1);
     }
 

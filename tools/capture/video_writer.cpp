@@ -22,7 +22,7 @@ std::string av_text(int code)
 }  // namespace
 
 struct cVideoWriter::Impl {
-    VideoSpec spec;
+    VideoSpec format;
     AVFormatContext* fmt = nullptr;
     AVCodecContext* venc = nullptr;
     AVCodecContext* aenc = nullptr;
@@ -82,12 +82,12 @@ struct cVideoWriter::Impl {
         if (!codec)
             return fail("no H.264 encoder in this FFmpeg", 0, error);
         venc = avcodec_alloc_context3(codec);
-        venc->width = spec.width;
-        venc->height = spec.height;
-        venc->time_base = AVRational{1, spec.fps};
-        venc->framerate = AVRational{spec.fps, 1};
+        venc->width = format.width;
+        venc->height = format.height;
+        venc->time_base = AVRational{1, format.fps};
+        venc->framerate = AVRational{format.fps, 1};
         venc->pix_fmt = AV_PIX_FMT_YUV420P;
-        venc->gop_size = spec.fps * 2;
+        venc->gop_size = format.fps * 2;
         venc->colorspace = AVCOL_SPC_BT709;
         venc->color_primaries = AVCOL_PRI_BT709;
         venc->color_trc = AVCOL_TRC_BT709;
@@ -95,7 +95,7 @@ struct cVideoWriter::Impl {
         if (fmt->oformat->flags & AVFMT_GLOBALHEADER)
             venc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         AVDictionary* opts = nullptr;
-        av_dict_set(&opts, "crf", std::to_string(spec.crf).c_str(), 0);
+        av_dict_set(&opts, "crf", std::to_string(format.crf).c_str(), 0);
         // Fast enough to keep up with the renderer on one core.
         av_dict_set(&opts, "preset", "ultrafast", 0);
         // ...with adaptive quantisation back on, so flat areas keep their grain.
@@ -111,11 +111,11 @@ struct cVideoWriter::Impl {
 
         picture = av_frame_alloc();
         picture->format = venc->pix_fmt;
-        picture->width = spec.width;
-        picture->height = spec.height;
+        picture->width = format.width;
+        picture->height = format.height;
         if ((r = av_frame_get_buffer(picture, 0)) < 0)
             return fail("no memory for a picture", r, error);
-        sws = sws_getContext(spec.width, spec.height, AV_PIX_FMT_BGRA, spec.width, spec.height,
+        sws = sws_getContext(format.width, format.height, AV_PIX_FMT_BGRA, format.width, format.height,
                              AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
         if (!sws)
             return fail("no colour conversion to yuv420p", 0, error);
@@ -131,10 +131,10 @@ struct cVideoWriter::Impl {
             return fail("no AAC encoder in this FFmpeg", 0, error);
         aenc = avcodec_alloc_context3(codec);
         aenc->sample_fmt = AV_SAMPLE_FMT_FLTP;
-        aenc->sample_rate = spec.rate;
+        aenc->sample_rate = format.rate;
         aenc->bit_rate = 192000;
         av_channel_layout_default(&aenc->ch_layout, 2);
-        aenc->time_base = AVRational{1, spec.rate};
+        aenc->time_base = AVRational{1, format.rate};
         if (fmt->oformat->flags & AVFMT_GLOBALHEADER)
             aenc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         int r = avcodec_open2(aenc, codec, nullptr);
@@ -157,7 +157,7 @@ struct cVideoWriter::Impl {
             const int n = int(std::min<int64_t>(block, until - samplesDone));
             av_frame_unref(sound);
             sound->format = AV_SAMPLE_FMT_FLTP;
-            sound->sample_rate = spec.rate;
+            sound->sample_rate = format.rate;
             sound->nb_samples = n;
             av_channel_layout_default(&sound->ch_layout, 2);
             int r = av_frame_get_buffer(sound, 0);
@@ -166,10 +166,10 @@ struct cVideoWriter::Impl {
             float* left = reinterpret_cast<float*>(sound->data[0]);
             float* right = reinterpret_cast<float*>(sound->data[1]);
             for (int i = 0; i < n; ++i) {
-                const int64_t s = spec.firstSample + samplesDone + i;
-                const bool in = s >= 0 && s < spec.pcmFrames;
-                left[i] = in ? spec.pcm[2 * s] / 32768.f : 0.f;
-                right[i] = in ? spec.pcm[2 * s + 1] / 32768.f : 0.f;
+                const int64_t s = format.firstSample + samplesDone + i;
+                const bool in = s >= 0 && s < format.pcmFrames;
+                left[i] = in ? format.pcm[2 * s] / 32768.f : 0.f;
+                right[i] = in ? format.pcm[2 * s + 1] / 32768.f : 0.f;
             }
             sound->pts = samplesDone;
             samplesDone += n;
@@ -191,9 +191,9 @@ int64_t cVideoWriter::frames() const
     return m->frame;
 }
 
-bool cVideoWriter::open(const std::string& path, const VideoSpec& spec, std::string& error)
+bool cVideoWriter::open(const std::string& path, const VideoSpec& format, std::string& error)
 {
-    m->spec = spec;
+    m->format = format;
     av_log_set_level(AV_LOG_ERROR);  // the encoders' statistics are not for the person capturing
     int r = avformat_alloc_output_context2(&m->fmt, nullptr, "mp4", path.c_str());
     if (r < 0 || !m->fmt)
@@ -201,7 +201,7 @@ bool cVideoWriter::open(const std::string& path, const VideoSpec& spec, std::str
     m->pkt = av_packet_alloc();
     if (!m->open_video(error))
         return false;
-    if (spec.pcm && !m->open_audio(error))
+    if (format.pcm && !m->open_audio(error))
         return false;
     if ((r = avio_open(&m->fmt->pb, path.c_str(), AVIO_FLAG_WRITE)) < 0)
         return m->fail("cannot create " + path, r, error);
@@ -221,20 +221,20 @@ bool cVideoWriter::add_frame(const uint8_t* bgra, std::string& error)
     if (r < 0)
         return m->fail("no memory for a picture", r, error);
     // GL's rows run bottom-up: start at the last row, step backwards.
-    const int stride = m->spec.width * 4;
-    const uint8_t* src[1] = {bgra + int64_t(stride) * (m->spec.height - 1)};
+    const int stride = m->format.width * 4;
+    const uint8_t* src[1] = {bgra + int64_t(stride) * (m->format.height - 1)};
     const int srcStride[1] = {-stride};
-    sws_scale(m->sws, src, srcStride, 0, m->spec.height, m->picture->data, m->picture->linesize);
+    sws_scale(m->sws, src, srcStride, 0, m->format.height, m->picture->data, m->picture->linesize);
     m->picture->pts = m->frame;
     if (!m->encode(m->venc, m->vst, m->picture, error))
         return false;
     ++m->frame;
-    return m->write_sound(samples_before_frame(m->frame, m->spec.fps, m->spec.rate), false, error);
+    return m->write_sound(samples_before_frame(m->frame, m->format.fps, m->format.rate), false, error);
 }
 
 bool cVideoWriter::finish(std::string& error)
 {
-    if (!m->write_sound(samples_before_frame(m->frame, m->spec.fps, m->spec.rate), true, error))
+    if (!m->write_sound(samples_before_frame(m->frame, m->format.fps, m->format.rate), true, error))
         return false;
     if (!m->encode(m->venc, m->vst, nullptr, error))
         return false;

@@ -26,7 +26,7 @@ public:
     cVideoWriter(const cVideoWriter&) = delete;
     cVideoWriter& operator=(const cVideoWriter&) = delete;
 
-    bool open(const std::string& path, const VideoSpec& spec, std::string& error);
+    bool open(const std::string& path, const VideoSpec& format, std::string& error);
     // One picture: width x height BGRA pixels, bottom row first (as GL
     // reads them).
     bool add_frame(const uint8_t* bgra, std::string& error);
