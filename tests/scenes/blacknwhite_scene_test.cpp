@@ -10,18 +10,7 @@
 #include "scenes/middle_scene_fixture.h"
 
 namespace {
-class StarSceneTest : public MiddleSceneTest {
-protected:
-    void SetUp() override
-    {
-        MiddleSceneTest::SetUp();
-        scene.queue = &queue;
-        testing::internal::CaptureStderr();
-        scene.init();
-        testing::internal::GetCapturedStderr();
-    }
-    cSceneBlacknWhite scene{&clock};
-};
+using StarSceneTest = MiddleSceneOf<cSceneBlacknWhite>;
 }  // namespace
 
 TEST_F(StarSceneTest, PathAndDistortionFollowTheirControls)

@@ -38,6 +38,22 @@ protected:
     cEventQueue queue;
 };
 
+// The same with one initialised scene of type T reading the test's queue
+// (its loading lines kept off the test's output).
+template <class T>
+class MiddleSceneOf : public MiddleSceneTest {
+protected:
+    void SetUp() override
+    {
+        MiddleSceneTest::SetUp();
+        scene.queue = &queue;
+        testing::internal::CaptureStderr();
+        scene.init();
+        testing::internal::GetCapturedStderr();
+    }
+    T scene{&clock};
+};
+
 // Luma spread and the share of pixels at the ends of the range.
 struct PictureStats {
     double mean = 0, spread = 0, black = 0, white = 0;

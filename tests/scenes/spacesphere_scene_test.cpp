@@ -6,18 +6,7 @@
 #include "scenes/middle_scene_fixture.h"
 
 namespace {
-class SkySceneTest : public MiddleSceneTest {
-protected:
-    void SetUp() override
-    {
-        MiddleSceneTest::SetUp();
-        scene.queue = &queue;
-        testing::internal::CaptureStderr();
-        scene.init();
-        testing::internal::GetCapturedStderr();
-    }
-    cSceneSpacesphere scene{&clock};
-};
+using SkySceneTest = MiddleSceneOf<cSceneSpacesphere>;
 }  // namespace
 
 TEST_F(SkySceneTest, CameraCirclesRocksAndWidensOnTheKick)

@@ -8,18 +8,7 @@
 #include "tweak/iVar.h"
 
 namespace {
-class SpikeSceneTest : public MiddleSceneTest {
-protected:
-    void SetUp() override
-    {
-        MiddleSceneTest::SetUp();
-        scene.queue = &queue;
-        testing::internal::CaptureStderr();
-        scene.init();
-        testing::internal::GetCapturedStderr();
-    }
-    cSceneSpike scene{&clock};
-};
+using SpikeSceneTest = MiddleSceneOf<cSceneSpike>;
 }  // namespace
 
 TEST_F(SpikeSceneTest, HitsAddOverlappingRingsFlipTheSpinAndTurnTheAxis)
