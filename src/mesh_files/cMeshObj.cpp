@@ -7,6 +7,7 @@
 #include "app/exit_hook.h"
 #include "app/gl_check.h"
 #include "app/gl_extensions.h"
+#include "render/pass_profile.h"
 
 namespace {
 // Buffer size in bytes of a float array holding `per` floats per element.
@@ -103,6 +104,7 @@ void cMeshObj::reset_texture_units()
 
 void cMeshObj::draw()
 {
+    cPlainDrawScope pass("plain_mesh");
     m_positions.bind_positions();
     if (has(MT_NORMALS))
         m_normals.bind_normals();

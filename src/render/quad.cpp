@@ -6,6 +6,7 @@
 
 #include "app/gl_extensions.h"
 #include "render/iRenderTarget.h"
+#include "render/pass_profile.h"
 #include "texture/cTexture.h"
 
 namespace {
@@ -14,6 +15,7 @@ std::vector<GLboolean> g_savedDepthMasks;
 
 void quad_corners(void (*coords)(float u, float v, const void*), const void* data)
 {
+    cPlainDrawScope pass("plain_quad");
     glBegin(GL_QUADS);
     coords(0.f, 0.f, data);
     glVertex2f(0.f, 0.f);
@@ -74,6 +76,7 @@ void end_2d()
 
 void draw_quad_rect(float w, float h)
 {
+    cPlainDrawScope pass("plain_quad");
     glBegin(GL_QUADS);
     glTexCoord2f(0.f, 0.f);
     glVertex2f(0.f, 0.f);

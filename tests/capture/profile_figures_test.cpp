@@ -58,20 +58,27 @@ TEST(ProfileFloor, MedianOfCopyRunsIgnoresOneSpike)
     EXPECT_TRUE(median_copy_costs({}).ms.empty());
 }
 
-TEST(ProfileFloor, PassesCountTheirSamplesAndSceneDrawsNothing)
+TEST(ProfileFloor, PassesCountTheirSamplesOverThePixelsTheyWrote)
 {
     const CopyCosts c = costs();
-    EXPECT_EQ(image_pass_samples("levels_shader"), 1.f);
-    EXPECT_EQ(image_pass_samples("no_alpha_blur_shader"), 5.f);
-    EXPECT_EQ(image_pass_samples("screen_comp"), 2.f);
-    EXPECT_EQ(image_pass_samples("morph_shader"), 0.f);
+    EXPECT_EQ(pass_samples("levels_shader"), 1.f);
+    EXPECT_EQ(pass_samples("no_alpha_blur_shader"), 5.f);
+    EXPECT_EQ(pass_samples("screen_comp"), 2.f);
+    EXPECT_EQ(pass_samples("horz_quater_resample_shader"), 4.f);
+    EXPECT_EQ(pass_samples("morph_shader"), 1.f);
+    EXPECT_EQ(pass_samples("plain_quad"), 1.f);
     // A quarter-size radial blur of 12 samples, a full-size blur half, a
-    // composition of two full-size inputs and a mesh draw.
-    const std::vector<PassFigure> passes = {pass("radialblur_shader", 57600, 12.f),
-                                            pass("alpha_blur_shader", 921600, 5.f),
-                                            pass("blend_comp", 921600, 2.f), pass("morph_shader", 921600, 0.f)};
+    // composition of two full-size inputs, and a mesh that wrote a quarter
+    // of a full-size target.
+    std::vector<PassFigure> passes = {pass("radialblur_shader", 57600, 12.f), pass("alpha_blur_shader", 921600, 5.f),
+                                      pass("blend_comp", 921600, 2.f), pass("morph_shader", 921600, 1.f)};
+    passes[3].fragments = 230400;
     EXPECT_DOUBLE_EQ(pass_floor(c, 57600, 12.f), 4.8);
-    EXPECT_DOUBLE_EQ(frame_floor(c, passes), 4.8 + 20.0 + 8.0);
+    EXPECT_DOUBLE_EQ(frame_floor(c, passes), 4.8 + 20.0 + 8.0 + 1.2);
+    // Fragments counted replace the target's size, even when none were
+    // written; uncounted, the pass is charged its whole target.
+    passes[1].fragments = 0;
+    EXPECT_DOUBLE_EQ(frame_floor(c, passes), 4.8 + 8.0 + 1.2);
     // The same radial blur drawn into a full-size target has a floor 16
     // times larger: the profile shows where the pixels go.
     EXPECT_DOUBLE_EQ(pass_floor(c, 921600, 12.f), 48.0);

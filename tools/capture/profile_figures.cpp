@@ -44,22 +44,20 @@ CopyCosts median_copy_costs(const std::vector<CopyCosts>& runs)
     return out;
 }
 
-float image_pass_samples(const std::string& s)
+float pass_samples(const std::string& s)
 {
     if (s == "alpha_blur_shader" || s == "no_alpha_blur_shader")
         return 5.f;
-    static const char* const single[] = {"sinenoise_shader", "radialblur_shader", "scroll_shader", "hsb_shader",
-                                         "levels_shader", "invert_shader", "color_offset_shader"};
-    for (const char* name : single)
-        if (s == name)
-            return 1.f;
+    // The squeezes average four texels for each they write.
+    if (s == "half_resample_shader" || s == "horz_quater_resample_shader")
+        return 4.f;
     // Two inputs each: composition modes and the glow's additions.
     static const char* const dual[] = {"blend_comp", "add_comp", "dodge_comp", "screen_comp", "modulate_comp",
                                        "spill_shader", "coldodge_shader", "coldodge_mask_shader"};
     for (const char* name : dual)
         if (s == name)
             return 2.f;
-    return 0.f;
+    return 1.f;
 }
 
 double pass_floor(const CopyCosts& costs, long pixels, float samples)
@@ -73,7 +71,7 @@ double frame_floor(const CopyCosts& costs, const std::vector<PassFigure>& passes
 {
     double sum = 0;
     for (const PassFigure& p : passes)
-        sum += pass_floor(costs, p.pixels, p.samples);
+        sum += pass_floor(costs, p.written(), p.samples);
     return sum;
 }
 

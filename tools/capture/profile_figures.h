@@ -1,12 +1,15 @@
 #pragma once
 // The frame profiler's arithmetic, apart from GL so it can be tested.
 //
-// The floor of a frame is what its image passes would cost if each were a
-// plain copy at its size: the plain copy measured per size class in the
-// same run, interpolated by pixel count, times the texture samples the pass
-// takes per pixel (a separable blur half five, a radial blur its sample
-// count). Draws with the scenes' own shaders carry no floor: how much of
-// the target a mesh covers is not known from outside.
+// The floor of a frame is what its passes would cost if each were a plain
+// copy of the pixels it wrote: the plain copy measured per size class in
+// the same run, interpolated by pixel count, times the texture samples the
+// pass takes per pixel (a separable blur half five, a radial blur its sample
+// count, a composition its two inputs). A pass's pixels are the fragments it
+// wrote, counted by an occlusion query, so a mesh is charged for the part of
+// the target it covers and a pass drawn into part of a target for that part.
+// Fragments hidden later by nearer ones were still written and count;
+// fragments the depth test threw away do not.
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,16 +26,20 @@ CopyCosts median_copy_costs(const std::vector<CopyCosts>& runs);
 // Interpolated linearly in pixels between the nearest measured classes;
 // proportional to pixels outside them. 0 when nothing was measured.
 double copy_cost(const CopyCosts& costs, long pixels);
-// Texture samples per pixel of a shader that is an image pass (0: none).
-float image_pass_samples(const std::string& shader);
-// The floor of one pass; 0 for a pass that is no image pass (samples 0).
+// Texture samples per written pixel of a pass drawn with this shader: the
+// image passes' taps; one for every other draw (a mesh with the scene's
+// shader, a plain copy or a mesh without any).
+float pass_samples(const std::string& shader);
+// The floor of one pass; 0 for a pass that wrote nothing.
 double pass_floor(const CopyCosts& costs, long pixels, float samples);
 
 struct PassFigure {
     std::string shader;
     std::string scope;  // the layer scene that drew it; "composition" outside any
-    long pixels = 0;
+    long pixels = 0;    // the target's (the viewport's) pixels
+    long fragments = -1; // pixels written; -1 where not counted
     float samples = 0.f;
+    long written() const { return fragments >= 0 ? fragments : pixels; }
     double ms = 0;     // wall time to the pass's end, its work finished
     double gpuMs = -1; // GL timer query; -1 where the driver has none
     double cpuMs = 0;  // processor time of the process (the renderer's threads too)

@@ -44,7 +44,7 @@ void write_profile_table(std::ostream& out, const std::vector<SectionFigure>& se
 
 void write_profile_csv(std::ostream& out, const std::vector<FrameFigure>& frames)
 {
-    out << "time_ms,frame_ms,frame_cpu_ms,floor_ms,layers,layer_ms,scope,shader,pixels,samples,pass_ms,pass_gpu_ms,pass_cpu_ms\n";
+    out << "time_ms,frame_ms,frame_cpu_ms,floor_ms,layers,layer_ms,scope,shader,pixels,fragments,samples,pass_ms,pass_gpu_ms,pass_cpu_ms\n";
     for (const FrameFigure& f : frames) {
         std::string layers;
         for (const std::string& l : f.layers)
@@ -56,9 +56,10 @@ void write_profile_csv(std::ostream& out, const std::vector<FrameFigure>& frames
         const std::string head = std::to_string(f.t) + "," + fmt("%.3f", f.ms) + "," + fmt("%.3f", f.cpuMs) + "," +
                                  fmt("%.3f", f.floorMs) + "," + layers + "," + layerMs;
         if (f.passes.empty())
-            out << head << ",,,,,,,\n";
+            out << head << ",,,,,,,,\n";
         for (const PassFigure& p : f.passes)
-            out << head << "," << p.scope << "," << p.shader << "," << p.pixels << "," << fmt("%g", p.samples) << ","
+            out << head << "," << p.scope << "," << p.shader << "," << p.pixels << ","
+                << (p.fragments < 0 ? std::string() : std::to_string(p.fragments)) << "," << fmt("%g", p.samples) << ","
                 << fmt("%.3f", p.ms) << "," << (p.gpuMs < 0 ? std::string() : fmt("%.3f", p.gpuMs)) << ","
                 << fmt("%.3f", p.cpuMs) << "\n";
     }

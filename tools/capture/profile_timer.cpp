@@ -26,11 +26,14 @@ void load(P& pointer, const char* name)
     pointer = reinterpret_cast<P>(SDL_GL_GetProcAddress(name));
 }
 
-bool load_timer_queries()
+bool has_extension(const char* name)
 {
     const char* ext = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    if (!ext || !std::strstr(ext, "GL_ARB_timer_query"))
-        return false;
+    return ext && std::strstr(ext, name);
+}
+
+bool load_queries()
+{
     load(gen_queries, "glGenQueries");
     load(delete_queries, "glDeleteQueries");
     load(begin_query, "glBeginQuery");
@@ -60,14 +63,20 @@ long viewport_pixels()
 }
 }  // namespace
 
-cProfileTimer::cProfileTimer() : m_queries(load_timer_queries()) {}
+cProfileTimer::cProfileTimer()
+{
+    const bool loaded = load_queries();
+    m_queries = loaded && has_extension("GL_ARB_timer_query");
+    m_fragments = loaded && has_extension("GL_ARB_occlusion_query");
+}
 
 cProfileTimer::~cProfileTimer()
 {
     if (pass_listener() == this)
         set_pass_listener(nullptr);
-    if (m_queries && !m_queryPool.empty())
-        delete_queries(GLsizei(m_queryPool.size()), m_queryPool.data());
+    for (std::vector<unsigned>* pool : {&m_queryPool, &m_fragmentPool})
+        if (!pool->empty())
+            delete_queries(GLsizei(pool->size()), pool->data());
 }
 
 cProfileTimer::Mark cProfileTimer::mark_finished()
@@ -76,14 +85,14 @@ cProfileTimer::Mark cProfileTimer::mark_finished()
     return Mark{wall_ms(), cpu_ms()};
 }
 
-unsigned cProfileTimer::query_for(size_t index)
+unsigned cProfileTimer::query_for(std::vector<unsigned>& pool, size_t index)
 {
-    while (m_queryPool.size() <= index) {
+    while (pool.size() <= index) {
         GLuint q = 0;
         gen_queries(1, &q);
-        m_queryPool.push_back(q);
+        pool.push_back(q);
     }
-    return m_queryPool[index];
+    return pool[index];
 }
 
 void cProfileTimer::begin_frame(int t, const std::vector<std::string>& layers)
@@ -92,6 +101,7 @@ void cProfileTimer::begin_frame(int t, const std::vector<std::string>& layers)
     m_frame.t = t;
     m_frame.layers = layers;
     m_passQuery.clear();
+    m_passFragments.clear();
     m_scopes.clear();
     m_inPass = false;
     m_frameStart = mark_finished();
@@ -110,6 +120,12 @@ FrameFigure cProfileTimer::end_frame()
             query_result(m_passQuery[i], GL_QUERY_RESULT, &ns);
             m_frame.passes[i].gpuMs = double(ns) / 1e6;
         }
+    for (size_t i = 0; i < m_passFragments.size() && i < m_frame.passes.size(); ++i)
+        if (m_passFragments[i]) {
+            GLuint64 n = 0;
+            query_result(m_passFragments[i], GL_QUERY_RESULT, &n);
+            m_frame.passes[i].fragments = long(n);
+        }
     return m_frame;
 }
 
@@ -121,18 +137,38 @@ void cProfileTimer::pass_begin(const std::string& shader)
     p.shader = shader;
     p.scope = m_scopes.empty() ? "composition" : m_scopes.back();
     p.pixels = viewport_pixels();
-    const float known = image_pass_samples(shader);
-    p.samples = (m_pendingSamples > 0.f && known > 0.f) ? m_pendingSamples : known;
+    p.samples = m_pendingSamples > 0.f ? m_pendingSamples : ::pass_samples(shader);
     m_pendingSamples = -1.f;
     m_passStart = mark_finished();
-    unsigned q = 0;
+    unsigned q = 0, f = 0;
     if (m_queries) {
-        q = query_for(m_frame.passes.size());
+        q = query_for(m_queryPool, m_frame.passes.size());
         begin_query(GL_TIME_ELAPSED, q);
+    }
+    if (m_fragments) {
+        f = query_for(m_fragmentPool, m_frame.passes.size());
+        begin_query(GL_SAMPLES_PASSED, f);
     }
     m_frame.passes.push_back(p);
     m_passQuery.push_back(q);
+    m_passFragments.push_back(f);
     m_inPass = true;
+    m_plainPass = false;
+}
+
+bool cProfileTimer::plain_begin(const char* what)
+{
+    if (m_inPass)
+        return false;
+    pass_begin(what);
+    m_plainPass = true;
+    return true;
+}
+
+void cProfileTimer::plain_end()
+{
+    if (m_plainPass)
+        pass_end();
 }
 
 void cProfileTimer::pass_end()
@@ -140,8 +176,11 @@ void cProfileTimer::pass_end()
     if (!m_inPass)
         return;
     m_inPass = false;
+    m_plainPass = false;
     if (m_queries)
         end_query(GL_TIME_ELAPSED);
+    if (m_fragments)
+        end_query(GL_SAMPLES_PASSED);
     const Mark end = mark_finished();
     PassFigure& p = m_frame.passes.back();
     p.ms = end.wall - m_passStart.wall;
