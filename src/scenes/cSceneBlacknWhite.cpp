@@ -231,32 +231,35 @@ cTmpRT cSceneBlacknWhite::render(int)
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
 
-    // The star core alone, hidden where the spikes stand in front of it.
-    cTmpRT T1 = get_tmp_rt(RTT_FULL);
+    // The spikes in colour first; their depth stays in the buffer that all
+    // full-size targets share, so the star core drawn next into a target of
+    // its own is hidden where the spikes stand in front of it, without
+    // drawing the spikes a second time for their depth alone.
+    cTmpRT spikesRT = get_tmp_rt(RTT_FULL);
     glClearColor(0.f, 0.f, 0.f, 0.f);
-    T1->bind(true);
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    spikesRT->bind(true);
     mirror_draw(spikes, m);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    spikesRT->unbind();
+    cTmpRT core = get_tmp_rt(RTT_FULL);
+    core->bind(false);
+    glClear(GL_COLOR_BUFFER_BIT);
     mirror_draw(star, m);
-    T1->unbind();
+    core->unbind();
 
     // Its rays, their reach flickering a little every frame.
     cTmpRT T2 = get_tmp_rt(RTT_FULL);
     cRadialBlurParams rays = blur;
     rays.propagation = blur.propagation * (1.f + 0.05f * next_random());
-    radialblur_into(T2.get(), T1.get(), rays);
+    radialblur_into(T2.get(), core.get(), rays);
+    core.release();
 
-    // The spikes in colour, the rays over them.
-    T1->bind(true);
-    mirror_draw(spikes, m);
-    T1->unbind();
-    comp(R.get(), T2.get(), T1.get(), COMP_OVER, 1.f);
+    // The rays over the spikes.
+    comp(R.get(), T2.get(), spikesRT.get(), COMP_OVER, 1.f);
 
     // Every row smeared to one colour and dodged over the picture, then the
     // distortion.
-    horz_smear_into(T1.get(), R.get());
-    comp(T2.get(), T1.get(), R.get(), COMP_DODGE, 1.f);
+    horz_smear_into(spikesRT.get(), R.get());
+    comp(T2.get(), spikesRT.get(), R.get(), COMP_DODGE, 1.f);
     sinenoise_into(R.get(), T2.get(), distortion(t, float(T2->width)));
     glDisable(GL_BLEND);
     return R;
