@@ -97,7 +97,10 @@ int main(int argc, char** argv)
     if (!mkdtemp(tmpl))
         return 1;
     const std::string tree = tmpl;
+    const std::string repo = bin.substr(0, bin.rfind('/'));
     std::system(("mkdir -p " + tree + "/bin " + tree + "/data/script").c_str());
+    // The shader sources are read from ../src at run time.
+    std::system(("ln -s " + repo + "/src " + tree + "/src").c_str());
     std::ofstream(tree + "/data/script/markers.txt") << "s00 00:00:00,000\nquit 00:00:00,001\n";
     if (std::system(("cd " + tree + "/bin && " + bin + "/wendit bake --data ../data >/dev/null").c_str()) != 0) {
         std::cerr << "startup_bench: baking the data tree failed" << std::endl;
