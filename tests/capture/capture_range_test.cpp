@@ -34,24 +34,10 @@ TEST(CaptureFrameGrid, WholeMillisecondsRoundedDownOnOneGridEitherSideOfTheStart
 
 TEST(CaptureRange, TimesMarkersAndTheirErrors)
 {
-    int ms = -1;
-    EXPECT_TRUE(parse_time_ms("12.5", ms));
-    EXPECT_EQ(ms, 12500);
-    EXPECT_TRUE(parse_time_ms("3", ms));
-    EXPECT_EQ(ms, 3000);
-    EXPECT_TRUE(parse_time_ms("0.007", ms));
-    EXPECT_EQ(ms, 7);
-    EXPECT_TRUE(parse_time_ms("00:01:02,250", ms));
-    EXPECT_EQ(ms, 62250);
-    for (const char* bad : {"", "-1", "1.2345", "1.", ".5", "1e3", "s03", "1:2"})
-        EXPECT_FALSE(parse_time_ms(bad, ms)) << bad;
-
     const std::string script = "s00 0:0:1:0\ns03 0:0:25:500\nquit 0:1:0:0\n";
     std::ostringstream warn;
     std::unique_ptr<cEventQueue> q(cEventQueue_factory::parse(script.data(), script.size(), warn));
     ASSERT_TRUE(q);
-    EXPECT_EQ(marker_time(*q, "s03"), 25500);
-    EXPECT_EQ(marker_time(*q, "s04"), -1);
 
     CaptureOptions o;
     std::string error;

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -325,8 +326,21 @@ bool show_window_exists(const std::string& display, int* w, int* h)
     return found;
 }
 
-bool mean_show_colour(const std::string& display, double rgb[3])
+bool mean_show_colour(const std::string& display, double rgb[3], int grabs)
 {
+    if (grabs > 1) {
+        double sum[3] = {0, 0, 0}, one[3];
+        for (int g = 0; g < grabs; ++g) {
+            if (g > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (!mean_show_colour(display, one))
+                return false;
+            for (int i = 0; i < 3; ++i)
+                sum[i] += one[i] / grabs;
+        }
+        std::copy(sum, sum + 3, rgb);
+        return true;
+    }
     Display* dpy = open_display(display);
     if (!dpy)
         return false;

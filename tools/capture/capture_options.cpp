@@ -11,6 +11,7 @@
 #include "timeline/cEvent.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
+#include "timeline/show_position.h"
 #include "util/time_code.h"
 
 namespace {
@@ -65,54 +66,12 @@ bool writable_dir(const std::string& dir, const std::string& what, std::string& 
     return true;
 }
 
-bool resolve(const cEventQueue& queue, const std::string& text, int& ms, std::string& error)
-{
-    if (parse_time_ms(text, ms))
-        return true;
-    ms = marker_time(queue, text);
-    if (ms >= 0)
-        return true;
-    error = "'" + text + "' is neither a time (seconds or hh:mm:ss,mmm) nor a marker of the marker script";
-    return false;
-}
 }  // namespace
-
-bool parse_time_ms(const std::string& text, int& ms)
-{
-    if (text.find(':') != std::string::npos || text.find(',') != std::string::npos)
-        return cEventQueue_factory::parse_time(text, ms);
-    // Seconds: digits, optionally a point and up to three more digits.
-    const size_t point = text.find('.');
-    const std::string whole = text.substr(0, point);
-    const std::string frac = point == std::string::npos ? "" : text.substr(point + 1);
-    int seconds = 0;
-    if (whole.empty() || !parse_int(whole, 0, INT_MAX / 1000 - 1, seconds))
-        return false;
-    if (point != std::string::npos) {
-        if (frac.empty() || frac.size() > 3)
-            return false;
-        for (char c : frac)
-            if (c < '0' || c > '9')
-                return false;
-    }
-    std::string millis = frac;
-    millis.resize(3, '0');
-    ms = seconds * 1000 + std::atoi(millis.c_str());
-    return true;
-}
-
-int marker_time(const cEventQueue& queue, const std::string& token)
-{
-    for (const cEvent* e : queue.events())
-        if (e->id != DE_MIDI && e->id != DE_MIDI_BEAT && demo_event_name(e->id) == token)
-            return e->time;
-    return -1;
-}
 
 bool show_span(const cEventQueue& queue, int& startMs, int& quitMs, std::string& error)
 {
-    startMs = marker_time(queue, "s00");
-    quitMs = marker_time(queue, "quit");
+    startMs = script_marker_time(queue, "s00");
+    quitMs = script_marker_time(queue, "quit");
     if (startMs < 0 || quitMs < 0) {
         error = std::string("the marker script has no ") + (startMs < 0 ? "start marker (s00)" : "quit marker");
         return false;
@@ -181,9 +140,9 @@ bool check_range(const cEventQueue& queue, CaptureOptions& o, std::string& error
         return false;
     o.fromMs = start;
     o.toMs = quit;
-    if (!o.from.empty() && !resolve(queue, o.from, o.fromMs, error))
+    if (!o.from.empty() && !resolve_time_or_marker(queue, o.from, o.fromMs, error))
         return false;
-    if (!o.to.empty() && !resolve(queue, o.to, o.toMs, error))
+    if (!o.to.empty() && !resolve_time_or_marker(queue, o.to, o.toMs, error))
         return false;
     if (o.fromMs < start || o.toMs > quit) {
         error = "the range " + time_code(o.fromMs) + " to " + time_code(o.toMs) + " lies outside the show (" +

@@ -24,16 +24,12 @@ struct CaptureOptions {
 bool parse_capture_args(const std::vector<std::string>& args, bool contact, CaptureOptions& o,
                         std::string& error);
 
-// "12.5" (seconds, at most millisecond precision) or a time code as the
-// marker script writes it ("00:00:12,500", "0:0:12:500"), in ms.
-bool parse_time_ms(const std::string& text, int& ms);
-// The time of the first marker named `token` (not a MIDI event); -1 if none.
-int marker_time(const cEventQueue& queue, const std::string& token);
 // The show's span: the start marker (s00) and the quit marker.
 bool show_span(const cEventQueue& queue, int& startMs, int& quitMs, std::string& error);
 
-// Resolves --from/--to against the marker script (defaults: the start and
-// the quit marker) and checks that the range is neither empty nor outside
+// Resolves --from/--to against the marker script as the show's own --from
+// does (seconds, a time code or a marker; defaults: the start and the quit
+// marker) and checks that the range is neither empty nor outside
 // the show.
 bool check_range(const cEventQueue& queue, CaptureOptions& o, std::string& error);
 // Checks that the outputs can be written: the MP4's directory (or the PNG
