@@ -44,6 +44,14 @@ void cMeshMorph::draw()
     cShaderManager_CG* shaders = get_shader_manager();
     shaders->push_shader();
     shaders->bind("morph_shader");
+    draw_morph_bound();
+    shaders->pop_shader();
+}
+
+void cMeshMorph::draw_morph_bound()
+{
+    if (!morphed())
+        return;
     cVertexBuffer& positions = target->getBuffer(cMeshObj::POSITION_BUFFER);
     cVertexBuffer& normals = target->getBuffer(cMeshObj::NORMAL_BUFFER);
     positions.bind_texcoords(GL_TEXTURE3);
@@ -57,7 +65,6 @@ void cMeshMorph::draw()
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     // Client unit 0 again, as every other drawing step leaves it.
     ext::glClientActiveTextureARB(GL_TEXTURE0);
-    shaders->pop_shader();
 }
 
 void cMeshMorph::setMorph(float factor)

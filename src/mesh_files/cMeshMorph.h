@@ -24,7 +24,14 @@ public:
     // target stays null and draw() shows the base unmorphed.
     void loadMorph(const std::string& baseName, const std::string& targetName);
 
+    // Binds "morph_shader" for the draw and gives back the shader bound
+    // before.
     void draw() override;
+    // The morphed draw alone, "morph_shader" already bound by the caller (one
+    // bind for many morph meshes). A pair that is not morphed() draws nothing
+    // here: it takes the caller's ordinary shader, through draw().
+    void draw_morph_bound();
+    bool morphed() const { return base && target; }
     void upload(bool) override {}
 
     static void setMorph(float factor);

@@ -4,6 +4,7 @@
 #include <GL/glext.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "app/gl_extensions.h"
 #include "gui/cGuiVarList.h"
@@ -167,31 +168,42 @@ GuiNodes cSceneMandalaCube::getGuiNodes()
             {&m_backitsVar, &m_backitsSlider}};
 }
 
-void cSceneMandalaCube::draw_face()
-{
-    if (cube_face)
-        cube_face->draw();
-    glPushMatrix();
-    glRotatef(morph * 90.f, 0.f, 0.f, 1.f);
-    for (cMeshMorph& layer : layers)
-        layer.draw();
-    glPopMatrix();
-}
-
 void cSceneMandalaCube::draw_cube()
 {
     // The six orientations of a face; the first is the face as modelled.
     const float turns[6][4] = {{0, 1, 0, 0},  {90, 1, 0, 0}, {-90, 1, 0, 0},
                                {180, 1, 0, 0}, {90, 0, 1, 0}, {-90, 0, 1, 0}};
-    for (const auto& r : turns) {
-        glPushMatrix();
-        if (r[0] != 0.f)
-            glRotatef(r[0], r[1], r[2], r[3]);
-        if (inside)
-            glTranslatef(0.f, 0.f, -INSIDE_PUSH);
-        draw_face();
-        glPopMatrix();
-    }
+    auto each_face = [&](const std::function<void()>& draw) {
+        for (const auto& r : turns) {
+            glPushMatrix();
+            if (r[0] != 0.f)
+                glRotatef(r[0], r[1], r[2], r[3]);
+            if (inside)
+                glTranslatef(0.f, 0.f, -INSIDE_PUSH);
+            draw();
+            glPopMatrix();
+        }
+    };
+    // The walls (and any ring whose pair was refused, unmorphed) with the
+    // shader bound now; then every morphing ring of the six faces under one
+    // bind of the morph shader rather than a bind per ring.
+    each_face([&] {
+        if (cube_face)
+            cube_face->draw();
+        glRotatef(morph * 90.f, 0.f, 0.f, 1.f);
+        for (cMeshMorph& layer : layers)
+            if (!layer.morphed())
+                layer.draw();
+    });
+    cShaderManager_CG* shaders = get_shader_manager();
+    shaders->push_shader();
+    shaders->bind("morph_shader");
+    each_face([&] {
+        glRotatef(morph * 90.f, 0.f, 0.f, 1.f);
+        for (cMeshMorph& layer : layers)
+            layer.draw_morph_bound();
+    });
+    shaders->pop_shader();
 }
 
 void cSceneMandalaCube::kaleido_pass(iRenderTarget* src, int k)

@@ -73,7 +73,6 @@ public:
     static const char* const PLANE_FILES[7];
 
 private:
-    void draw_face();
     void draw_cube();
 
     cVar<int> m_configVar;
