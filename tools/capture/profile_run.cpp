@@ -30,11 +30,14 @@
 #include "timeline/cEventQueue_factory.h"
 
 namespace {
-// The plain copies are timed every few frames, as the machine's load
-// drifts, and each frame's floor takes the median of the latest few.
+// The plain copies are timed before every other frame, as the load of the
+// machine comes and goes (on a shared machine the same copy can take twice
+// as long for seconds), and each frame's floor takes the median of the
+// latest three timings: the floor follows the load within four frames, and
+// no single slow timing moves it.
 constexpr int COPY_REPEATS = 3;
-constexpr int COPY_EVERY = 10;
-constexpr size_t COPY_WINDOW = 5;
+constexpr int COPY_EVERY = 2;
+constexpr size_t COPY_WINDOW = 3;
 
 int fail(const std::string& message, int code)
 {

@@ -7,11 +7,13 @@
 // it wrote from an occlusion query. Also measures the plain-copy cost per
 // size class.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "capture/profile_figures.h"
 #include "render/pass_profile.h"
+#include "render/cRenderTarget_fbo.h"
 
 class cProfileTimer : public iPassListener {
 public:
@@ -25,6 +27,7 @@ public:
 
     // A plain copy (a render target drawn without a shader into another of
     // its size), `repeats` times per class of the render area; the median.
+    // The targets are made on the first call and kept.
     CopyCosts measure_copies(int repeats);
 
     void pass_begin(const std::string& shader) override;
@@ -52,4 +55,5 @@ private:
     bool m_plainPass = false;  // the open pass is a draw without a shader
     float m_pendingSamples = -1.f;
     std::vector<std::string> m_scopes;
+    std::vector<std::unique_ptr<cRenderTarget_fbo>> m_copyTargets;  // source, destination per class
 };
