@@ -15,11 +15,7 @@ protected:
     void SetUp() override
     {
         GLTest::SetUp();
-        sm = start_shaders();
-        get_rendertarget_manager()->demo_time = [] { return 0; };
-        testing::internal::CaptureStderr();
-        ensure_post_shaders();
-        testing::internal::GetCapturedStderr();
+        sm = start_pass_shaders();
         target = get_tmp_rt(RTT_QUATER);
     }
     void TearDown() override

@@ -21,13 +21,7 @@ protected:
     void SetUp() override
     {
         GLTest::SetUp();
-        sm = start_shaders();
-        get_rendertarget_manager()->demo_time = [] { return 0; };
-        testing::internal::CaptureStderr();
-        ensure_post_shaders();
-        ensure_comp_shaders();
-        ensure_spill_shaders();
-        testing::internal::GetCapturedStderr();
+        sm = start_pass_shaders();
     }
     cShaderManager_CG* sm = nullptr;
 };

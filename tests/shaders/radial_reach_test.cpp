@@ -13,11 +13,7 @@ protected:
     void SetUp() override
     {
         GLTest::SetUp();
-        start_shaders();
-        get_rendertarget_manager()->demo_time = [] { return 0; };
-        testing::internal::CaptureStderr();
-        ensure_post_shaders();
-        testing::internal::GetCapturedStderr();
+        start_pass_shaders();
         src = get_tmp_rt(RTT_FULL);
         dst = get_tmp_rt(RTT_FULL);
     }

@@ -9,6 +9,8 @@
 #include <sstream>
 
 #include "app/gl_extensions.h"
+#include "post/post.h"
+#include "render/cRenderTargetManager.h"
 #include "render/iRenderTarget.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
@@ -23,6 +25,18 @@ cShaderManager_CG* start_shaders()
     testing::internal::CaptureStdout();
     sm->init_cg();
     testing::internal::GetCapturedStdout();
+    return sm;
+}
+
+cShaderManager_CG* start_pass_shaders()
+{
+    cShaderManager_CG* sm = start_shaders();
+    get_rendertarget_manager()->demo_time = [] { return 0; };
+    testing::internal::CaptureStderr();
+    ensure_post_shaders();
+    ensure_comp_shaders();
+    ensure_spill_shaders();
+    testing::internal::GetCapturedStderr();
     return sm;
 }
 

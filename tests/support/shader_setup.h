@@ -14,6 +14,9 @@ class cShaderManager_CG;
 // Pushes src/shaders and src/shaders/comp and runs init_cg (its lines are
 // swallowed). Returns the manager.
 cShaderManager_CG* start_shaders();
+// start_shaders, the image passes' shaders (post, composition, glow)
+// registered quietly, and the render-target pool's clock at 0.
+cShaderManager_CG* start_pass_shaders();
 
 // Every pixel of a target, bottom row first.
 std::vector<Rgba> read_target(iRenderTarget* target);
