@@ -20,14 +20,14 @@ std::string file_bytes(const std::string& path)
     return ss.str();
 }
 
-size_t triangles(const std::string& bytes)
+cMeshObj_data decoded(const std::string& bytes)
 {
     iMeshType type;
     cMeshObj_data mesh;
     BzObjError error;
     EXPECT_TRUE(bzobj_decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), type, mesh, error))
         << error.message;
-    return mesh.triangle_count();
+    return mesh;
 }
 }  // namespace
 
@@ -43,10 +43,18 @@ TEST(MiddleAssets, BakedTheSameEveryTimeAndWithinBudget)
         ASSERT_FALSE(bytes.empty()) << name;
         EXPECT_EQ(bytes, file_bytes(again.data() + "/" + name)) << name;
     }
-    const auto mesh = [&](const char* name) { return triangles(file_bytes(first + "/models/" + name)); };
+    const auto mesh = [&](const char* name) { return decoded(file_bytes(first + "/models/" + name)).triangle_count(); };
     EXPECT_LE(mesh("spikeball2.bzobj"), 40000u);
     EXPECT_LE(mesh("blacknwhite_star.bzobj") + mesh("blacknwhite_spikes.bzobj"), 40000u);
     EXPECT_LE(mesh("spacesphere.bzobj"), 20000u);
+    // The star's facets take four materials, each gathered into one group:
+    // drawn sixteen times a frame, a group per facet was thousands of draw
+    // calls.
+    for (const char* name : {"blacknwhite_star.bzobj", "blacknwhite_spikes.bzobj"}) {
+        const cMeshObj_data m = decoded(file_bytes(first + "/models/" + name));
+        EXPECT_LE(m.groups.size(), 5u) << name << ": four materials and the end marker";
+        EXPECT_GE(m.groups.size(), 4u) << name;
+    }
     for (const char* name : {"spikeball_glow.png", "dodgecircle.jpg", "sphere_horizon_dark.jpg"}) {
         const std::string path = first + "/textures/" + name;
         FIBITMAP* image = FreeImage_Load(FreeImage_GetFileType(path.c_str()), path.c_str());

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <iostream>
+#include <map>
+#include <vector>
 
 #include "mesh_files/bzobj_format.h"
 
@@ -52,6 +54,33 @@ void MeshBuilder::flat_triangle(V3 a, V3 b, V3 c, double s, double t)
     triangle(vertex(a, n, s, t), vertex(b, n, s, t), vertex(c, n, s, t));
 }
 
+namespace {
+// Faceted meshes switch material every few triangles; drawn as built, each
+// switch is a draw call of its own (hundreds per mesh). The triangles of one
+// material are gathered into one group, in material order, keeping their
+// order within it: the depth test makes the picture the same.
+void gather_groups_by_material(cMeshObj_data& mesh)
+{
+    if (mesh.groups.size() < 2)
+        return;
+    std::map<unsigned, std::vector<uint32_t>> byMaterial;
+    for (size_t g = 0; g < mesh.groups.size(); ++g) {
+        const uint32_t first = mesh.groups[g].first;
+        const uint32_t end = g + 1 < mesh.groups.size() ? mesh.groups[g + 1].first : uint32_t(mesh.indices.size());
+        std::vector<uint32_t>& into = byMaterial[mesh.groups[g].material];
+        into.insert(into.end(), mesh.indices.begin() + first, mesh.indices.begin() + end);
+    }
+    mesh.indices.clear();
+    mesh.groups.clear();
+    for (const auto& m : byMaterial) {
+        if (m.second.empty())
+            continue;
+        mesh.groups.push_back({uint32_t(mesh.indices.size()), m.first});
+        mesh.indices.insert(mesh.indices.end(), m.second.begin(), m.second.end());
+    }
+}
+}  // namespace
+
 bool MeshBuilder::write(const std::string& dataDir, const std::string& name, bool withTexcoords)
 {
     cMeshData out;
@@ -65,6 +94,7 @@ bool MeshBuilder::write(const std::string& dataDir, const std::string& name, boo
         out.set(MT_MATERIALS);
     if (out.groups.empty())
         out.groups.push_back({0, 0});
+    gather_groups_by_material(out);
     out.groups.push_back({uint32_t(out.indices.size()), NO_MATERIAL});
     mkdir(dataDir.c_str(), 0755);
     const std::string dir = dataDir + "/models";
