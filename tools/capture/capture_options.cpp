@@ -7,7 +7,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
+#include "runtime/cSceneManager.h"
 #include "timeline/cEvent.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
@@ -176,4 +178,15 @@ bool check_outputs(const CaptureOptions& o, std::string& error)
             return false;
     }
     return true;
+}
+
+bool resolve_show_range(CaptureOptions& o, int& startMs, std::string& error)
+{
+    std::unique_ptr<cEventQueue> markers(cEventQueue_factory::loadFile(cSceneManager::MARKER_SCRIPT_PATH));
+    if (!markers) {
+        error = std::string("no marker script at ") + cSceneManager::MARKER_SCRIPT_PATH;
+        return false;
+    }
+    int quitMs = 0;
+    return check_range(*markers, o, error) && show_span(*markers, startMs, quitMs, error);
 }

@@ -32,6 +32,10 @@ bool show_span(const cEventQueue& queue, int& startMs, int& quitMs, std::string&
 // marker) and checks that the range is neither empty nor outside
 // the show.
 bool check_range(const cEventQueue& queue, CaptureOptions& o, std::string& error);
+// Reads the show's marker script and resolves the range against it
+// (check_range); the start marker's time goes to startMs. False with a
+// one-line message when there is no script or the range does not fit.
+bool resolve_show_range(CaptureOptions& o, int& startMs, std::string& error);
 // Checks that the outputs can be written: the MP4's directory (or the PNG
 // directory, or its parent when it is to be made) exists and is writable.
 bool check_outputs(const CaptureOptions& o, std::string& error);

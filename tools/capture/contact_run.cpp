@@ -17,8 +17,6 @@
 #include "capture/progress.h"
 #include "capture/show_stepper.h"
 #include "runtime/cSceneManager.h"
-#include "timeline/cEventQueue.h"
-#include "timeline/cEventQueue_factory.h"
 #include "util/time_code.h"
 
 namespace {
@@ -40,14 +38,9 @@ int run_contact(const std::vector<std::string>& args)
     std::string error;
     if (!parse_capture_args(args, true, o, error))
         return fail(error, 2);
-    std::unique_ptr<cEventQueue> markers(cEventQueue_factory::loadFile(cSceneManager::MARKER_SCRIPT_PATH));
-    if (!markers)
-        return fail(std::string("no marker script at ") + cSceneManager::MARKER_SCRIPT_PATH, 2);
-    if (!check_range(*markers, o, error) || !check_outputs(o, error))
+    int startMs = 0;
+    if (!resolve_show_range(o, startMs, error) || !check_outputs(o, error))
         return fail(error, 2);
-    int startMs = 0, quitMs = 0;
-    show_span(*markers, startMs, quitMs, error);
-    markers.reset();
     install_stop_handlers();
 
     cQuietStdout quiet;

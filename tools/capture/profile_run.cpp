@@ -26,8 +26,6 @@
 #include "scenes/cSceneComposition.h"
 #include "shaders/shader_warm_up.h"
 #include "texture/cTextureManager.h"
-#include "timeline/cEventQueue.h"
-#include "timeline/cEventQueue_factory.h"
 
 namespace {
 // The plain copies are timed before every other frame, as the load of the
@@ -108,17 +106,12 @@ int run_profile(const std::vector<std::string>& args)
     std::string error;
     if (!parse_profile_args(args, o, error))
         return fail(error, 2);
-    std::unique_ptr<cEventQueue> markers(cEventQueue_factory::loadFile(cSceneManager::MARKER_SCRIPT_PATH));
-    if (!markers)
-        return fail(std::string("no marker script at ") + cSceneManager::MARKER_SCRIPT_PATH, 2);
-    if (!check_range(*markers, o, error))
+    int startMs = 0;
+    if (!resolve_show_range(o, startMs, error))
         return fail(error, 2);
     struct stat st;
     if (stat(o.output.c_str(), &st) == 0 ? !S_ISDIR(st.st_mode) : mkdir(o.output.c_str(), 0777) != 0)
         return fail("the output directory '" + o.output + "' cannot be used", 2);
-    int startMs = 0, quitMs = 0;
-    show_span(*markers, startMs, quitMs, error);
-    markers.reset();
     install_stop_handlers();
 
     std::vector<FrameFigure> frames;
