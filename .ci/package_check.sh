@@ -10,7 +10,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 apt-get install -y -qq --no-install-recommends lintian desktop-file-utils man-db >/dev/null
 bash scripts/package.sh
-deb="$(ls morvane_*.deb)"
+deb="$(ls -t morvane_*.deb | head -n 1)"  # the one just built
 apt-get install -y -qq "./$deb" >/dev/null
 echo "# ci: installed $deb"
 

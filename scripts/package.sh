@@ -13,6 +13,12 @@
 # build id is the hash of what is shipped, so two runs on the same commit,
 # in any directories, give the same bytes.
 #
+# Releasing: the changelog's first entry (packaging/changelog) is the
+# release on the way, UNRELEASED and undated; the package of the tag
+# vVERSION dates it with the tag's commit. Starting the next version, give
+# the released entry that date and add the next one, UNRELEASED, on top
+# (with the new project version in CMakeLists.txt).
+#
 # A tree that is not built, or not baked (no data/.baked, or one older than
 # bin/wendit), is built or baked first, after saying so: the package never
 # carries a half-baked tree.
