@@ -35,7 +35,7 @@ bool rewrite_user_paths(const WenditCommand& command, const RunPlace& place, Arg
                 " is not written to; name a directory of your own (" + command.usage + ")";
         return false;
     }
-    if (p.installed == UserPaths::eInstalled::installed_data && !positionalGiven && args.empty())
+    if (p.installed == UserPaths::eInstalled::installed_data && !positionalGiven)
         args.push_back(place.data_dir());
     if (p.output && !optionGiven) {
         args.push_back("-o");
