@@ -1,5 +1,6 @@
 // wendit bake [--data DIR]: writes the baked part of the data tree (default
 // "../data", run from bin/).
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 
@@ -17,6 +18,10 @@ int cmd_bake(const Args& args)
             return 2;
         }
     }
+    // A tree being baked is not a baked tree until the last step is done:
+    // the mark of an earlier bake goes first, so that a bake that fails
+    // half-way leaves no mark on a tree of old and new files.
+    std::remove((dataDir + "/.baked").c_str());
     for (int i = 0; i < BAKE_STEP_COUNT; ++i) {
         std::cout << "# bake: " << BAKE_STEPS[i].name << std::endl;
         if (!BAKE_STEPS[i].run(dataDir)) {

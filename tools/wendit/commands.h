@@ -6,11 +6,24 @@
 
 using Args = std::vector<std::string>;
 
+// What the command's arguments and defaults name in the user's directory:
+// an installed wendit works inside its own tree (app/run_place.h) and
+// rewrites these into paths from where the user started it.
+struct UserPaths {
+    const char* options = "";       // options whose value is a path, space-separated ("-o --png")
+    int positionalFrom = -1;        // arguments from this index on not starting with '-' are paths; -1 none
+    const char* output = nullptr;   // default output: "-o NAME" in the user's directory unless an option is given
+    // Installed, with no path given: the installed data tree stands for the
+    // default (reading it), or the command is refused (it would write there).
+    enum class eInstalled { as_given, installed_data, refused } installed = eInstalled::as_given;
+};
+
 struct WenditCommand {
     const char* name;
     const char* usage;    // arguments, for the help text
     const char* summary;  // one line
     int (*run)(const Args& args);
+    UserPaths paths = {};
 };
 
 int cmd_timeline(const Args& args);
@@ -20,3 +33,4 @@ int cmd_capture(const Args& args);
 int cmd_contact(const Args& args);
 int cmd_check(const Args& args);
 int cmd_profile(const Args& args);
+int cmd_icon(const Args& args);
