@@ -163,9 +163,9 @@ TEST_F(Interpolators, ASeekRestoresAValueWhoseNoteInterpolatorsAreGone)
     manager.seek(1200);
     scene->update();
     EXPECT_FLOAT_EQ(pulse, 0.2f);
+    scene->interpolators.push_back(new cLerp<float>(&pulse, 3000, 3250, 1.f, 0.f));
     scene->interpolators.erase(scene->interpolators.begin());
     delete first;
-    scene->interpolators.push_back(new cLerp<float>(&pulse, 3000, 3250, 1.f, 0.f));
     run(3100);
     manager.seek(500);
     scene->update();
