@@ -3,71 +3,12 @@
 // variables after a seek matching those after playing.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
-#include "runtime/cManualTimeSource.h"
-#include "runtime/cSceneManager.h"
-#include "scenes/cSceneBlacknWhite.h"
-#include "scenes/cSceneComposition.h"
-#include "scenes/cSceneCredits.h"
-#include "scenes/cSceneMandalaCube.h"
-#include "scenes/cSceneMidiTest.h"
-#include "scenes/cSceneSmurf.h"
-#include "scenes/cSceneSpacesphere.h"
-#include "scenes/cSceneSpike.h"
-#include "scenes/cSceneTitle.h"
-#include "timeline/cEventQueue.h"
-#include "tweak/iVar.h"
+#include "support/timeline_show.h"
 
 namespace {
-// The nine scenes as the show registers them, on a hand-moved clock; the
-// timeline is built without loading any picture.
-struct Show {
-    explicit Show(bool withTitle = true) : manager(&source)
-    {
-        manager.init_clock();
-        manager.set_event_queue(new cEventQueue());
-        comp = manager.add_scene<cSceneComposition>();
-        comp->manager = &manager;
-        manager.add_scene<cSceneMidiTest>();
-        manager.add_scene<cSceneMandalaCube>();
-        manager.add_scene<cSceneSpike>();
-        manager.add_scene<cSceneBlacknWhite>();
-        manager.add_scene<cSceneSpacesphere>();
-        if (withTitle)
-            manager.add_scene<cSceneTitle>()->queue = manager.event_queue();
-        manager.add_scene<cSceneSmurf>();
-        manager.add_scene<cSceneCredits>();
-        comp->build_timeline();
-    }
-    // One frame at t: update, then what draw records.
-    bool frame(int t)
-    {
-        source.set_ms(t);
-        manager.advance_clock();
-        const bool changed = comp->update();
-        comp->mark_drawn(manager.demo_time());
-        return changed;
-    }
-    // Every variable of every layer scene, and every layer's opacity; not
-    // the cube's spin angle, which the cube advances itself each frame it
-    // plays (and a MIDI note resets), whatever the timeline says.
-    std::map<std::string, std::string> values()
-    {
-        std::map<std::string, std::string> v;
-        for (auto& l : comp->layers) {
-            v["opacity " + std::to_string(l.first)] = std::to_string(l.second.opacity);
-            for (const auto& row : l.second.scene->getGuiNodes())
-                v[l.second.scene->getName() + " " + row.first->getName()] = row.first->toString();
-        }
-        v.erase("mandalacube rot");
-        return v;
-    }
-    cManualTimeSource source;
-    cSceneManager manager;
-    cSceneComposition* comp;
-};
+using Show = TimelineShow;
 
 std::string active(Show& s, int t)
 {

@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "gui/cGuiVarList.h"
 #include "platform/shader_runtime.h"
@@ -22,34 +23,68 @@ cScene::~cScene()
 
 void cScene::remember_initial_values()
 {
+    // Kept by the address of the value, not by the variable: a note's
+    // interpolator wraps its value in a variable of its own, which goes when
+    // the scene drops the interpolator, and several of them share one value.
     for (cInterpolator* i : interpolators) {
         iVar* v = i->target;
-        if (!v || std::any_of(m_initialValues.begin(), m_initialValues.end(),
-                              [v](const InitialValue& r) { return r.var == v; }))
+        if (!v)
             continue;
-        if (auto* f = dynamic_cast<cVar<float>*>(v))
-            m_initialValues.push_back({v, false, *static_cast<float*>(f->getPointer()), 0});
-        else if (auto* n = dynamic_cast<cVar<int>*>(v))
-            m_initialValues.push_back({v, true, 0.f, *static_cast<int*>(n->getPointer())});
+        void* value = v->getPointer();
+        if (std::any_of(m_initialValues.begin(), m_initialValues.end(),
+                        [value](const InitialValue& r) { return r.value == value; }))
+            continue;
+        if (dynamic_cast<cVar<float>*>(v))
+            m_initialValues.push_back({value, false, *static_cast<float*>(value), 0});
+        else if (dynamic_cast<cVar<int>*>(v))
+            m_initialValues.push_back({value, true, 0.f, *static_cast<int*>(value)});
+    }
+}
+
+std::vector<cInterpolator*> cScene::windows_ended_between(int from, int to) const
+{
+    std::vector<cInterpolator*> ended;
+    for (cInterpolator* i : interpolators)
+        if (from <= i->end && i->end < to)
+            ended.push_back(i);
+    std::stable_sort(ended.begin(), ended.end(),
+                     [](const cInterpolator* a, const cInterpolator* b) { return a->end < b->end; });
+    return ended;
+}
+
+void cScene::apply_ends(const std::vector<cInterpolator*>& ended)
+{
+    for (cInterpolator* i : ended) {
+        int end = i->end;
+        i->apply(&end);
     }
 }
 
 void cScene::catch_up_interpolators(int t)
 {
     remember_initial_values();
-    for (const InitialValue& r : m_initialValues)
-        r.var->setValue(r.isInt ? static_cast<const void*>(&r.i) : static_cast<const void*>(&r.f));
-    std::vector<cInterpolator*> ended;
-    for (cInterpolator* i : interpolators)
-        if (i->end < t)
-            ended.push_back(i);
-    std::stable_sort(ended.begin(), ended.end(),
-                     [](const cInterpolator* a, const cInterpolator* b) { return a->end < b->end; });
-    for (cInterpolator* i : ended) {
-        int end = i->end;
-        i->apply(&end);
+    for (const InitialValue& r : m_initialValues) {
+        if (r.isInt)
+            *static_cast<int*>(r.value) = r.i;
+        else
+            *static_cast<float*>(r.value) = r.f;
     }
+    apply_ends(windows_ended_between(std::numeric_limits<int>::min(), t));
 }
+
+namespace {
+// Whether a window that ended after i on the same value comes later in
+// `ended` (sorted by end): then i's last word has been overtaken.
+bool overtaken(const cInterpolator* i, const std::vector<cInterpolator*>& ended)
+{
+    const auto at = std::find(ended.begin(), ended.end(), i);
+    if (at == ended.end() || !i->target)
+        return false;
+    void* value = i->target->getPointer();
+    return std::any_of(at + 1, ended.end(),
+                       [value](const cInterpolator* j) { return j->target && j->target->getPointer() == value; });
+}
+}  // namespace
 
 void cScene::update_interpolators()
 {
@@ -59,17 +94,29 @@ void cScene::update_interpolators()
     const int jumps = clock ? clock->jumps : 0;
     const bool jumped = !m_interpolatorsRan || jumps != m_seenJumps;
     m_seenJumps = jumps;
-    if (jumped)
-        catch_up_interpolators(demo_time());
+    const int now = demo_time();
+    // Played on: the windows that closed since the previous run, also those
+    // that opened and closed between two frames of a slow renderer, leave
+    // their end values in the order they closed, as they would have at any
+    // frame rate. A jump settles every window that closed before now.
+    std::vector<cInterpolator*> ended;
+    if (jumped) {
+        catch_up_interpolators(now);
+    } else {
+        ended = windows_ended_between(lastUpdate, now);
+        apply_ends(ended);
+    }
     for (cInterpolator* i : interpolators) {
         // The clock is read again for every interpolator.
         int t = demo_time();
         if (i->isActive(&t)) {
             i->apply(&t);
             i->lastApplied = demo_time();
-        } else if (!jumped && i->lastApplied == lastUpdate) {
+        } else if (!jumped && i->lastApplied == lastUpdate && !overtaken(i, ended)) {
             // Applied in the previous run and now out of its window: one
-            // more application writes the exact end (or start) value.
+            // more application, in list order, writes the exact end (or
+            // start) value, unless a later window on the same value closed
+            // since.
             i->apply(&t);
         }
     }

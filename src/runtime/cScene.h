@@ -64,9 +64,13 @@ public:
     // The scene's tweakable variables, each with its panel control.
     virtual GuiNodes getGuiNodes() { return {}; }
 
-    // Runs the interpolator list for the current demo time. On the first
-    // run and after every jump of the clock the variables are first brought
-    // to what they would hold had the show played up to now (see
+    // Runs the interpolator list for the current demo time. First, every
+    // window that closed since the previous run (also one that opened and
+    // closed between two frames) writes its end value, in order of end
+    // time; then each window active now writes, in list order, and one that
+    // was active in the previous run writes once more on leaving it. On the
+    // first run and after every jump of the clock the variables are first
+    // brought to what they would hold had the show played up to now (see
     // catch_up_interpolators).
     void update_interpolators();
     // Puts every interpolated variable back to its value before the first
@@ -86,12 +90,17 @@ public:
 
 private:
     struct InitialValue {
-        iVar* var;
+        void* value;  // an int or a float
         bool isInt;
         float f;
         int i;
     };
     void remember_initial_values();
+    // The interpolators whose window ends in [from, to), by end time (list
+    // order among equal ends).
+    std::vector<cInterpolator*> windows_ended_between(int from, int to) const;
+    // Each one's value at the end of its window, in the given order.
+    static void apply_ends(const std::vector<cInterpolator*>& ended);
 
     bool m_interpolatorsRan = false;
     int m_seenJumps = 0;

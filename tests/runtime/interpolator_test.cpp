@@ -98,23 +98,78 @@ TEST_F(Interpolators, TheLastActiveOneWinsAndSetVarWritesItsValue)
     EXPECT_EQ(scene->mode, 1);
 }
 
-TEST_F(Interpolators, AfterASeekOnlyWindowsAtTheNewTimeOrJustLeftWrite)
+TEST_F(Interpolators, AClockMovedWithoutASeekWritesTheWindowsItPassedAndJustLeft)
 {
     scene->interpolators.push_back(new cLerp<float>(scene->find_var("level"), 1000, 2000, 0.f, 10.f));
     scene->interpolators.push_back(new cLerp<float>(scene->find_var("other"), 5000, 6000, 0.f, 10.f));
     run(1500);
     run(1600);
     EXPECT_FLOAT_EQ(scene->level, 6.f);
-    // Jump back before the window: the lerp ran last frame, so it writes its
+    // Back before the window: the lerp ran last frame, so it writes its
     // start value once.
     run(500);
     EXPECT_FLOAT_EQ(scene->level, 0.f);
     scene->other = 42.f;
     EXPECT_FALSE(writes_at(400));
     EXPECT_FLOAT_EQ(scene->other, 42.f);
-    // Jump into the second window: only it writes.
+    // On into the second window: the first, passed on the way, leaves its
+    // end value.
     run(5500);
     EXPECT_FLOAT_EQ(scene->other, 5.f);
+    EXPECT_FLOAT_EQ(scene->level, 10.f);
+}
+
+TEST_F(Interpolators, WindowsBetweenTwoFramesLeaveTheirEndsInTheOrderTheyClosed)
+{
+    // Three short windows on one value, listed out of time order, all
+    // between two frames: the one that closed last wins, as at any rate.
+    scene->interpolators.push_back(new cLerp<float>(scene->find_var("level"), 1300, 1350, 0.f, 3.f));
+    scene->interpolators.push_back(new cLerp<float>(scene->find_var("level"), 1100, 1150, 0.f, 1.f));
+    scene->interpolators.push_back(new cLerp<float>(scene->find_var("level"), 1200, 1250, 0.f, 2.f));
+    scene->interpolators.push_back(new cSetVar<int>(scene->find_var("mode"), 1400, 1400, 5));
+    run(1000);
+    run(1500);
+    EXPECT_FLOAT_EQ(scene->level, 3.f);
+    EXPECT_EQ(scene->mode, 5);
+    // Settled once: the next frame writes nothing.
+    EXPECT_FALSE(writes_at(1750));
+}
+
+TEST_F(Interpolators, AWindowPassedBetweenFramesOvertakesTheOneThatWasPlaying)
+{
+    // A ramp up that was playing, then a quick ramp down that opened and
+    // closed before the next frame: the value ends down, as it would have
+    // at 60 frames a second.
+    scene->interpolators.push_back(new cSmoothStep<float>(scene->find_var("level"), 2000, 5000, 0.f, 1.f));
+    scene->interpolators.push_back(new cSmoothStep<float>(scene->find_var("level"), 5000, 5200, 1.f, 0.f));
+    scene->interpolators.push_back(new cSetVar<float>(scene->find_var("other"), 4000, 4990, 8.f));
+    run(4990);
+    run(5240);
+    EXPECT_FLOAT_EQ(scene->level, 0.f);
+    // A window that closed alone still gets its trailing write.
+    EXPECT_FLOAT_EQ(scene->other, 8.f);
+    scene->level = 0.5f;
+    EXPECT_FALSE(writes_at(5490));
+}
+
+TEST_F(Interpolators, ASeekRestoresAValueWhoseNoteInterpolatorsAreGone)
+{
+    // Notes give a raw value a new interpolator each; a scene may drop one
+    // once it is done. A seek still finds the value's first state.
+    float pulse = 0.25f;
+    auto* first = new cLerp<float>(&pulse, 1000, 1250, 1.f, 0.f);
+    scene->interpolators.push_back(first);
+    run(1100);
+    manager.seek(1200);
+    scene->update();
+    EXPECT_FLOAT_EQ(pulse, 0.2f);
+    scene->interpolators.push_back(new cLerp<float>(&pulse, 3000, 3250, 1.f, 0.f));
+    scene->interpolators.erase(scene->interpolators.begin());
+    delete first;
+    run(3100);
+    manager.seek(500);
+    scene->update();
+    EXPECT_FLOAT_EQ(pulse, 0.25f);
 }
 
 TEST_F(Interpolators, TargetsOfTheWrongTypeOrMissingAreLeftAlone)

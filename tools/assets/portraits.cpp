@@ -151,36 +151,45 @@ void draw_light_head(Ink& shape, Ink& light, Pt centre, float size)
                                          {0.5f, -0.68f}, {0.48f, -0.4f}, {0.62f, 0.05f}, {0.f, 0.14f}});
     const std::vector<Pt> earL = pen.ellipse({-0.58f, 0.25f}, 0.12f, 0.18f, 0.f, 2.f * PI, 16);
     const std::vector<Pt> earR = pen.ellipse({0.58f, 0.25f}, 0.12f, 0.18f, 0.f, 2.f * PI, 16);
-    // The silhouette is solid; the light inside it shades the face.
+    // The silhouette is solid and reaches a broad rim beyond the drawing:
+    // the layer is laid over the picture below by its alpha, so the rim
+    // (no light in it) darkens a ring of bright star spikes around the head
+    // and sets it apart from them.
     for (const auto* part : {&face, &cap, &earL, &earR}) {
         fill(shape, *part);
-        body.line(*part, 8.f, 8.f, 8.f);
+        body.line(*part, 30.f, 30.f, 30.f);
     }
-    // Light tones throughout: the scene adds its copies at a few percent
-    // each, so a mid-grey head would barely lift the picture below it.
-    fill(light, face, 0.8f);
-    fill(light, cap, 0.92f);
-    fill(light, earL, 0.72f);
-    fill(light, earR, 0.72f);
-    // A soft highlight on the brow of the cap.
-    fill(light, pen.ellipse({-0.1f, -0.55f}, 0.2f, 0.12f, 0.f, 2.f * PI, 20), 1.f);
-    // Bright outlines.
+    // The brightest tones the layer can carry: at most about half of the
+    // layer's colour reaches the screen, so anything less than full light
+    // turns grey over the dark sky.
+    fill(light, face, 0.9f);
+    fill(light, cap, 1.f);
+    fill(light, earL, 0.82f);
+    fill(light, earR, 0.82f);
+    // Dark pen lines, drawn as an absence of light: over the bright ring
+    // they are what reads.
+    Ink dark(light.w, light.h);
+    Pen ink{dark, centre, size, 0, 0.f};
     std::vector<Pt> capLine = cap;
     capLine.pop_back();
-    pen.line(capLine, 5.f, 8.f, 5.f);
-    pen.line(pen.pts({{-0.62f, 0.05f}, {0.f, 0.16f}, {0.62f, 0.05f}}), 5.f, 7.f, 5.f);
-    pen.line(pen.ellipse({0.f, 0.22f}, 0.56f, 0.6f, -0.1f, PI + 0.2f, 32), 5.f, 8.f, 5.f);
-    pen.line(pen.ellipse({-0.58f, 0.25f}, 0.12f, 0.18f, 0.5f * PI, PI, 12), 4.f, 6.f, 4.f);
-    pen.line(pen.ellipse({0.58f, 0.25f}, 0.12f, 0.18f, -0.5f * PI, PI, 12), 4.f, 6.f, 4.f);
-    // Big bright eyes with dark pupils, a round nose, a smile.
-    Ink pupils(light.w, light.h);
+    ink.line(capLine, 12.f, 16.f, 12.f);
+    ink.line(ink.pts({{-0.62f, 0.05f}, {0.f, 0.16f}, {0.62f, 0.05f}}), 12.f, 14.f, 12.f);
+    ink.line(ink.ellipse({0.f, 0.22f}, 0.56f, 0.6f, -0.1f, PI + 0.2f, 32), 12.f, 16.f, 12.f);
+    ink.line(ink.ellipse({-0.58f, 0.25f}, 0.12f, 0.18f, 0.5f * PI, PI, 12), 10.f, 12.f, 10.f);
+    ink.line(ink.ellipse({0.58f, 0.25f}, 0.12f, 0.18f, -0.5f * PI, PI, 12), 10.f, 12.f, 10.f);
+    // A fold across the cap, its tip bent over.
+    ink.line(ink.pts({{0.1f, -0.92f}, {0.42f, -0.78f}, {0.6f, -0.62f}}), 6.f, 10.f, 5.f);
+    // Big white eyes ringed in ink, dark pupils, a nose, a wide smile.
     for (float x : {-0.22f, 0.22f}) {
-        fill(light, pen.ellipse({x, 0.2f}, 0.13f, 0.17f, 0.f, 2.f * PI, 24), 0.95f);
-        pen.line(pen.ellipse({x, 0.2f}, 0.13f, 0.17f, 0.f, 2.f * PI, 24), 4.f, 4.f, 4.f);
-        fill(pupils, pen.ellipse({x + 0.03f, 0.24f}, 0.055f, 0.07f, 0.f, 2.f * PI, 12));
+        ink.line(ink.ellipse({x, 0.2f}, 0.13f, 0.17f, 0.f, 2.f * PI, 24), 9.f, 9.f, 9.f);
+        ink.dot(x + 0.02f, 0.23f, 0.075f);
     }
+    ink.line(ink.ellipse({0.f, 0.44f}, 0.11f, 0.09f, 0.2f, PI - 0.4f, 14), 6.f, 9.f, 6.f);
+    ink.line(ink.ellipse({0.f, 0.55f}, 0.28f, 0.15f, 0.2f, PI - 0.4f, 16), 8.f, 14.f, 8.f);
     for (size_t i = 0; i < light.v.size(); ++i)
-        light.v[i] *= 1.f - 0.9f * pupils.v[i];
-    fill(light, pen.ellipse({0.f, 0.44f}, 0.11f, 0.09f, 0.f, 2.f * PI, 20), 0.85f);
-    pen.line(pen.ellipse({0.f, 0.55f}, 0.26f, 0.13f, 0.2f, PI - 0.4f, 16), 4.f, 7.f, 4.f);
+        light.v[i] *= 1.f - dark.v[i];
+    // A soft highlight on the brow of the cap, and white in the eyes.
+    fill(light, pen.ellipse({-0.12f, -0.58f}, 0.16f, 0.08f, 0.f, 2.f * PI, 20), 1.f);
+    for (float x : {-0.22f, 0.22f})
+        fill(light, pen.ellipse({x - 0.04f, 0.15f}, 0.035f, 0.045f, 0.f, 2.f * PI, 12), 1.f);
 }

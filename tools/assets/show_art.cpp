@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "assets/credits_layout.h"
 #include "assets/ink.h"
 #include "assets/portraits.h"
 #include "assets/typeface.h"
@@ -82,30 +83,24 @@ bool bake_credits_page(const std::string& dataDir)
     Typeface display, text;
     if (!display.open(TITLE_FACE) || !text.open(TEXT_FACE))
         return false;
-    // The whole 1280 x 720 screen. The portraits land in the upper left
-    // (x 0..420, y 144..396 from the top) and the lower right (x 860..1280,
-    // y 468..720): the page keeps those places blank.
+    // The whole 1280 x 720 screen: the title and its lines in the upper
+    // right, each name and role beside its portrait, the closing lines in
+    // the lower left; the places the portraits' copies reach stay blank
+    // (see credits_layout.h).
     Ink design(1280, 720);
-    const float right = 1230.f;
-    auto right_aligned = [&](Typeface& f, const char* s, float baseline, int px, float tracking) {
-        f.draw(design, s, right - f.measure(s, px, tracking), baseline, px, tracking);
-    };
-    right_aligned(display, "MORVANE", 130.f, 120, 4.f);
-    stroke(design, {{760.f, 150.f}, {980.f, 146.f}, {1228.f, 151.f}}, 1.5f, 5.f, 1.f);
-    right_aligned(text, "a real-time demo for Linux", 196.f, 30, 0.f);
-    right_aligned(text, "ink, light and a synthesizer at dusk", 236.f, 24, 0.f);
-    right_aligned(text, "made for the PC demo competition", 300.f, 24, 0.f);
-    right_aligned(text, "of a party at nightfall", 334.f, 24, 0.f);
-
-    const float left = 56.f;
-    display.draw(design, "kesmo", left, 520.f, 64, 2.f);
-    text.draw(design, "code, scenes, shaders", left + 6.f, 556.f, 24);
-    display.draw(design, "drulan", left, 640.f, 64, 2.f);
-    text.draw(design, "music, sound, ink portraits", left + 6.f, 676.f, 24);
-    text.draw(design, "thanks for watching", 520.f, 420.f, 22, 1.f, 0.85f);
+    for (const Lettering& l : credits_page_lettering()) {
+        draw_lettering(l.display ? display : text, design, l);
+        if (l.text == "MORVANE") {
+            // A brush line under the title, drawn with the title's pen.
+            const float left = lettering_left(display, l);
+            stroke(design, {{left + 8.f, l.baseline + 22.f}, {left + 240.f, l.baseline + 18.f}, {l.x - 2.f, l.baseline + 23.f}},
+                   1.5f, 5.f, 1.f);
+        }
+    }
 
     const InkFrame f = ink_frame(7, 1);
     Ink page = ink_pass(design, 1024, 512, InkFrame{1.f, 0.f, 0.f, 0.4f, f.seed});
+    splatter(page, design, f.seed + 7, 4);
     // Paper, not pure white: a faint warm grain over the whole page.
     for (int y = 0; y < page.h; ++y)
         for (int x = 0; x < page.w; ++x) {
@@ -117,38 +112,40 @@ bool bake_credits_page(const std::string& dataDir)
 
 bool bake_portraits(const std::string& dataDir)
 {
-    Typeface display;
-    if (!display.open(TITLE_FACE))
-        return false;
     bool ok = true;
     for (int who = 0; who < 2; ++who) {
-        const bool first = who == 0;
+        const Portrait& p = credits_person(who);
         for (int k = 1; k <= 15; ++k) {
-            const InkFrame f = ink_frame(first ? 2u : 3u, k);
-            // Designed at its size on screen: 0.7 x 0.35 of the target. The
-            // first portrait sits at the left end, the second at the right.
+            const InkFrame f = ink_frame(who == 0 ? 2u : 3u, k);
+            // Designed at its size on screen: 0.7 x 0.35 of the target, the
+            // face alone; the page letters the name beside it.
             Ink design(896, 252);
-            if (first)
-                draw_kesmo(design, {150.f, 132.f}, 108.f, f.seed);
+            if (who == 0)
+                draw_kesmo(design, p.face, p.faceSize, f.seed);
             else
-                draw_drulan(design, {746.f, 132.f}, 108.f, f.seed);
-            const char* name = first ? "kesmo" : "drulan";
-            const int px = 54;
-            const float w = display.measure(name, px, 2.f);
-            display.draw(design, name, first ? 300.f : 596.f - w, 200.f, px, 2.f);
+                draw_drulan(design, p.face, p.faceSize, f.seed);
             Ink frame = ink_pass(design, 1024, 256, f);
-            ok = save_ink_jpeg(frame, path_of(dataDir, "credits", name, k)) && ok;
+            ok = save_ink_jpeg(frame, path_of(dataDir, "credits", p.name, k)) && ok;
         }
     }
     return ok;
 }
 
-bool bake_head(const std::string& dataDir)
+void draw_head_image(Ink& shape, Ink& light)
 {
     // Designed on the whole 1280 x 720 target: the scene stretches the
     // square image over a square of the overlay, which is wider on screen.
-    Ink shape(1280, 720), light(1280, 720);
-    draw_light_head(shape, light, {640.f, 372.f}, 300.f);
-    return save_light_png(resample(shape, 512, 512, 0.f, 0), resample(light, 512, 512, 0.f, 0),
-                          dataDir + "/textures/black_smurf_head_pot.png", 255, 232, 192);
+    // The head fills the height of its square, rim and all, so that it
+    // reads while the composition still shows it small.
+    Ink wideShape(1280, 720), wideLight(1280, 720);
+    draw_light_head(wideShape, wideLight, {640.f, 393.f}, 360.f);
+    shape = resample(wideShape, 512, 512, 0.f, 0);
+    light = resample(wideLight, 512, 512, 0.f, 0);
+}
+
+bool bake_head(const std::string& dataDir)
+{
+    Ink shape, light;
+    draw_head_image(shape, light);
+    return save_light_png(shape, light, dataDir + "/textures/black_smurf_head_pot.png", 255, 246, 226);
 }

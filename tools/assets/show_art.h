@@ -7,10 +7,15 @@
 // their proportions on screen.
 #include <string>
 
+#include "assets/ink.h"
+
 bool bake_title_frames(const std::string& dataDir);
 bool bake_credits_page(const std::string& dataDir);
 bool bake_portraits(const std::string& dataDir);
 bool bake_head(const std::string& dataDir);
+// The head image at its texture size: its silhouette (alpha) and the light
+// inside it (tone, 0..1).
+void draw_head_image(Ink& shape, Ink& light);
 
 // The ink treatment of one frame of a series: boil, offsets and spread
 // that differ from frame to frame (frame 1..15) of the same drawing.
