@@ -17,6 +17,7 @@ int cmd_timeline(const Args& args);
 int cmd_bake(const Args& args);
 int cmd_mesh(const Args& args);
 int cmd_capture(const Args& args);
+int cmd_join(const Args& args);
 int cmd_contact(const Args& args);
 int cmd_check(const Args& args);
 int cmd_profile(const Args& args);
