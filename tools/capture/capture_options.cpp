@@ -95,8 +95,8 @@ bool parse_capture_args(const std::vector<std::string>& args, bool contact, Capt
     bool outputGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (!contact && a == "--progress-lines") {
-            o.progressLines = true;
+        if (!contact && (a == "--progress-lines" || a == "--dry-run")) {
+            (a == "--dry-run" ? o.dryRun : o.progressLines) = true;
             continue;
         }
         const bool known = a == "-o" || a == "--from" || a == "--to" ||

@@ -23,6 +23,7 @@ struct CaptureOptions {
     FrameSpan frames;       // --frames, until resolved
     int part = 0, parts = 0;  // --segment K/N
     bool progressLines = false;  // --progress-lines: "# progress DONE TOTAL" on stderr
+    bool dryRun = false;         // --dry-run: check, say what would be written, write nothing
     // Resolved by check_range:
     int fromMs = 0, toMs = 0;
     // Resolved by resolve_frame_span: the frames this process renders.

@@ -92,6 +92,13 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
     int startMs = 0;
     if (!resolve_show_range(o, startMs, error) || !resolve_frame_span(o, error) || !check_outputs(o, error))
         return fail(error, 2);
+    if (o.dryRun) {
+        std::cout << "would write " << (o.output.empty() ? o.pngDir + "/frame_*.png" : o.output) << ": "
+                  << o.span.count() << " frames (" << frames_text(o.span) << " of " << o.totalFrames << ") " << o.width
+                  << "x" << o.height << " at " << o.fps << " fps, " << time_code(o.fromMs) << " to "
+                  << time_code(o.toMs) << std::endl;
+        return 0;
+    }
     install_stop_handlers();
 
     cQuietStdout quiet;
