@@ -222,3 +222,27 @@ TEST(WenditCaptureSegment, BadSegmentArgumentsSayWhatAndWriteNothing)
     EXPECT_EQ(listing.str(), "") << "nothing written";
     std::system(("rm -rf '" + d + "' '" + d + ".ls'").c_str());
 }
+
+// Over "ssh" (a stand-in that runs the command here, see fake_ssh.sh): the
+// segments are rendered in the hosts' temporary directories, fetched back
+// and joined; nothing is left behind on the hosts.
+TEST(FarmCaptureOverSsh, SegmentsComeBackFromTheHostsAndJoin)
+{
+    const std::string d = testing::TempDir() + "farm_ssh_" + std::to_string(getpid());
+    std::system(("rm -rf '" + d + "' && mkdir -p '" + d + "/home' && printf '1/hostA\\n1/hostB\\n' > '" + d + "/hosts'")
+                    .c_str());
+    const std::string range = "--from 10 --to 11 --fps 10 --size 64x36";
+    ToolRun single = run_tool(HEADLESS + "./wendit capture " + range + " -o " + d + "/one.mp4");
+    ToolRun farm = run_tool("(" + HEADLESS + "PARALLEL_SSH=" WENDIT_SOURCE_DIR "/tests/capture/fake_ssh.sh FAKE_SSH_HOME=" +
+                            d + "/home LP_NUM_THREADS=1 ../scripts/farm.sh --hosts " + d + "/hosts " + range + " -o " +
+                            d + "/farm.mp4; echo \"exit $?\"; sort -u " + d + "/home/hosts_asked; find " + d +
+                            "/home -name '*.mkv*'; ls " + d + ")");
+    ASSERT_EQ(single.exitCode, 0) << single.err;
+    EXPECT_NE(farm.out.find("exit 0\nhostA\nhostB\nfarm.mp4\nhome\nhosts\none.mp4\n"), std::string::npos)
+        << "both hosts used, no segment left on them, none left here: " << farm.out << farm.err;
+    DecodedMedia one = decode_media(d + "/one.mp4"), joined = decode_media(d + "/farm.mp4");
+    ASSERT_TRUE(one.ok && joined.ok);
+    ASSERT_EQ(one.frameSums.size(), 10u);
+    EXPECT_EQ(joined.frameSums, one.frameSums);
+    std::system(("rm -rf '" + d + "'").c_str());
+}
