@@ -10,7 +10,8 @@
 # rendered by `wendit capture --segment K/N` into WORK/segment_K_of_N.mkv,
 # run by GNU parallel: here with --jobs N at once, or on the hosts of FILE
 # (GNU parallel's --sshloginfile: one `[JOBS/][USER@]HOST` a line, `:` for
-# this machine). A failed segment is tried again (--retries, default 2).
+# this machine; --jobs for the hosts that give no JOBS/). A failed
+# segment is tried again (--retries, default 2).
 # A segment gets its final name only when complete, so a rerun of the same
 # command renders only the segments still missing. Then `wendit join`
 # checks the set and writes the video; the segments are removed afterwards
@@ -52,7 +53,7 @@ while [ $# -gt 0 ]; do
       esac
       shift 2 ;;
     --keep) keep=1; shift ;;
-    -h|--help) sed -n '2,27p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,28p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) die "unexpected argument '$1'" ;;
   esac
 done
@@ -127,12 +128,11 @@ quoted_args="$(printf '%q ' "${capture_args[@]}")"
 job="d=\$PWD; cd $(printf '%q' "$remote_bin") && ./wendit capture $quoted_args--segment {}/$segments --progress-lines"
 job+=" -o \"\$d/segment_{}_of_$segments.mkv\" 2>&1; r=\$?; echo \"# exit \$r\"; exit \$r"
 
-runner=(parallel --line-buffer --tagstring '{}' --retries "$((retries + 1))" --joblog "$work/joblog")
+# --jobs counts here, and on each host whose line gives no JOBS/.
+runner=(parallel --line-buffer --tagstring '{}' --retries "$((retries + 1))" --joblog "$work/joblog" --jobs "$jobs")
 if [ -n "$hosts" ]; then
   runner+=(--sshloginfile "$hosts" --workdir ... --return "segment_{}_of_$segments.mkv" --cleanup)
   [ -n "${LP_NUM_THREADS:-}" ] && runner+=(--env LP_NUM_THREADS)
-else
-  runner+=(--jobs "$jobs")
 fi
 
 # Reads the jobs' tagged lines: progress, ends, and what a failing capture
