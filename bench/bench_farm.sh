@@ -43,7 +43,14 @@ timed "farm.sh --jobs 2, LP_NUM_THREADS=1 per job" env LP_NUM_THREADS=1 ../scrip
 timed "farm.sh --jobs 1 (split and join, no parallelism)" ../scripts/farm.sh --jobs 1 "${range[@]}" \
   -o "$tmp/farm1.mp4"; farm1=$wall
 same="identical"
-for f in farm2 farm2t1 farm1; do cmp -s "$tmp/one.mp4" "$tmp/$f.mp4" || same="DIFFERENT ($f.mp4)"; done
+for f in farm2 farm2t1 farm1; do
+  if ! cmp -s "$tmp/one.mp4" "$tmp/$f.mp4"; then
+    # Kept for a look: decode both and compare frame by frame.
+    kept="$(mktemp -d /tmp/bench_farm_diff.XXXXXX)"
+    cp "$tmp/one.mp4" "$tmp/$f.mp4" "$kept/"
+    same="DIFFERENT ($f.mp4; both kept in $kept)"
+  fi
+done
 echo "  load after the farm runs: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "  the farms' videos and the single capture's are $same files"
 awk -v s="$single" -v a="$farm2" -v b="$farm2t1" -v c="$farm1" 'BEGIN{
