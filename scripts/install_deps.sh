@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   libfreetype-dev fonts-league-spartan fonts-dejavu-core
   xdotool
+  parallel rsync
 )
 
 missing=()

@@ -104,6 +104,15 @@ TEST(InstalledPrograms, FindTheirTreeFromAnywhereAndKeepTheUsersPathsTheUsers)
     EXPECT_EQ(corner.rgbReserved, 0) << "the tile's rounded corner is transparent";
     EXPECT_EQ(centre.rgbReserved, 255);
     FreeImage_Unload(png);
+
+    // A capture segment is named after its slice, in the user's directory too.
+    ToolRun segment = t.run("wendit", "capture --from 10 --to 13 --segment 2/3 --dry-run");
+    EXPECT_EQ(segment.exitCode, 0) << segment.err;
+    EXPECT_NE(segment.out.find("would write " + t.user + "/segment_2_of_3.mkv"), std::string::npos) << segment.out;
+    ToolRun join = t.run("wendit", "join nothing.mkv");
+    EXPECT_EQ(join.exitCode, 2);
+    EXPECT_NE(join.err.find(t.user + "/nothing.mkv"), std::string::npos) << "the segment named where the user is:\n"
+                                                                        << join.err;
 }
 
 TEST(InstalledPrograms, NeverWriteIntoTheirTreeAndNameWhatIsDamaged)

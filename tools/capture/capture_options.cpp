@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "capture/frame_timing.h"
 #include "runtime/cSceneManager.h"
 #include "timeline/cEvent.h"
 #include "timeline/cEventQueue.h"
@@ -39,6 +40,11 @@ bool parse_size(const std::string& text, int& w, int& h)
     // Even sides: the video's colour planes are half size.
     return parse_int(text.substr(0, x), 16, 4096, w) && parse_int(text.substr(x + 1), 16, 4096, h) &&
            w % 2 == 0 && h % 2 == 0;
+}
+
+bool ends_with(const std::string& s, const std::string& tail)
+{
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 bool is_dir(const std::string& path)
@@ -89,9 +95,13 @@ bool parse_capture_args(const std::vector<std::string>& args, bool contact, Capt
     bool outputGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (!contact && (a == "--progress-lines" || a == "--dry-run")) {
+            (a == "--dry-run" ? o.dryRun : o.progressLines) = true;
+            continue;
+        }
         const bool known = a == "-o" || a == "--from" || a == "--to" ||
                            (contact ? a == "--count" : (a == "--png" || a == "--fps" || a == "--solo" ||
-                                                        a == "--size"));
+                                                        a == "--size" || a == "--frames" || a == "--segment"));
         if (!known) {
             error = "unexpected argument '" + a + "'";
             return false;
@@ -117,6 +127,13 @@ bool parse_capture_args(const std::vector<std::string>& args, bool contact, Capt
                 error = "--fps '" + v + "': frames per second must be a whole number from 1 to 240";
                 return false;
             }
+        } else if (a == "--frames") {
+            if (!parse_frames_arg(v, o.frames, error))
+                return false;
+            o.framesGiven = true;
+        } else if (a == "--segment") {
+            if (!parse_segment_arg(v, o.part, o.parts, error))
+                return false;
         } else if (a == "--count") {
             if (!parse_int(v, 1, 400, o.count)) {
                 error = "--count '" + v + "': the number of thumbnails must be from 1 to 400";
@@ -128,6 +145,23 @@ bool parse_capture_args(const std::vector<std::string>& args, bool contact, Capt
                 return false;
             }
         }
+    }
+    if (o.framesGiven && o.parts > 0) {
+        error = "--frames and --segment both choose the frames: give one of them";
+        return false;
+    }
+    if (o.segmented()) {
+        // A segment is lossless Matroska, for `wendit join`; an .mp4 name
+        // would promise the finished video.
+        if (outputGiven && !ends_with(o.output, ".mkv")) {
+            error = "-o '" + o.output + "': a segment is a Matroska file: name it FILE.mkv";
+            return false;
+        }
+        if (!outputGiven && o.pngDir.empty())
+            o.output = o.parts > 0 ? "segment_" + std::to_string(o.part) + "_of_" + std::to_string(o.parts) + ".mkv"
+                                   : "frames_" + std::to_string(o.frames.first) + "-" +
+                                         std::to_string(o.frames.end) + ".mkv";
+        return true;
     }
     // PNG frames alone unless a video file was asked for as well.
     if (!outputGiven && (contact || o.pngDir.empty()))
@@ -154,6 +188,30 @@ bool check_range(const cEventQueue& queue, CaptureOptions& o, std::string& error
     if (o.toMs <= o.fromMs) {
         error = "the range " + time_code(o.fromMs) + " to " + time_code(o.toMs) + " is empty";
         return false;
+    }
+    return true;
+}
+
+bool resolve_frame_span(CaptureOptions& o, std::string& error)
+{
+    o.totalFrames = frame_count(o.fromMs, o.toMs, o.fps);
+    o.span = FrameSpan{0, o.totalFrames};
+    const std::string frames = std::to_string(o.totalFrames) + " frames";
+    if (o.parts > 0) {
+        if (o.parts > o.totalFrames) {
+            error = "--segment " + std::to_string(o.part) + "/" + std::to_string(o.parts) + ": the range has " + frames +
+                    ", too few for " + std::to_string(o.parts) + " segments";
+            return false;
+        }
+        o.span = segment_slice(o.totalFrames, o.part, o.parts);
+    } else if (o.framesGiven) {
+        if (o.frames.end > o.totalFrames) {
+            error = "--frames " + frames_text(o.frames) + ": the range " + time_code(o.fromMs) + " to " +
+                    time_code(o.toMs) + " at " + std::to_string(o.fps) + " fps has " + frames + " (0:" +
+                    std::to_string(o.totalFrames) + ")";
+            return false;
+        }
+        o.span = o.frames;
     }
     return true;
 }

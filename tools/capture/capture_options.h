@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "capture/segment_span.h"
+
 class cEventQueue;
 
 struct CaptureOptions {
@@ -15,8 +17,20 @@ struct CaptureOptions {
     int width = 1280, height = 720;
     std::string solo;       // a layer scene's getName, or empty
     int count = 24;         // contact sheet: thumbnails
+    // A segment of the range (--frames A:B or --segment K/N), written as a
+    // lossless Matroska file instead of the MP4.
+    bool framesGiven = false;
+    FrameSpan frames;       // --frames, until resolved
+    int part = 0, parts = 0;  // --segment K/N
+    bool progressLines = false;  // --progress-lines: "# progress DONE TOTAL" on stderr
+    bool dryRun = false;         // --dry-run: check, say what would be written, write nothing
     // Resolved by check_range:
     int fromMs = 0, toMs = 0;
+    // Resolved by resolve_frame_span: the frames this process renders.
+    int64_t totalFrames = 0;
+    FrameSpan span;
+
+    bool segmented() const { return framesGiven || parts > 0; }
 };
 
 // Reads the arguments of one command ("capture" or "contact"); false with a
@@ -36,6 +50,10 @@ bool check_range(const cEventQueue& queue, CaptureOptions& o, std::string& error
 // (check_range); the start marker's time goes to startMs. False with a
 // one-line message when there is no script or the range does not fit.
 bool resolve_show_range(CaptureOptions& o, int& startMs, std::string& error);
+// The frames to render, on the grid of the resolved range: all of them,
+// --frames A:B or the slice of --segment K/N. False with a message when
+// they do not lie in the range.
+bool resolve_frame_span(CaptureOptions& o, std::string& error);
 // Checks that the outputs can be written: the MP4's directory (or the PNG
 // directory, or its parent when it is to be made) exists and is writable.
 bool check_outputs(const CaptureOptions& o, std::string& error);

@@ -18,6 +18,7 @@
 #include "capture/headless_display.h"
 #include "capture/progress.h"
 #include "capture/range_run_up.h"
+#include "capture/segment_writer.h"
 #include "capture/show_stepper.h"
 #include "capture/video_writer.h"
 #include "runtime/cSceneManager.h"
@@ -89,8 +90,15 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
     if (!parse_capture_args(args, false, o, error))
         return fail(error, 2);
     int startMs = 0;
-    if (!resolve_show_range(o, startMs, error) || !check_outputs(o, error))
+    if (!resolve_show_range(o, startMs, error) || !resolve_frame_span(o, error) || !check_outputs(o, error))
         return fail(error, 2);
+    if (o.dryRun) {
+        std::cout << "would write " << (o.output.empty() ? o.pngDir + "/frame_*.png" : o.output) << ": "
+                  << o.span.count() << " frames (" << frames_text(o.span) << " of " << o.totalFrames << ") " << o.width
+                  << "x" << o.height << " at " << o.fps << " fps, " << time_code(o.fromMs) << " to "
+                  << time_code(o.toMs) << std::endl;
+        return 0;
+    }
     install_stop_handlers();
 
     cQuietStdout quiet;
@@ -104,9 +112,26 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
     if (!o.pngDir.empty() && !renderOnly)
         mkdir(o.pngDir.c_str(), 0777);
 
-    const int64_t total = frame_count(o.fromMs, o.toMs, o.fps);
-    std::unique_ptr<cVideoWriter> video;
-    if (!o.output.empty() && !renderOnly) {
+    const int64_t total = o.span.count();
+    std::unique_ptr<iFrameOut> video;
+    if (!o.output.empty() && !renderOnly && o.segmented()) {
+        SegmentInfo info;
+        info.fromMs = o.fromMs;
+        info.toMs = o.toMs;
+        info.fps = o.fps;
+        info.width = o.width;
+        info.height = o.height;
+        info.solo = o.solo;
+        info.totalFrames = o.totalFrames;
+        info.span = o.span;
+        info.part = o.part;
+        info.parts = o.parts;
+        g_part = o.output + ".part";
+        cSegmentWriter* segment = new cSegmentWriter();
+        video.reset(segment);
+        if (!segment->open(g_part, info, error))
+            return fail(error, 1);
+    } else if (!o.output.empty() && !renderOnly) {
         int64_t pcmFrames = 0;
         VideoSpec format;
         format.width = o.width;
@@ -117,21 +142,22 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
         format.rate = show.music_rate();
         format.firstSample = first_sample(o.fromMs, format.rate);
         g_part = o.output + ".part";
-        video.reset(new cVideoWriter());
-        if (!video->open(g_part, format, error))
+        cVideoWriter* writer = new cVideoWriter();
+        video.reset(writer);
+        if (!writer->open(g_part, format, error))
             return fail(error, 1);
     }
 
-    run_up_to_range(show, startMs, o.fromMs, o.fps);
+    run_up_to_range(show, startMs, o.fromMs, o.fps, o.span.first);
 
     const Viewport vp = window_config()->render_viewport();
     cFrameReadback readback(vp.x, vp.y, o.width, o.height);
     std::unique_ptr<cFrameSink> sink;
     if (!renderOnly)
         sink.reset(new cFrameSink(video.get(), o.pngDir, o.width, o.height));
-    cProgress progress(total, isatty(2) != 0);
+    cProgress progress(total, isatty(2) != 0, stderr, o.progressLines);
     const double cpuBegin = cpu_seconds();
-    int64_t handed = 0;
+    int64_t handed = o.span.first;  // PNG frames are numbered on the whole range's grid
     auto hand_over = [&](bool all) {
         while (readback.pending(all)) {
             std::vector<uint8_t> pixels = sink->buffer();
@@ -145,9 +171,9 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
         return true;
     };
 
-    int64_t n = 0;
+    int64_t n = o.span.first;
     bool ok = true;
-    for (; n < total && !g_stop && ok; ++n) {
+    for (; n < o.span.end && !g_stop && ok; ++n) {
         show.step_to(int(frame_time_ms(o.fromMs, n, o.fps)));
         show.draw();
         if (!renderOnly)
@@ -155,16 +181,18 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
         show.present();
         if (!renderOnly)
             ok = hand_over(false);
-        progress.update(sink ? sink->written() : n + 1);
+        progress.update(sink ? sink->written() : n + 1 - o.span.first);
     }
     if (ok && !renderOnly && !g_stop)
         ok = hand_over(true);
+    if (ok && sink)
+        progress.update(total);
     const double loopSeconds = progress.seconds();
     progress.finish();
     if (g_stop) {
         sink.reset();
         video.reset();
-        return fail("interrupted at frame " + std::to_string(n) + " of " + std::to_string(total) +
+        return fail("interrupted at frame " + std::to_string(n - o.span.first) + " of " + std::to_string(total) +
                         (o.output.empty() ? std::string() : "; nothing written under " + o.output),
                     130);
     }
@@ -181,7 +209,7 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
         return fail(error.empty() ? "writing the capture failed" : error, 1);
     }
     if (stats) {
-        stats->frames = n;
+        stats->frames = total;
         stats->seconds = loopSeconds;
         stats->cpuSeconds = cpu_seconds() - cpuBegin;
     }
@@ -200,11 +228,13 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
     if (!o.pngDir.empty())
         where += (where.empty() ? "" : " and ") + o.pngDir + "/frame_*.png";
     char rate[32];
-    std::snprintf(rate, sizeof rate, "%.1f", loopSeconds > 0 ? double(n) / loopSeconds : 0.0);
-    quiet.print("wrote " + where + ": " + std::to_string(n) + " frames " + std::to_string(o.width) + "x" +
+    std::snprintf(rate, sizeof rate, "%.1f", loopSeconds > 0 ? double(total) / loopSeconds : 0.0);
+    quiet.print("wrote " + where + ": " + std::to_string(total) + " frames " +
+                (o.segmented() ? "(" + frames_text(o.span) + " of " + std::to_string(o.totalFrames) + ") " : "") +
+                std::to_string(o.width) + "x" +
                 std::to_string(o.height) + " at " + std::to_string(o.fps) + " fps, " + time_code(o.fromMs) +
                 " to " + time_code(o.toMs) + (o.solo.empty() ? "" : ", layer '" + o.solo + "' alone") +
-                (o.output.empty() ? "" : ", with sound") + ", in " + duration(loopSeconds) + " (" + rate +
+                (o.output.empty() || o.segmented() ? "" : ", with sound") + ", in " + duration(loopSeconds) + " (" + rate +
                 " frames/s)\n");
     return 0;
 }

@@ -1,9 +1,9 @@
 #include "capture/frame_sink.h"
 
 #include "capture/png_file.h"
-#include "capture/video_writer.h"
+#include "capture/frame_out.h"
 
-cFrameSink::cFrameSink(cVideoWriter* video, const std::string& pngDir, int width, int height)
+cFrameSink::cFrameSink(iFrameOut* video, const std::string& pngDir, int width, int height)
     : m_video(video), m_pngDir(pngDir), m_w(width), m_h(height)
 {
     m_worker = std::thread(&cFrameSink::work, this);

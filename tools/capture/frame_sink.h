@@ -1,6 +1,6 @@
 #pragma once
 // Where read-back frames go: a worker thread of its own encodes them into
-// the video file and writes them as PNG files, so the render loop only
+// the video file (or a segment) and writes them as PNG files, so the render loop only
 // hands a buffer over and goes on drawing. At most a few frames wait; when
 // the worker falls behind, the hand-over waits for it.
 #include <condition_variable>
@@ -11,12 +11,12 @@
 #include <thread>
 #include <vector>
 
-class cVideoWriter;
+class iFrameOut;
 
 class cFrameSink {
 public:
     // video may be null (PNG frames only); pngDir empty: no PNG frames.
-    cFrameSink(cVideoWriter* video, const std::string& pngDir, int width, int height);
+    cFrameSink(iFrameOut* video, const std::string& pngDir, int width, int height);
     ~cFrameSink();  // stops the worker (what is queued is dropped)
     cFrameSink(const cFrameSink&) = delete;
     cFrameSink& operator=(const cFrameSink&) = delete;
@@ -39,7 +39,7 @@ private:
         int64_t index;
         std::vector<uint8_t> bgra;
     };
-    cVideoWriter* m_video;
+    iFrameOut* m_video;
     std::string m_pngDir;
     int m_w, m_h;
     mutable std::mutex m_mutex;

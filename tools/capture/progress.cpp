@@ -7,8 +7,9 @@
 #include <cstdio>
 #include <iostream>
 
-cProgress::cProgress(int64_t total, bool onTerminal, FILE* out)
-    : m_total(total), m_tty(onTerminal), m_out(out), m_begin(clock::now()), m_lastDraw(m_begin)
+cProgress::cProgress(int64_t total, bool onTerminal, FILE* out, bool lines)
+    : m_total(total), m_tty(onTerminal && !lines), m_lines(lines), m_out(out), m_begin(clock::now()),
+      m_lastDraw(m_begin)
 {
 }
 
@@ -40,9 +41,19 @@ std::string cProgress::line(int64_t done, int64_t total, double fps)
 
 void cProgress::update(int64_t done)
 {
+    const clock::time_point now = clock::now();
+    if (m_lines) {
+        if (done != m_lastDone && (done >= m_total || now - m_lastDraw >= std::chrono::seconds(1))) {
+            m_lastDraw = now;
+            m_lastDone = done;
+            std::fprintf(m_out, "# progress %lld %lld\n", static_cast<long long>(done),
+                         static_cast<long long>(m_total));
+            std::fflush(m_out);
+        }
+        return;
+    }
     if (!m_tty)
         return;
-    const clock::time_point now = clock::now();
     if (m_drawn && done < m_total && now - m_lastDraw < std::chrono::milliseconds(250))
         return;
     m_lastDraw = now;

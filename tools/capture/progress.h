@@ -1,7 +1,9 @@
 #pragma once
 // The capture's progress line on a terminal: frames done of all, frames
 // per second and the time left, redrawn in place at most a few times a
-// second. Off a terminal it stays silent.
+// second. Off a terminal it stays silent, unless asked for lines: then it
+// writes "# progress DONE TOTAL" about once a second and at the end, for a
+// program that runs many captures and adds their progress up.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -9,7 +11,7 @@
 
 class cProgress {
 public:
-    cProgress(int64_t total, bool onTerminal, FILE* out = stderr);
+    cProgress(int64_t total, bool onTerminal, FILE* out = stderr, bool lines = false);
     void update(int64_t done);
     // Clears the line.
     void finish();
@@ -23,6 +25,8 @@ private:
     using clock = std::chrono::steady_clock;
     int64_t m_total;
     bool m_tty;
+    bool m_lines;
+    int64_t m_lastDone = -1;
     FILE* m_out;
     clock::time_point m_begin, m_lastDraw;
     bool m_drawn = false;

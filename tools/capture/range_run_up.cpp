@@ -7,14 +7,14 @@
 #include "capture/frame_timing.h"
 #include "capture/show_stepper.h"
 
-void run_up_to_range(cShowStepper& show, int startMs, int fromMs, int fps)
+void run_up_to_range(cShowStepper& show, int startMs, int fromMs, int fps, int64_t firstFrame)
 {
     constexpr int64_t WARM_UP_MS = 500;
     const int64_t before = floor_div(int64_t(fromMs - startMs) * fps, 1000);
-    const int64_t drawnBefore = std::min<int64_t>(before, (WARM_UP_MS * fps + 999) / 1000);
-    for (int64_t j = -before; j < 0 && !stop_requested(); ++j) {
+    const int64_t drawnBefore = std::min<int64_t>(before + firstFrame, (WARM_UP_MS * fps + 999) / 1000);
+    for (int64_t j = -before; j < firstFrame && !stop_requested(); ++j) {
         show.step_to(int(frame_time_ms(fromMs, j, fps)));
-        if (j >= -drawnBefore) {
+        if (j >= firstFrame - drawnBefore) {
             show.draw();
             show.present();
         }

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+#include "capture/frame_out.h"
+
 struct VideoSpec {
     int width = 1280, height = 720, fps = 30;
     int crf = 18;
@@ -19,19 +21,19 @@ struct VideoSpec {
     int rate = 44100;
 };
 
-class cVideoWriter {
+class cVideoWriter : public iFrameOut {
 public:
     cVideoWriter();
-    ~cVideoWriter();  // an unfinished file is closed as it is
+    ~cVideoWriter() override;  // an unfinished file is closed as it is
     cVideoWriter(const cVideoWriter&) = delete;
     cVideoWriter& operator=(const cVideoWriter&) = delete;
 
     bool open(const std::string& path, const VideoSpec& format, std::string& error);
     // One picture: width x height BGRA pixels, bottom row first (as GL
     // reads them).
-    bool add_frame(const uint8_t* bgra, std::string& error);
+    bool add_frame(const uint8_t* bgra, std::string& error) override;
     // Drains the encoders and completes the file.
-    bool finish(std::string& error);
+    bool finish(std::string& error) override;
     int64_t frames() const;
 
 private:

@@ -16,6 +16,10 @@ struct UserPaths {
     // Installed, with no path given: the installed data tree stands for the
     // default (reading it), or the command is refused (it would write there).
     enum class eInstalled { as_given, installed_data, refused } installed = eInstalled::as_given;
+    // A default output that depends on the other arguments (a capture
+    // segment is named after its slice); "" for none. Takes precedence
+    // over `output`.
+    std::string (*defaultOutput)(const std::vector<std::string>& args) = nullptr;
 };
 
 struct WenditCommand {
@@ -30,6 +34,9 @@ int cmd_timeline(const Args& args);
 int cmd_bake(const Args& args);
 int cmd_mesh(const Args& args);
 int cmd_capture(const Args& args);
+// The file a capture with these arguments writes when no -o is given ("" for PNG frames only).
+std::string capture_default_output(const Args& args);
+int cmd_join(const Args& args);
 int cmd_contact(const Args& args);
 int cmd_check(const Args& args);
 int cmd_profile(const Args& args);

@@ -18,9 +18,14 @@ const WenditCommand COMMANDS[] = {
      {"--data", -1, nullptr, UserPaths::eInstalled::refused}},
     {"mesh", "info FILE | convert IN.obj OUT.bzobj",
      "report a mesh as the show loads it, or bake an OBJ into the compressed format", cmd_mesh, {"", 1}},
-    {"capture", "[-o FILE.mp4] [--png DIR] [--from TIME|MARKER] [--to TIME|MARKER] [--fps N] [--solo SCENE] [--size WxH]",
-     "render the show offline, frame-exact, to a video with its music (default morvane.mp4) or PNG frames", cmd_capture,
-     {"-o --png", -1, "morvane.mp4"}},
+    {"capture", "[-o FILE.mp4] [--png DIR] [--from TIME|MARKER] [--to TIME|MARKER] [--fps N] [--solo SCENE] [--size WxH]"
+                " [--frames A:B | --segment K/N [-o FILE.mkv]]",
+     "render the show offline, frame-exact, to a video with its music (default morvane.mp4) or PNG frames;"
+     " a slice of the range to a lossless segment",
+     cmd_capture, {"-o --png", -1, nullptr, UserPaths::eInstalled::as_given, capture_default_output}},
+    {"join", "SEGMENT.mkv... [-o FILE.mp4]",
+     "check capture segments and join them into the video one capture of their range writes (default morvane.mp4)",
+     cmd_join, {"-o", 0, "morvane.mp4"}},
     {"contact", "[--from TIME|MARKER] [--to TIME|MARKER] [--count N] [-o FILE.png]",
      "a contact sheet: N frames of the show as labelled thumbnails in a grid (default 24, contact.png)", cmd_contact,
      {"-o", -1, "contact.png"}},

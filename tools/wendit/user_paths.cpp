@@ -37,9 +37,12 @@ bool rewrite_user_paths(const WenditCommand& command, const RunPlace& place, Arg
     }
     if (p.installed == UserPaths::eInstalled::installed_data && !positionalGiven)
         args.push_back(place.data_dir());
-    if (p.output && !optionGiven) {
-        args.push_back("-o");
-        args.push_back(place.user_path(p.output));
+    if (!optionGiven) {
+        const std::string output = p.defaultOutput ? p.defaultOutput(args) : std::string(p.output ? p.output : "");
+        if (!output.empty()) {
+            args.push_back("-o");
+            args.push_back(place.user_path(output));
+        }
     }
     return true;
 }

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Stands in for ssh in the farm's tests: runs the remote command on this
+# machine, in a home directory of the test's own ($FAKE_SSH_HOME), and
+# notes which host was asked, as GNU parallel and rsync call ssh.
+set -uo pipefail
+while [ $# -gt 0 ]; do
+  case "$1" in
+    -l|-p|-o|-S|-i|-F|-e) shift 2 ;;
+    -*) shift ;;
+    *) break ;;
+  esac
+done
+host="$1"; shift
+[ "${1:-}" = "--" ] && shift
+echo "$host" >> "$FAKE_SSH_HOME/hosts_asked"
+cd "$FAKE_SSH_HOME" && exec bash -c "$*"

@@ -1,0 +1,21 @@
+#pragma once
+// Whether a set of capture segments makes one capture: all of the same
+// range, fps, size and layer, every picture their metadata promises
+// present, and every frame of the range in exactly one of them. The answer
+// is one line naming the segment and what is wrong with it, so that a
+// person (or a farm's rerun) knows which one to render again.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "capture/segment_info.h"
+
+struct JoinSegment {
+    std::string path;
+    SegmentInfo info;
+    int64_t pictures = 0;  // pictures found in the file
+};
+
+// Empty when the set joins; else the first problem, one line without a
+// trailing newline. On success `ordered` holds the segments in frame order.
+std::string check_segment_set(const std::vector<JoinSegment>& segments, std::vector<JoinSegment>& ordered);

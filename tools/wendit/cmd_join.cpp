@@ -1,0 +1,8 @@
+// wendit join: see capture/join_run.h.
+#include "capture/join_run.h"
+#include "commands.h"
+
+int cmd_join(const Args& args)
+{
+    return run_join(args);
+}
