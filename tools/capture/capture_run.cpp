@@ -16,6 +16,7 @@
 #include "capture/frame_sink.h"
 #include "capture/frame_timing.h"
 #include "capture/headless_display.h"
+#include "capture/partial_file.h"
 #include "capture/progress.h"
 #include "capture/range_run_up.h"
 #include "capture/show_stepper.h"
@@ -105,6 +106,7 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
         mkdir(o.pngDir.c_str(), 0777);
 
     const int64_t total = frame_count(o.fromMs, o.toMs, o.fps);
+    cPartialFile part;  // declared before the writer: locked until the file is closed
     std::unique_ptr<cVideoWriter> video;
     if (!o.output.empty() && !renderOnly) {
         int64_t pcmFrames = 0;
@@ -116,7 +118,9 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
         format.pcmFrames = pcmFrames;
         format.rate = show.music_rate();
         format.firstSample = first_sample(o.fromMs, format.rate);
-        g_part = o.output + ".part";
+        if (!part.claim(o.output + PARTIAL_SUFFIX, std::cerr, error))
+            return fail(error, 1);
+        g_part = o.output + PARTIAL_SUFFIX;
         video.reset(new cVideoWriter());
         if (!video->open(g_part, format, error))
             return fail(error, 1);
