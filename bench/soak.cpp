@@ -1,9 +1,11 @@
 // The soak benchmark: what a long run leaves behind, pass after pass.
 //
-//   cd bin && ../scripts/with_display.sh ../build/bench/soak show [PASSES] [FRAME_MS]
+//   cd bin && ../scripts/with_display.sh ../build/bench/soak show [PASSES] [FRAME_MS] [WxH]
 //   cd bin && ../build/bench/soak capture [FRAMES] [WxH] [FPS]   (no display needed)
+//   cd bin && ../build/bench/soak encoder [FRAMES] [WxH]
 //
-// show (default 20 passes, 400 ms frames): plays the whole show under
+// show (default 20 passes, 400 ms frames, the show's 1280x720 window):
+// plays the whole show under
 // --loop s00 quit on the frame-stepped clock in a window, as the program
 // does, and at every wrap takes the resident memory, the GL objects alive
 // (textures, buffers, framebuffers, renderbuffers, programs, shaders: every
@@ -18,6 +20,10 @@
 // `wendit capture` does, and samples resident memory, heap in use and
 // descriptors from its first encoded frames on (the video file growing);
 // it prints them at each tenth of that and the growth after the first tenth.
+//
+// encoder (default 5000 frames at 160x90): the capture's frame sink and
+// video writer alone, fed synthetic frames: what the encoding half keeps
+// per frame (the MP4 muxer's index of every sample, until the file ends).
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <SDL/SDL.h>
@@ -33,6 +39,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -44,6 +51,8 @@
 #include "app/command_line.h"
 #include "app/exit_hook.h"
 #include "capture/capture_run.h"
+#include "capture/frame_sink.h"
+#include "capture/video_writer.h"
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
 #include "app/init_sdl.h"
@@ -194,7 +203,7 @@ bool frame(cDemo& demo, cSceneManager* sm, int& offsetMs)
     return wrapped;
 }
 
-int soak_show(int passes, const std::string& frameMs)
+int soak_show(int passes, const std::string& frameMs, int width, int height)
 {
     setenv("WENDIT_FRAME_MS", frameMs.c_str(), 1);
     setenv("SDL_AUDIODRIVER", "dummy", 0);  // a sound card when one is named
@@ -210,7 +219,12 @@ int soak_show(int passes, const std::string& frameMs)
     }
     const double passSeconds = (placement.loopEnd - placement.loopStart) / 1000.0;
 
-    init_sdl(*window_config());
+    // A smaller window than the show's keeps a pass short on a software
+    // renderer; every buffer the show sizes by the window follows it.
+    WindowConfig* wc = window_config();
+    wc->width = wc->renderWidth = width;
+    wc->height = wc->renderHeight = height;
+    init_sdl(*wc);
     register_exit_hook();
     init_gl();
     init_gl_state();
@@ -226,8 +240,9 @@ int soak_show(int passes, const std::string& frameMs)
     const int rate = sp_output_rate() > 0 ? sp_output_rate() : 44100;
     const int bufferFrames = sp_device_buffer_frames();
     const double bufferMs = bufferFrames > 0 ? 1000.0 * bufferFrames / rate : cSoundModule_fmod::MIXER_BUFFER_MS;
-    std::printf("# soak: %d passes of %.1f s of show (s00 to quit) at %s ms a frame; audio buffer %.1f ms\n",
-                passes, passSeconds, frameMs.c_str(), bufferMs);
+    std::printf("# soak: %d passes of %.1f s of show (s00 to quit) at %s ms a frame in a %dx%d window; audio "
+                "buffer %.1f ms\n",
+                passes, passSeconds, frameMs.c_str(), width, height, bufferMs);
     std::printf("%5s %9s %8s %9s %6s %6s %5s %5s %5s %5s %5s %9s %7s\n", "pass", "rss MB", "+MB", "heap MB", "tex",
                 "buf", "fbo", "rbo", "prog", "shd", "fds", "offset ms", "wall s");
     std::fflush(stdout);
@@ -398,6 +413,69 @@ int soak_capture(long frames, const std::string& size, int fps)
                                : "GROWS: see above");
     return flat ? 0 : 1;
 }
+
+// ------------------------------------------------------------ the encoder alone
+// The capture's encoding half without the show: synthetic frames (moving
+// bands, so that the encoder has work) and a second of silence-free sound
+// per second of video, through the same frame sink and video writer, with
+// the heap in use taken every 500 frames after the hand-over.
+int soak_encoder(long frames, int width, int height)
+{
+    char dir[] = "/tmp/wendit-soak-XXXXXX";
+    if (!mkdtemp(dir))
+        return 2;
+    const std::string out = std::string(dir) + "/encoder.mp4";
+    const int fps = 30, rate = 44100;
+    std::vector<int16_t> pcm(size_t(2) * rate * size_t(frames / fps + 2));
+    for (size_t i = 0; i < pcm.size(); ++i)
+        pcm[i] = int16_t(8000 * std::sin(double(i / 2) * 0.05));
+    VideoSpec format;
+    format.width = width;
+    format.height = height;
+    format.fps = fps;
+    format.pcm = pcm.data();
+    format.pcmFrames = int64_t(pcm.size() / 2);
+    format.rate = rate;
+    cVideoWriter video;
+    std::string error;
+    if (!video.open(out, format, error)) {
+        std::fprintf(stderr, "soak: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("# soak encoder: %ld synthetic frames at %dx%d, %d fps, with sound\n", frames, width, height, fps);
+    std::printf("%7s %9s %9s %9s\n", "frames", "rss MB", "heap MB", "video MB");
+    std::vector<double> heap;
+    {
+        cFrameSink sink(&video, "", width, height);
+        for (long n = 0; n < frames; ++n) {
+            std::vector<uint8_t> px = sink.buffer();
+            px.resize(size_t(width) * size_t(height) * 4);
+            for (int y = 0; y < height; ++y)
+                std::memset(&px[size_t(y) * size_t(width) * 4], int((y + n) * 7 & 0xFF), size_t(width) * 4);
+            if (!sink.push(n, std::move(px)))
+                break;
+            if ((n + 1) % 500 == 0) {
+                heap.push_back(heap_mb());
+                std::printf("%7ld %9.2f %9.3f %9.2f\n", n + 1, resident_mb(0), heap.back(),
+                            file_bytes(out) / 1048576.0);
+                std::fflush(stdout);
+            }
+        }
+        if (!sink.finish(error)) {
+            std::fprintf(stderr, "soak: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    std::system(("rm -rf '" + std::string(dir) + "'").c_str());
+    if (heap.size() < 3)
+        return 1;
+    // From the second sample on: the encoder's pipeline is full by then.
+    std::vector<double> tail(heap.begin() + 1, heap.end());
+    const double perThousand = slope(tail) * 2.0;
+    std::printf("# frames 1000 to %ld: heap in use %.3f -> %.3f MB, %+.4f MB per 1000 frames (%.0f bytes a frame)\n",
+                frames, tail.front(), tail.back(), perThousand, perThousand * 1048576.0 / 1000.0);
+    return 0;
+}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -406,16 +484,29 @@ int main(int argc, char** argv)
     if (mode == "show") {
         const int passes = argc > 2 ? std::atoi(argv[2]) : 20;
         const std::string frameMs = argc > 3 ? argv[3] : "400";
+        int w = 1280, h = 720;
+        if (argc > 4 && (std::sscanf(argv[4], "%dx%d", &w, &h) != 2 || w < 16 || h < 16)) {
+            std::fprintf(stderr, "soak show: the window size is WIDTHxHEIGHT\n");
+            return 2;
+        }
         if (passes < 3) {
             std::fprintf(stderr, "soak show: give 3 passes or more\n");
             return 2;
         }
-        return soak_show(passes, frameMs);
+        return soak_show(passes, frameMs, w, h);
     }
     if (mode == "capture") {
         const long frames = argc > 2 ? std::atol(argv[2]) : 5000;
         return soak_capture(frames > 0 ? frames : 5000, argc > 3 ? argv[3] : "160x90", argc > 4 ? std::atoi(argv[4]) : 0);
     }
-    std::fprintf(stderr, "usage: soak show [PASSES] [FRAME_MS] | soak capture [FRAMES] [WxH] [FPS]\n");
+    if (mode == "encoder") {
+        const long frames = argc > 2 ? std::atol(argv[2]) : 5000;
+        int w = 160, h = 90;
+        if (argc > 3)
+            std::sscanf(argv[3], "%dx%d", &w, &h);
+        return soak_encoder(frames > 1000 ? frames : 5000, w, h);
+    }
+    std::fprintf(stderr, "usage: soak show [PASSES] [FRAME_MS] [WxH] | soak capture [FRAMES] [WxH] [FPS] | "
+                         "soak encoder [FRAMES] [WxH]\n");
     return 2;
 }
