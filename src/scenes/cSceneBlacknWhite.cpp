@@ -109,7 +109,9 @@ bool cSceneBlacknWhite::update()
     // the list does not grow with every percussion note of the show.
     for (auto it = m_pulses.begin(); it != m_pulses.end();) {
         cInterpolator* i = *it;
-        if (i->end + PULSE_MS < t && i->end < lastUpdate) {
+        // Played out and its last value written, or ahead of the clock
+        // after a jump back: its note fires again and brings it back.
+        if ((i->end + PULSE_MS < t && i->end < lastUpdate) || i->start > t) {
             interpolators.erase(std::remove(interpolators.begin(), interpolators.end(), i), interpolators.end());
             delete i;
             it = m_pulses.erase(it);
