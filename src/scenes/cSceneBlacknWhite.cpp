@@ -131,7 +131,7 @@ void cSceneBlacknWhite::handleEvent(cEvent* e)
         return;
     if (note->data1 != 36 && note->data1 != 42 && note->data1 != 48 && note->data1 != 54)
         return;
-    auto* lerp = new cLerp<float>(&pulse, note->time, note->time + PULSE_MS, 1.f, 0.f);
+    auto* lerp = new cLerp<float>(&m_pulseVar, note->time, note->time + PULSE_MS, 1.f, 0.f);
     interpolators.push_back(lerp);
     m_pulses.push_back(lerp);
 }

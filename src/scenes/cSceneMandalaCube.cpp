@@ -161,10 +161,10 @@ void cSceneMandalaCube::handleEvent(cEvent* e)
     if (t->track == 7) {
         rot = 0.f;
     } else if (t->track == 2) {
-        m_pulses.push_back(new cLerp<float>(&morph, at, at + PULSE_MS, 0.286058f, 0.f));
+        m_pulses.push_back(new cLerp<float>(&m_morphVar, at, at + PULSE_MS, 0.286058f, 0.f));
         interpolators.push_back(m_pulses.back());
     } else if (t->track == 5 && (t->data1 == 36 || t->data1 == 42 || t->data1 == 48 || t->data1 == 54)) {
-        m_pulses.push_back(new cLerp<float>(&pulse, at, at + PULSE_MS, 1.f, 0.f));
+        m_pulses.push_back(new cLerp<float>(&m_pulseVar, at, at + PULSE_MS, 1.f, 0.f));
         interpolators.push_back(m_pulses.back());
     }
 }

@@ -79,6 +79,9 @@ private:
     void draw_cube();
 
     std::vector<cInterpolator*> m_pulses;  // the notes' pulses, in interpolators
+    // What the pulses write through: one variable each for all of them, so
+    // that a pulse taken out of the list leaves nobody pointing at its own.
+    cVar<float> m_pulseVar{"pulse", &pulse}, m_morphVar{"morph", &morph};
 
     cVar<int> m_configVar;
     cVar<float> m_rotVar, m_thresholdVar, m_backitsVar;
