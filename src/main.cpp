@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,9 @@ ShowPlacement place_options(const ShowOptions& o)
     ShowPlacement p;
     if (o.from.empty() && o.loopStart.empty())
         return p;
-    std::unique_ptr<cEventQueue> script(cEventQueue_factory::loadFile(cSceneManager::MARKER_SCRIPT_PATH));
+    // Its warnings are the show's to give, once, when it loads the script.
+    std::ostringstream quiet;
+    std::unique_ptr<cEventQueue> script(cEventQueue_factory::loadFile(cSceneManager::MARKER_SCRIPT_PATH, quiet));
     if (!script)
         usage_error(std::string("cannot read the marker script ") + cSceneManager::MARKER_SCRIPT_PATH);
     std::string error;

@@ -89,3 +89,62 @@ TEST(DamagedTree, FaultsAtStartAreNamedBeforeTheShowStarts)
     EXPECT_TRUE(contains(err, " ms long, shorter than the quit marker at 600000 ms")) << err;
     EXPECT_LT(err.find("# WARNING: the music"), err.find("demo start"));
 }
+
+namespace {
+// The lines of `text` that contain `part`.
+int lines_with(const std::string& text, const std::string& part)
+{
+    int n = 0;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        n += contains(line, part);
+    return n;
+}
+}  // namespace
+
+// A damaged mesh, a marker-script typo and a missing mesh: each stops the
+// show before it starts with one line that names the file as the user
+// would open it, and no second error about a file without a name.
+TEST(DamagedTree, MeshesAndScriptLinesAreNamedByTheirPaths)
+{
+    DataTree tree(LONG_SHOW);
+    const std::string meshPath = "../data/models/spikeball2.bzobj";
+    std::string mesh = read(tree.data() + "/models/spikeball2.bzobj");
+    ASSERT_GT(mesh.size(), 16u);
+    std::string damaged = mesh;
+    damaged[8] = char(damaged[8] ^ 0xFF);  // the zlib stream's header
+
+    struct Case {
+        const char* what;
+        int code;
+        std::string line;  // the one line naming the file
+        std::string file;
+    } cases[] = {
+        {"zlib stream damaged", 1, "# warning: zlib caused an error: -3 (file \"" + meshPath + "\")\n", meshPath},
+        {"marker script typo", 1,
+         "# warning, ../data/script/markers.txt:2: unknown token snare2 in cEventQueue_factory::eventtoken_parse\n",
+         "markers.txt"},
+        {"mesh missing", 255,
+         "# ERROR - couldn't find spikeball2.bzobj from BzObjLoader::create (looked in ../src/shaders/, "
+         "../src/shaders/comp/, ../data/, ../data/models/, ",
+         "spikeball2.bzobj"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.code == 255)
+            tree.remove("data/models/spikeball2.bzobj");
+        else if (contains(c.line, "zlib"))
+            tree.write("data/models/spikeball2.bzobj", damaged);
+        else
+            tree.write("data/script/markers.txt", "s00 00:00:00,000\nsnare2 00:00:01,000\nquit 00:10:00,000\n");
+        ShowResult r = run_show(tree);
+        EXPECT_EQ(r.exitCode, c.code) << r.err;
+        EXPECT_FALSE(r.signalled);
+        EXPECT_TRUE(contains(r.err, c.line)) << r.err;
+        EXPECT_EQ(lines_with(r.err, c.file), 1) << r.err;
+        EXPECT_FALSE(contains(r.err, "file  ")) << r.err;  // no error about an empty name
+        EXPECT_FALSE(contains(r.err, "demo start")) << r.err;
+        tree.write("data/models/spikeball2.bzobj", mesh);
+        tree.write("data/script/markers.txt", LONG_SHOW);
+    }
+}

@@ -147,6 +147,12 @@ TEST_F(Textures, MissingOrUnusableFilesEndTheProcess)
                 testing::ExitedWithCode(255), "images must be 24 or 32 bpp... \"../data/textures/palette.png\" is 8");
     EXPECT_EXIT(get_texture_manager()->get_texture("junk.jpg", false, GL_CLAMP, 0), testing::ExitedWithCode(255),
                 "## ERROR: \"../data/textures/junk.jpg\" could not be decoded as an image");
+    // A damaged file: the decoder's own words follow the file's name, in one line.
+    image("cut.png", 64, 64, 24);
+    const std::string cut = root + "/data/textures/cut.png";
+    ASSERT_EQ(truncate(cut.c_str(), 100), 0);
+    EXPECT_EXIT(get_texture_manager()->get_texture("cut.png", false, GL_CLAMP, 0), testing::ExitedWithCode(255),
+                "## ERROR: \"../data/textures/cut.png\" could not be decoded as an image \\(PNG: ");
 }
 
 TEST(ResourcePath, DirectoriesEndInOneSeparator)

@@ -111,7 +111,7 @@ bool cLiveReload::reload_marker_script(cSceneManager& sm, const std::string& pat
     // At start-up a doubtful line is skipped with a warning; here it refuses
     // the whole edit, so that a typo does not silently drop a marker.
     std::ostringstream problems;
-    cEventQueue* fresh = cEventQueue_factory::parse(bytes.data(), bytes.size(), problems);
+    cEventQueue* fresh = cEventQueue_factory::parse(bytes.data(), bytes.size(), problems, path);
     if (problems.str().empty() && script_marker_time(*fresh, "s00") < 0)
         problems << "there is no start marker (s00)\n";
     if (!problems.str().empty()) {

@@ -210,7 +210,9 @@ void bobj_load_compressed(iMeshType& type, cMeshObj_data& mesh, const std::strin
     if (bzobj_decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), type, mesh, error))
         return;
     if (error.kind == BzObjError::zlib) {
-        std::cerr << "# warning: zlib caused an error: " << error.zlibCode << std::endl;
+        // The show's words for it, and the file they are about.
+        std::cerr << "# warning: zlib caused an error: " << error.zlibCode << " (file \"" << path << "\")"
+                  << std::endl;
         end_process(1);
     }
     std::cerr << "# ERROR in bobj_load_compressed: " << path << ": " << error.message << std::endl;

@@ -5,17 +5,32 @@
 #include "mesh_files/bzobj_format.h"
 #include "mesh_files/cMeshObj.h"
 #include "mesh_files/obj/cObjLoader.h"
+#include "app/exit_hook.h"
 #include "texture/cResourcePath.h"
 
 namespace {
-// The full path of name, or "" after a message naming the loader. The
-// loaders go on with the empty path and stop there with their own message.
+// The full path of name. A mesh that is nowhere ends the process here, with
+// one line naming it and where it was looked for (or why it could not be
+// read): going on with an empty path would only add a second error about a
+// file with no name.
 std::string resolve(const std::string& name, const char* loader)
 {
-    std::string path = get_resource_path()->get_fullpath(name);
-    if (path.empty())
-        std::cerr << "# ERROR - couldn't find " << name << " from " << loader << std::endl;
-    return path;
+    const cResourcePath* search = get_resource_path();
+    std::string path = search->get_fullpath(name);
+    if (!path.empty())
+        return path;
+    std::cerr << "# ERROR - couldn't find " << name << " from " << loader;
+    const std::string why = search->why_not_found(name);
+    if (!why.empty()) {
+        std::cerr << ": " << why;
+    } else if (!search->paths().empty()) {
+        std::cerr << " (looked in";
+        for (size_t i = 0; i < search->paths().size(); ++i)
+            std::cerr << (i ? ", " : " ") << search->paths()[i];
+        std::cerr << ")";
+    }
+    std::cerr << std::endl;
+    end_process(-1);
 }
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <sstream>
 
 #include "app/exit_hook.h"
 #include "app/gl_check.h"
@@ -78,12 +79,23 @@ void cSceneManager::warn_if_music_ends_early()
 
 void cSceneManager::setup(bool capture)
 {
-    cEventQueue* queue = cEventQueue_factory::loadFile(MARKER_SCRIPT_PATH);
+    std::ostringstream problems;
+    cEventQueue* queue = cEventQueue_factory::loadFile(MARKER_SCRIPT_PATH, problems);
     if (!queue) {
         // The show has no timeline without its script; stop here rather than
         // run on an empty queue.
         std::cerr << "## ERROR: no marker script, the show cannot start without "
                   << MARKER_SCRIPT_PATH << std::endl;
+        end_process(1);
+    }
+    // A line the reader had to skip may be a marker with a typo: the show
+    // would play without it and nobody would notice. As an edit under
+    // --watch is refused for it, the show does not start on it either.
+    if (!problems.str().empty()) {
+        std::cerr << problems.str()
+                  << "## ERROR: the show does not start on a marker script with lines it cannot read (above):"
+                     " fix them or make them comments (#)"
+                  << std::endl;
         end_process(1);
     }
     // Found out here, before the loading screen, rather than at the first

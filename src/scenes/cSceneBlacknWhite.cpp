@@ -109,7 +109,9 @@ bool cSceneBlacknWhite::update()
     // the list does not grow with every percussion note of the show.
     for (auto it = m_pulses.begin(); it != m_pulses.end();) {
         cInterpolator* i = *it;
-        if (i->end + PULSE_MS < t && i->end < lastUpdate) {
+        // Played out and its last value written, or ahead of the clock
+        // after a jump back: its note fires again and brings it back.
+        if ((i->end + PULSE_MS < t && i->end < lastUpdate) || i->start > t) {
             interpolators.erase(std::remove(interpolators.begin(), interpolators.end(), i), interpolators.end());
             delete i;
             it = m_pulses.erase(it);
@@ -129,7 +131,7 @@ void cSceneBlacknWhite::handleEvent(cEvent* e)
         return;
     if (note->data1 != 36 && note->data1 != 42 && note->data1 != 48 && note->data1 != 54)
         return;
-    auto* lerp = new cLerp<float>(&pulse, note->time, note->time + PULSE_MS, 1.f, 0.f);
+    auto* lerp = new cLerp<float>(&m_pulseVar, note->time, note->time + PULSE_MS, 1.f, 0.f);
     interpolators.push_back(lerp);
     m_pulses.push_back(lerp);
 }

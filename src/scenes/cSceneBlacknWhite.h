@@ -65,6 +65,9 @@ public:
 
 private:
     std::vector<cInterpolator*> m_pulses;  // in interpolators, newest last
+    // What the pulses write through: one variable for all of them, so that
+    // a pulse taken out of the list leaves nobody pointing at its own.
+    cVar<float> m_pulseVar{"pulse", &pulse};
     cVar<float> m_curVar, m_noiseVar, m_camdistVar, m_noblinkVar, m_brightVar, m_thresholdVar;
     cGuiSlider m_curSlider, m_noiseSlider, m_camdistSlider, m_noblinkSlider, m_brightSlider, m_thresholdSlider;
 };

@@ -129,6 +129,22 @@ bool cSceneMandalaCube::update()
         applied_config = cur_config;
     }
     update_interpolators();
+    // A note's pulse leaves the list once its last value is written.
+    // Otherwise the list took every note of the show again on every pass of
+    // a loop (and after every seek back), and every frame walked them all.
+    const int now = demo_time();
+    for (auto it = m_pulses.begin(); it != m_pulses.end();) {
+        cInterpolator* i = *it;
+        // Played out and its last value written, or ahead of the clock
+        // after a jump back: its note fires again and brings it back.
+        if ((i->end + PULSE_MS < now && i->end < lastUpdate) || i->start > now) {
+            interpolators.erase(std::remove(interpolators.begin(), interpolators.end(), i), interpolators.end());
+            delete i;
+            it = m_pulses.erase(it);
+        } else {
+            ++it;
+        }
+    }
     // The frame's step: nothing while the clock stands still.
     const int step = clock && !clock->paused ? std::max(clock->now - clock->previous, 0) : 0;
     rot += float(step) / 1000.f * 30.f;
@@ -145,9 +161,11 @@ void cSceneMandalaCube::handleEvent(cEvent* e)
     if (t->track == 7) {
         rot = 0.f;
     } else if (t->track == 2) {
-        interpolators.push_back(new cLerp<float>(&morph, at, at + 250, 0.286058f, 0.f));
+        m_pulses.push_back(new cLerp<float>(&m_morphVar, at, at + PULSE_MS, 0.286058f, 0.f));
+        interpolators.push_back(m_pulses.back());
     } else if (t->track == 5 && (t->data1 == 36 || t->data1 == 42 || t->data1 == 48 || t->data1 == 54)) {
-        interpolators.push_back(new cLerp<float>(&pulse, at, at + 250, 1.f, 0.f));
+        m_pulses.push_back(new cLerp<float>(&m_pulseVar, at, at + PULSE_MS, 1.f, 0.f));
+        interpolators.push_back(m_pulses.back());
     }
 }
 

@@ -72,8 +72,16 @@ public:
     static const int LAYER_COUNT = 8;
     static const char* const PLANE_FILES[7];
 
+    // A note's pulse of pulse or morph lasts this long.
+    static const int PULSE_MS = 250;
+
 private:
     void draw_cube();
+
+    std::vector<cInterpolator*> m_pulses;  // the notes' pulses, in interpolators
+    // What the pulses write through: one variable each for all of them, so
+    // that a pulse taken out of the list leaves nobody pointing at its own.
+    cVar<float> m_pulseVar{"pulse", &pulse}, m_morphVar{"morph", &morph};
 
     cVar<int> m_configVar;
     cVar<float> m_rotVar, m_thresholdVar, m_backitsVar;

@@ -1,6 +1,5 @@
 #include "texture/cTextureManager.h"
 
-#include <FreeImage.h>
 #include <GL/glext.h>
 #include <GL/glu.h>
 
@@ -9,56 +8,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <vector>
 
 #include "app/exit_hook.h"
 #include "app/gl_extensions.h"
 #include "texture/cResourcePath.h"
+#include "texture/texture_image.h"
+#include "util/file_bytes.h"
 
 namespace {
 cTextureManager* g_textures = nullptr;
 const char* const SOURCE_NAME = "cTextureManager.cpp";
-
-unsigned DLL_CALLCONV io_read(void* buffer, unsigned size, unsigned count, fi_handle handle)
-{
-    return unsigned(std::fread(buffer, size, count, static_cast<FILE*>(handle)));
-}
-unsigned DLL_CALLCONV io_write(void* buffer, unsigned size, unsigned count, fi_handle handle)
-{
-    return unsigned(std::fwrite(buffer, size, count, static_cast<FILE*>(handle)));
-}
-int DLL_CALLCONV io_seek(fi_handle handle, long offset, int origin)
-{
-    return std::fseek(static_cast<FILE*>(handle), offset, origin);
-}
-long DLL_CALLCONV io_tell(fi_handle handle)
-{
-    return std::ftell(static_cast<FILE*>(handle));
-}
-
-void DLL_CALLCONV freeimage_message(FREE_IMAGE_FORMAT fif, const char* message)
-{
-    std::cout << "\n*** ";
-    if (fif != FIF_UNKNOWN) {
-        const char* format = FreeImage_GetFormatFromFIF(fif);
-        if (format)
-            std::cout << format << " Format\n";
-    }
-    std::cout << (message ? message : "") << " ***" << std::endl;
-}
-
-FreeImageIO& file_io()
-{
-    static FreeImageIO io = [] {
-        FreeImage_SetOutputMessage(freeimage_message);
-        FreeImageIO i{};
-        i.read_proc = io_read;
-        i.write_proc = io_write;
-        i.seek_proc = io_seek;
-        i.tell_proc = io_tell;
-        return i;
-    }();
-    return io;
-}
 
 bool is_power_of_two(unsigned v)
 {
@@ -70,9 +30,13 @@ bool is_power_of_two(unsigned v)
     std::cerr << "images must be 24 or 32 bpp... \"" << full << "\" is " << bpp << std::endl;
     end_process(-1);
 }
-[[noreturn]] void undecodable(const std::string& full)
+// FreeImage's own words, when it had any, follow the file's name.
+[[noreturn]] void undecodable(const std::string& full, const std::string& messages)
 {
-    std::cerr << "## ERROR: \"" << full << "\" could not be decoded as an image" << std::endl;
+    std::cerr << "## ERROR: \"" << full << "\" could not be decoded as an image";
+    if (!messages.empty())
+        std::cerr << " (" << messages << ")";
+    std::cerr << std::endl;
     end_process(-1);
 }
 }  // namespace
@@ -134,30 +98,26 @@ cTexture cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap
     if (hit != m_cache.end())
         return hit->second;
 
-    FILE* file = std::fopen(full.c_str(), "rb");
-    if (!file) {
+    std::vector<char> bytes;
+    if (!read_file_bytes(full, bytes)) {
         std::cerr << "## ERROR: in " << SOURCE_NAME << " line " << __LINE__ << ": unable to open file " << full << ": "
                   << std::strerror(errno) << std::endl;
         end_process(-1);
     }
-    FreeImageIO& io = file_io();
-    FIBITMAP* image = nullptr;
-    FREE_IMAGE_FORMAT fif = FreeImage_GetFileTypeFromHandle(&io, file, 0);
-    if (fif != FIF_UNKNOWN)
-        image = FreeImage_LoadFromHandle(fif, &io, file, 0);
-    std::fclose(file);
-
-    // An image that failed to decode, or one without pixels, is said to be
-    // so; the bit-depth line is for images that decode with the wrong depth.
-    if (!image)
-        undecodable(full);
-    const unsigned width = FreeImage_GetWidth(image);
-    const unsigned height = FreeImage_GetHeight(image);
-    const unsigned bpp = FreeImage_GetBPP(image);
-    if (width == 0 || height == 0 || !FreeImage_GetBits(image)) {
-        FreeImage_Unload(image);
-        undecodable(full);
+    cTextureImage image;
+    switch (image.decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) {
+    case cTextureImage::undecodable:
+        undecodable(full, image.messages);
+    case cTextureImage::bad_depth:
+        bad_depth(full, image.bpp);
+    case cTextureImage::none:
+        break;
     }
+    bytes = std::vector<char>();
+    // A warning of the decoder about an image that loaded all the same.
+    if (!image.messages.empty())
+        std::cout << "\n*** " << full << ": " << image.messages << " ***" << std::endl;
+    const unsigned width = image.width, height = image.height, bpp = image.bpp;
 
     if (target == 0) {
         target = choose_texture_target(width, height);
@@ -169,17 +129,8 @@ cTexture cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap
         mipmap = false;
     }
 
-    GLenum format, internal;
-    if (bpp == 32) {
-        format = GL_BGRA;
-        internal = GL_RGBA;
-    } else if (bpp == 24) {
-        format = GL_BGR;
-        internal = GL_RGB;
-    } else {
-        FreeImage_Unload(image);
-        bad_depth(full, bpp);
-    }
+    const GLenum format = bpp == 32 ? GL_BGRA : GL_BGR;
+    const GLenum internal = bpp == 32 ? GL_RGBA : GL_RGB;
 
     GLuint id = 0;
     glGenTextures(1, &id);
@@ -190,7 +141,7 @@ cTexture cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap
     glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     // FreeImage rows are padded to four bytes, GL's default unpack alignment.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    const void* bits = FreeImage_GetBits(image);
+    const void* bits = image.bits();
     if (mipmap) {
         glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
         gluBuild2DMipmaps(target, GL_RGBA, GLint(width), GLint(height), format, GL_UNSIGNED_BYTE, bits);
@@ -214,7 +165,6 @@ cTexture cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap
     record.unit = -1;
     record.name = base_name(name);
     m_cache[full] = record;
-    FreeImage_Unload(image);
     return record;
 }
 

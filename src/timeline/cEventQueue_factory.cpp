@@ -32,14 +32,21 @@ bool parse_field(const std::string& field, long long& value)
     value = v;
     return true;
 }
-// The token as the file has it, made safe for the terminal (a script may
-// hold any bytes), with the line when known.
-void warn_unknown(const std::string& token, int lineNo, std::ostream& warn)
+// Where a warning is about: "FILE:LINE: " as editors and compilers write
+// it when the script's path is known, "line LINE: " when only the line is.
+std::string where(const std::string& source, int lineNo)
 {
-    warn << "# warning, ";
-    if (lineNo > 0)
-        warn << "line " << lineNo << ": ";
-    warn << "unknown token " << printable_text(token) << " in " << PARSE_FN << std::endl;
+    if (source.empty())
+        return lineNo > 0 ? "line " + std::to_string(lineNo) + ": " : std::string();
+    return printable_text(source) + (lineNo > 0 ? ":" + std::to_string(lineNo) : std::string()) + ": ";
+}
+
+// The token as the file has it, made safe for the terminal (a script may
+// hold any bytes).
+void warn_unknown(const std::string& token, int lineNo, std::ostream& warn, const std::string& source)
+{
+    warn << "# warning, " << where(source, lineNo) << "unknown token " << printable_text(token) << " in "
+         << PARSE_FN << std::endl;
 }
 }  // namespace
 
@@ -51,7 +58,8 @@ const std::vector<std::string>& cEventQueue_factory::musical_tokens()
     return tokens;
 }
 
-int cEventQueue_factory::eventtoken_parse(const std::string& token, std::ostream& warn, int lineNo)
+int cEventQueue_factory::eventtoken_parse(const std::string& token, std::ostream& warn, int lineNo,
+                                          const std::string& source)
 {
     const std::vector<std::string>& musical = musical_tokens();
     for (size_t i = 0; i < musical.size(); ++i)
@@ -74,7 +82,7 @@ int cEventQueue_factory::eventtoken_parse(const std::string& token, std::ostream
     if (!token.empty() && token[0] == '#')
         return DE_NONE;
 
-    warn_unknown(token, lineNo, warn);
+    warn_unknown(token, lineNo, warn, source);
     return DE_NONE;
 }
 
@@ -102,7 +110,8 @@ bool cEventQueue_factory::parse_time(const std::string& text, int& ms)
     return true;
 }
 
-cEvent* cEventQueue_factory::parse_line(const std::string& line, int lineNo, std::ostream& warn)
+cEvent* cEventQueue_factory::parse_line(const std::string& line, int lineNo, std::ostream& warn,
+                                        const std::string& source)
 {
     if (line.empty())
         return new cEvent();
@@ -117,9 +126,9 @@ cEvent* cEventQueue_factory::parse_line(const std::string& line, int lineNo, std
         ++wordEnd;
 
     std::string token = line.substr(0, wordEnd);
-    int id = wordBegin == 0 ? eventtoken_parse(token, warn, lineNo) : DE_NONE;
+    int id = wordBegin == 0 ? eventtoken_parse(token, warn, lineNo, source) : DE_NONE;
     if (wordBegin != 0)
-        warn_unknown(token, lineNo, warn);
+        warn_unknown(token, lineNo, warn, source);
     if (id == DE_NONE || id == DE_NUMBER)
         return new cEvent();
 
@@ -132,7 +141,7 @@ cEvent* cEventQueue_factory::parse_line(const std::string& line, int lineNo, std
 
     int ms = 0;
     if (!parse_time(line.substr(timeBegin, timeEnd - timeBegin), ms)) {
-        warn << "# warning, line " << lineNo << ": " << printable_text(token)
+        warn << "# warning, " << where(source, lineNo) << printable_text(token)
              << " needs a time of four fields hours,minutes,seconds,milliseconds"
              << " (line skipped) in " << LOAD_FN << std::endl;
         return new cEvent();
@@ -140,7 +149,7 @@ cEvent* cEventQueue_factory::parse_line(const std::string& line, int lineNo, std
     return new cEvent(id, ms);
 }
 
-cEventQueue* cEventQueue_factory::parse(const char* data, size_t size, std::ostream& warn)
+cEventQueue* cEventQueue_factory::parse(const char* data, size_t size, std::ostream& warn, const std::string& source)
 {
     cEventQueue* queue = new cEventQueue();
     size_t pos = 0;
@@ -154,7 +163,7 @@ cEventQueue* cEventQueue_factory::parse(const char* data, size_t size, std::ostr
         if (lf && len > 0 && data[end - 1] == '\r')
             --len;
         if (len > MAX_LINE) {
-            warn << "# warning, line " << lineNo << " is longer than " << MAX_LINE
+            warn << "# warning, " << where(source, lineNo) << "the line is longer than " << MAX_LINE
                  << " characters, loading stops here in " << LOAD_FN << std::endl;
             break;
         }
@@ -164,7 +173,7 @@ cEventQueue* cEventQueue_factory::parse(const char* data, size_t size, std::ostr
         if (nul != std::string::npos)
             line.resize(nul);
 
-        cEvent* e = parse_line(line, lineNo, warn);
+        cEvent* e = parse_line(line, lineNo, warn, source);
         if (e->id == DE_NONE)
             delete e;
         else
@@ -178,10 +187,15 @@ cEventQueue* cEventQueue_factory::parse(const char* data, size_t size, std::ostr
 
 cEventQueue* cEventQueue_factory::loadFile(const std::string& path)
 {
+    return loadFile(path, std::cerr);
+}
+
+cEventQueue* cEventQueue_factory::loadFile(const std::string& path, std::ostream& warn)
+{
     std::vector<char> bytes;
     if (!read_file_bytes(path, bytes)) {
         std::cout << "Error reading file \"" << path << " in " << LOAD_FN << std::endl;
         return nullptr;
     }
-    return parse(bytes.data(), bytes.size());
+    return parse(bytes.data(), bytes.size(), warn, path);
 }

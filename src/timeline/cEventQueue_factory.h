@@ -19,20 +19,27 @@
 
 class cEventQueue_factory {
 public:
-    // Reads and parses the file. Null when it cannot be opened (after
-    // printing "Error reading file ..." to standard output).
+    // Reads and parses the file; its warnings name it ("PATH:LINE: ...").
+    // Null when it cannot be opened (after printing "Error reading file ..."
+    // to standard output).
     static cEventQueue* loadFile(const std::string& path);
+    static cEventQueue* loadFile(const std::string& path, std::ostream& warn);
 
-    // Parses a script held in memory. Never null.
-    static cEventQueue* parse(const char* data, size_t size, std::ostream& warn = std::cerr);
+    // Parses a script held in memory. Never null. `source`, the path the
+    // bytes were read from, names the file in warnings.
+    static cEventQueue* parse(const char* data, size_t size, std::ostream& warn = std::cerr,
+                              const std::string& source = std::string());
 
     // The id of a script token (see cEvent.h); -1 for comments and, with a
-    // warning, for unknown tokens. A lineNo above 0 names the line in it.
-    static int eventtoken_parse(const std::string& token, std::ostream& warn = std::cerr, int lineNo = 0);
+    // warning, for unknown tokens. A lineNo above 0 names the line in it,
+    // a source the file.
+    static int eventtoken_parse(const std::string& token, std::ostream& warn = std::cerr, int lineNo = 0,
+                                const std::string& source = std::string());
 
     // One line (without its line end) as an event; id -1 when the line
-    // yields nothing. lineNo only names the line in warnings.
-    static cEvent* parse_line(const std::string& line, int lineNo, std::ostream& warn = std::cerr);
+    // yields nothing. lineNo and source only name the place in warnings.
+    static cEvent* parse_line(const std::string& line, int lineNo, std::ostream& warn = std::cerr,
+                              const std::string& source = std::string());
 
     // Four fields hours, minutes, seconds, milliseconds separated by ',' or
     // ':'. False when a field is missing or not a number, or the result does

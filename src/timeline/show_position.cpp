@@ -1,6 +1,7 @@
 #include "timeline/show_position.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 #include "timeline/cEvent.h"
@@ -84,9 +85,12 @@ std::vector<ScriptMarker> script_markers(const cEventQueue& queue)
 
 const ScriptMarker* nearest_marker(const std::vector<ScriptMarker>& markers, int t)
 {
+    // Distances in 64 bits: a script may put a marker anywhere in demo
+    // time, and the difference of two such times need not fit an int.
+    auto distance = [t](const ScriptMarker& m) { return std::llabs(int64_t(m.time) - int64_t(t)); };
     const ScriptMarker* best = nullptr;
     for (const ScriptMarker& m : markers)
-        if (!best || std::abs(m.time - t) < std::abs(best->time - t))
+        if (!best || distance(m) < distance(*best))
             best = &m;
     return best;
 }
@@ -95,7 +99,7 @@ const ScriptMarker* previous_marker(const std::vector<ScriptMarker>& markers, in
 {
     const ScriptMarker* found = nullptr;
     for (const ScriptMarker& m : markers)
-        if (m.time < t - grace)
+        if (int64_t(m.time) < int64_t(t) - grace)
             found = &m;
     return found;
 }

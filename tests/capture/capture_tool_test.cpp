@@ -165,6 +165,38 @@ TEST(WenditCapture, InterruptedCaptureLeavesNoFile)
     EXPECT_FALSE(exists(out + ".part"));
 }
 
+// A capture killed hard leaves its .part; the next one to the same name says
+// so and replaces it. One still being written (its lock held) is left alone,
+// and no output may carry the temporary name.
+TEST(WenditCapture, StalePartialFileIsReplacedALiveOneIsNot)
+{
+    const std::string d = temp_dir("stale");
+    const std::string out = d + "/x.mp4";
+    const std::string range = "capture --fps 10 --size 320x180 --from 1 --to 1.3 -o ";
+    std::ofstream(out + ".part") << "half a video from a capture that was killed";
+    ToolRun r = run_tool(HEADLESS + range + out);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("wendit capture: found a stale partial file " + out + ".part (left by a capture that did "
+                         "not finish); replacing it\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(exists(out + ".part"));
+    EXPECT_EQ(slurp(out).compare(4, 4, "ftyp"), 0) << "a whole MP4";
+
+    // Another capture's file, locked while it writes.
+    std::remove(out.c_str());
+    std::ofstream(out + ".part") << "being written";
+    ToolRun live = run_tool("flock " + out + ".part " + HEADLESS + range + out);
+    EXPECT_EQ(live.exitCode, 1) << live.err;
+    EXPECT_NE(live.err.find("another capture is writing " + out + ".part now"), std::string::npos) << live.err;
+    EXPECT_EQ(slurp(out + ".part"), "being written");
+    EXPECT_FALSE(exists(out));
+
+    ToolRun named = run_tool(HEADLESS + range + d + "/y.mp4.part");
+    EXPECT_EQ(named.exitCode, 2);
+    EXPECT_NE(named.err.find("ends in .part, the name of an unfinished capture"), std::string::npos) << named.err;
+}
+
 // A file-size limit fails writes the way a full disk does.
 TEST(WenditCapture, WriteFailureRemovesTheTemporaryFile)
 {

@@ -156,6 +156,35 @@ TEST_F(MandalaCube, MidiResetsTheSpinKicksTheMorphAndPulsesOnlyOnItsNotes)
     EXPECT_FLOAT_EQ(scene.rot, 0.f);
 }
 
+// A loop plays the same notes pass after pass: each pass's pulses leave the
+// list once played out, so it holds only the pulses under way, and every
+// pass draws the same values.
+TEST_F(MandalaCube, NotePulsesLeaveOnceDoneSoALoopDoesNotGrowTheList)
+{
+    std::vector<float> first;
+    std::vector<size_t> atEnd;
+    for (int pass = 0; pass < 3; ++pass) {
+        clock.jumps = pass;  // the wrap back to the start
+        for (int t = 1000; t <= 5000; t += 20) {
+            if (t % 500 == 0) {
+                note(t, 5, 36);
+                note(t, 2, 60);
+            }
+            at(t);
+            scene.update();
+            if (pass == 0)
+                first.push_back(scene.pulse + scene.morph);
+            else
+                ASSERT_FLOAT_EQ(scene.pulse + scene.morph, first[size_t(t - 1000) / 20]) << pass << " " << t;
+            // A few pulses under way and the previous pass's last ones,
+            // waiting to be passed again; a pass holds 18 notes of each kind.
+            ASSERT_LE(scene.interpolators.size(), 12u) << pass << " " << t;
+        }
+        atEnd.push_back(scene.interpolators.size());
+    }
+    EXPECT_EQ(atEnd[1], atEnd[2]);
+}
+
 TEST_F(MandalaCube, EachKaleidoscopePlaneFoldsThePictureWithItsSymmetry)
 {
     // An asymmetric picture: red grows to the right, green upwards, blue

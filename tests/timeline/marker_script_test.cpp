@@ -151,7 +151,7 @@ TEST(MarkerScript, AnOverlongLineEndsLoadingButKeepsWhatWasRead)
     ASSERT_EQ(l.queue->size(), 3u);
     EXPECT_EQ(l.queue->events()[0]->id, 0);
     EXPECT_EQ(l.queue->events()[2]->id, 1);
-    EXPECT_NE(l.warnings.find("line 5 is longer than 511 characters"), std::string::npos) << l.warnings;
+    EXPECT_NE(l.warnings.find("line 5: the line is longer than 511 characters"), std::string::npos) << l.warnings;
 }
 
 TEST(MarkerScript, ALastLineWithoutLineEndCounts)
@@ -178,5 +178,21 @@ TEST(MarkerScript, LoadsFromAFile)
     ASSERT_EQ(q->size(), 2u);
     EXPECT_EQ(q->events()[0]->time, 20000);
     EXPECT_EQ(q->events()[1]->id, DE_LEAD);
+    std::remove(path.c_str());
+}
+
+TEST(MarkerScript, WarningsOfAFileNameItWithTheLine)
+{
+    std::string path = testing::TempDir() + "markers_with_typos.txt";
+    std::ofstream(path) << "s00 0:0:0:0\nsnare2 0:0:1:0\ns01 0:0\n" + std::string(600, 'x') + "\n";
+    std::ostringstream warn;
+    std::unique_ptr<cEventQueue> q(cEventQueue_factory::loadFile(path, warn));
+    ASSERT_TRUE(q);
+    EXPECT_EQ(q->size(), 1u);
+    EXPECT_EQ(warn.str(), "# warning, " + path + ":2: unknown token snare2" + UNKNOWN + "# warning, " + path +
+                              ":3: s01 needs a time of four fields hours,minutes,seconds,milliseconds (line skipped)"
+                              " in cEventQueue_factory::loadFile\n"
+                              "# warning, " + path + ":4: the line is longer than 511 characters, loading stops"
+                              " here in cEventQueue_factory::loadFile\n");
     std::remove(path.c_str());
 }

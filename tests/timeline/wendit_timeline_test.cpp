@@ -26,7 +26,7 @@ TEST(WenditTimeline, ListsMarkersAndMidiMergedInFiringOrder)
 
     ToolRun r = run_tool("./wendit timeline --markers '" + markers + "' --midi '" + midi + "'");
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.err, "# warning, line 2: unknown token beats in cEventQueue_factory::eventtoken_parse\n");
+    EXPECT_EQ(r.err, "# warning, " + markers + ":2: unknown token beats in cEventQueue_factory::eventtoken_parse\n");
     EXPECT_EQ(r.out,
               "# midi: Num tracks: 2\n"
               "# midi: Reading tracks from MIDI file...\n"

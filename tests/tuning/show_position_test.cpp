@@ -74,6 +74,19 @@ TEST(ShowPosition, MarkersResolveAndStepInTimeOrder)
     EXPECT_EQ(next_marker(markers, 10000), nullptr);
 }
 
+// A script may put markers at either end of demo time: their distances
+// from the current time need not fit an int.
+TEST(ShowPosition, MarkersAtTheEndsOfDemoTimeStillCompare)
+{
+    auto q = script("s00 -596:0:0:0\ns01 0:0:1:0\nquit 596:0:0:0\n");
+    const auto markers = script_markers(*q);
+    ASSERT_EQ(markers.size(), 3u);
+    EXPECT_EQ(nearest_marker(markers, 1000)->name, "s01");
+    EXPECT_EQ(nearest_marker(markers, 2147483647)->name, "quit");
+    EXPECT_EQ(nearest_marker(markers, -2147483647 - 1)->name, "s00");
+    EXPECT_EQ(previous_marker(markers, -2147483647 - 1, 500), nullptr);
+}
+
 TEST(ShowPosition, CommandLinePlacesAreCheckedAgainstTheShow)
 {
     auto q = script();

@@ -116,7 +116,8 @@ TEST_F(TuningShow, ALoopRepeatsItsSectionAndTakesInAnEditedScriptAtTheNextPass)
     wait_frames(100);  // ten seconds of the show
     ShowResult r = show.finish(0);
     EXPECT_EQ(r.exitCode, -1000) << "the loop plays until stopped:\n" << r.err;
-    EXPECT_NE(r.err.find("line 2: rumble needs a time"), std::string::npos) << "what was wrong is said";
+    EXPECT_NE(r.err.find("# warning, ../data/script/markers.txt:2: rumble needs a time"), std::string::npos)
+        << "what was wrong is said, and where";
 
     // Passes split at the seeks; every pass plays the same events.
     std::vector<std::vector<std::string>> passes(1);

@@ -219,6 +219,13 @@ bool resolve_frame_span(CaptureOptions& o, std::string& error)
 bool check_outputs(const CaptureOptions& o, std::string& error)
 {
     if (!o.output.empty()) {
+        // Such a name is what an unfinished capture is called; a finished
+        // video must never carry it.
+        const std::string part = ".part";
+        if (o.output.size() >= part.size() && o.output.compare(o.output.size() - part.size(), part.size(), part) == 0) {
+            error = "the output '" + o.output + "' ends in .part, the name of an unfinished capture";
+            return false;
+        }
         if (is_dir(o.output)) {
             error = "the output '" + o.output + "' is a directory";
             return false;

@@ -16,6 +16,7 @@
 #include "capture/frame_sink.h"
 #include "capture/frame_timing.h"
 #include "capture/headless_display.h"
+#include "capture/partial_file.h"
 #include "capture/progress.h"
 #include "capture/range_run_up.h"
 #include "capture/segment_writer.h"
@@ -113,6 +114,7 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
         mkdir(o.pngDir.c_str(), 0777);
 
     const int64_t total = o.span.count();
+    cPartialFile part;  // declared before the writer: locked until the file is closed
     std::unique_ptr<iFrameOut> video;
     if (!o.output.empty() && !renderOnly && o.segmented()) {
         SegmentInfo info;
@@ -126,7 +128,9 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
         info.span = o.span;
         info.part = o.part;
         info.parts = o.parts;
-        g_part = o.output + ".part";
+        if (!part.claim(o.output + PARTIAL_SUFFIX, std::cerr, error))
+            return fail(error, 1);
+        g_part = o.output + PARTIAL_SUFFIX;
         cSegmentWriter* segment = new cSegmentWriter();
         video.reset(segment);
         if (!segment->open(g_part, info, error))
@@ -141,7 +145,9 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
         format.pcmFrames = pcmFrames;
         format.rate = show.music_rate();
         format.firstSample = first_sample(o.fromMs, format.rate);
-        g_part = o.output + ".part";
+        if (!part.claim(o.output + PARTIAL_SUFFIX, std::cerr, error))
+            return fail(error, 1);
+        g_part = o.output + PARTIAL_SUFFIX;
         cVideoWriter* writer = new cVideoWriter();
         video.reset(writer);
         if (!writer->open(g_part, format, error))
