@@ -11,6 +11,7 @@
 #include "shaders/cShaderManager_CG.h"
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"
+#include "util/fatal_exit.h"
 
 namespace {
 bool g_registered = false;
@@ -38,11 +39,5 @@ void register_exit_hook()
         return;
     g_registered = true;
     std::atexit(exit_hook);
-}
-
-void end_process(int code)
-{
-    if (g_registered)
-        exit_hook();
-    std::exit(code);
+    set_exit_teardown(exit_hook);
 }

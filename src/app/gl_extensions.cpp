@@ -8,10 +8,10 @@
 #include <iostream>
 
 #include "app/WindowConfig.h"
-#include "app/exit_hook.h"
 #include "app/gl_state.h"
 #include "platform/terminal_prompt.h"
 #include "render/cRenderTargetManager.h"
+#include "util/fatal_exit.h"
 
 namespace ext {
 PFNGLBINDBUFFERARBPROC glBindBufferARB = nullptr;

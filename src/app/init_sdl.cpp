@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "app/WindowConfig.h"
-#include "app/exit_hook.h"
+#include "util/fatal_exit.h"
 
 namespace {
 const SDL_GLattr ATTRIBUTES[WindowConfig::ATTRIBUTE_COUNT] = {

@@ -6,12 +6,12 @@
 #include <iostream>
 
 #include "app/gl_state.h"
-#include "app/exit_hook.h"
 #include "app/startup_trace.h"
 #include "platform/time_source.h"
 #include "render/overlay_2d.h"
 #include "runtime/cSceneManager.h"
 #include "runtime/iLoadScreen.h"
+#include "util/fatal_exit.h"
 
 namespace {
 // The loading image stays up until five seconds after setup, then fades to

@@ -10,9 +10,9 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/exit_hook.h"
 #include "app/gl_extensions.h"
 #include "texture/cResourcePath.h"
+#include "util/fatal_exit.h"
 
 namespace {
 cTextureManager* g_textures = nullptr;
