@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "app/WindowConfig.h"
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
 #include "app/init_sdl.h"
+#include "platform/WindowConfig.h"
 #include "post/post.h"
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"

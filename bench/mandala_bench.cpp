@@ -21,10 +21,10 @@
 #include <string>
 #include <vector>
 
-#include "app/WindowConfig.h"
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
 #include "app/init_sdl.h"
+#include "platform/WindowConfig.h"
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"
 #include "scenes/cSceneMandalaCube.h"

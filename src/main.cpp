@@ -8,13 +8,13 @@
 #include <iostream>
 #include <memory>
 
-#include "app/WindowConfig.h"
 #include "app/command_line.h"
 #include "app/exit_hook.h"
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
 #include "app/init_sdl.h"
 #include "demo/cMorvane.h"
+#include "platform/WindowConfig.h"
 #include "platform/terminal_prompt.h"
 #include "runtime/cSceneManager.h"
 #include "texture/cResourcePath.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/WindowConfig.h"
+#include "platform/WindowConfig.h"
 #include "render/cRenderTargetManager.h"
 #include "runtime/cSceneManager.h"
 #include "shaders/cShaderManager_CG.h"

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/WindowConfig.h"
 #include "app/gl_state.h"
+#include "platform/WindowConfig.h"
 #include "platform/terminal_prompt.h"
 #include "render/cRenderTargetManager.h"
 #include "util/fatal_exit.h"

@@ -3,8 +3,8 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 
-#include "app/WindowConfig.h"
 #include "app/show_time_source.h"
+#include "platform/WindowConfig.h"
 #include "runtime/cFrameStepTimeSource.h"
 
 void apply_render_viewport()

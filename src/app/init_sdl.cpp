@@ -6,7 +6,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/WindowConfig.h"
+#include "platform/WindowConfig.h"
 #include "util/fatal_exit.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "app/WindowConfig.h"
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
 #include "demo/cLiveReload.h"
+#include "platform/WindowConfig.h"
 #include "render/overlay_2d.h"
 #include "runtime/cSceneManager.h"
 #include "runtime/timeline_trace.h"

@@ -5,7 +5,7 @@
 
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
-#include "app/startup_trace.h"
+#include "platform/startup_trace.h"
 #include "platform/time_source.h"
 #include "render/quad.h"
 #include "runtime/cSceneManager.h"

@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "app/show_time_source.h"
-#include "app/startup_trace.h"
 #include "demo/cLoadScreen_MM.h"
+#include "platform/startup_trace.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cSceneBlacknWhite.h"
 #include "scenes/cSceneComposition.h"

@@ -4,7 +4,7 @@
 #include <set>
 #include <vector>
 
-#include "app/WindowConfig.h"
+#include "platform/WindowConfig.h"
 #include "runtime/cSceneManager.h"
 
 namespace {

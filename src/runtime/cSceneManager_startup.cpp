@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "app/gl_state.h"
-#include "app/startup_trace.h"
+#include "platform/startup_trace.h"
 #include "platform/time_source.h"
 #include "render/overlay_2d.h"
 #include "runtime/cSceneManager.h"

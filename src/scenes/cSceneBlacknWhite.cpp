@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/WindowConfig.h"
 #include "gui/cGuiVarList.h"
 #include "mesh_files/cMeshManager.h"
 #include "mesh_files/iMesh.h"
+#include "platform/WindowConfig.h"
 #include "post/post.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cRenderStateGuard.h"

@@ -12,10 +12,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/WindowConfig.h"
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
 #include "app/init_sdl.h"
+#include "platform/WindowConfig.h"
 #include "render/cRenderTargetManager.h"
 #include "runtime/cInputState.h"
 #include "shaders/cShaderManager_CG.h"

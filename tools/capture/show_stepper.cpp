@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/WindowConfig.h"
 #include "app/gl_extensions.h"
 #include "app/gl_state.h"
 #include "app/init_sdl.h"
 #include "app/show_time_source.h"
 #include "capture/solo_layer.h"
 #include "demo/cMorvane.h"
+#include "platform/WindowConfig.h"
 #include "platform/stream_player.h"
 #include "runtime/cFrameStepTimeSource.h"
 #include "runtime/cSceneManager.h"
