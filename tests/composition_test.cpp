@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "runtime/cManualTimeSource.h"
+#include "platform/cManualTimeSource.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cSceneBlacknWhite.h"
 #include "scenes/cSceneComposition.h"

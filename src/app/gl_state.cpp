@@ -3,9 +3,9 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 
-#include "app/show_time_source.h"
 #include "platform/WindowConfig.h"
-#include "runtime/cFrameStepTimeSource.h"
+#include "platform/cFrameStepTimeSource.h"
+#include "platform/show_time_source.h"
 
 void apply_render_viewport()
 {

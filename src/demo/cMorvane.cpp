@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "app/show_time_source.h"
 #include "demo/cLoadScreen_MM.h"
+#include "platform/show_time_source.h"
 #include "platform/startup_trace.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cSceneBlacknWhite.h"

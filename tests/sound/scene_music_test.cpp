@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/cManualTimeSource.h"
 #include "platform/stream_player.h"
-#include "runtime/cManualTimeSource.h"
 #include "runtime/cSceneManager.h"
 
 namespace {
