@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
 #include "app/init_sdl.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
 #include "platform/WindowConfig.h"
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"

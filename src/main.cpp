@@ -10,10 +10,11 @@
 
 #include "app/command_line.h"
 #include "app/exit_hook.h"
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
+#include "app/init_gl.h"
 #include "app/init_sdl.h"
 #include "demo/cMorvane.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
 #include "platform/WindowConfig.h"
 #include "platform/terminal_prompt.h"
 #include "runtime/cSceneManager.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "platform/WindowConfig.h"
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"

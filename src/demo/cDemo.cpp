@@ -7,9 +7,9 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
 #include "demo/cLiveReload.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
 #include "platform/WindowConfig.h"
 #include "render/overlay_2d.h"
 #include "runtime/cSceneManager.h"

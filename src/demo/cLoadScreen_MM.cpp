@@ -3,8 +3,8 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
 #include "platform/startup_trace.h"
 #include "platform/time_source.h"
 #include "render/quad.h"

@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "gui/font_layout.h"
 #include "platform/WindowConfig.h"
 #include "texture/cResourcePath.h"

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "mesh_files/cMeshManager.h"
 #include "mesh_files/cMeshObj.h"
 #include "shaders/cShaderManager_CG.h"

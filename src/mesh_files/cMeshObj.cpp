@@ -4,8 +4,8 @@
 #include <iostream>
 #include <string>
 
-#include "app/gl_check.h"
-#include "app/gl_extensions.h"
+#include "gl/gl_check.h"
+#include "gl/gl_extensions.h"
 #include "render/pass_profile.h"
 #include "util/fatal_exit.h"
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/gl_check.h"
+#include "gl/gl_check.h"
 #include "platform/time_source.h"
 #include "runtime/timeline_trace.h"
 #include "timeline/cEventQueue.h"

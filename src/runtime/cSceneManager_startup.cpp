@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/gl_state.h"
+#include "gl/gl_state.h"
 #include "platform/startup_trace.h"
 #include "platform/time_source.h"
 #include "render/overlay_2d.h"

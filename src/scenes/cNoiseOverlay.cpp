@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "platform/WindowConfig.h"
 #include "render/iRenderTarget.h"
 #include "render/quad.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "gui/cGuiVarList.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"

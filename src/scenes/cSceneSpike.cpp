@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "gui/cGuiVarList.h"
 #include "mesh_files/cMeshManager.h"
 #include "mesh_files/iMesh.h"

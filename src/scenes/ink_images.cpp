@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/register_all.h"

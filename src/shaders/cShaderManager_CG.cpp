@@ -4,7 +4,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/gl_check.h"
+#include "gl/gl_check.h"
 #include "render/pass_profile.h"
 #include "util/fatal_exit.h"
 

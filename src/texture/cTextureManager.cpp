@@ -10,7 +10,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "texture/cResourcePath.h"
 #include "util/fatal_exit.h"
 

@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
 #include "app/init_sdl.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
 #include "platform/WindowConfig.h"
 #include "render/cRenderTargetManager.h"
 #include "runtime/cInputState.h"

@@ -6,11 +6,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
+#include "app/init_gl.h"
 #include "app/init_sdl.h"
 #include "capture/solo_layer.h"
 #include "demo/cMorvane.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
 #include "platform/WindowConfig.h"
 #include "platform/cFrameStepTimeSource.h"
 #include "platform/show_time_source.h"

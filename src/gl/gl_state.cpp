@@ -1,4 +1,4 @@
-#include "app/gl_state.h"
+#include "gl/gl_state.h"
 
 #include <GL/gl.h>
 #include <SDL/SDL.h>

@@ -1,0 +1,5 @@
+#pragma once
+// The GL start-up step of a program that draws the show.
+
+// Extensions, the render-target pool, clear colour and render-area viewport.
+void init_gl();
