@@ -22,10 +22,10 @@
 #include "gl/gl_state.h"
 #include "platform/WindowConfig.h"
 #include "post/post.h"
+#include "post/register_all.h"
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
-#include "shaders/register_all.h"
 #include "texture/cResourcePath.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "gl/gl_extensions.h"
+#include "post/register_all.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
-#include "shaders/register_all.h"
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"
 
