@@ -12,7 +12,7 @@
 
 #include "demo/demo_input.h"
 #include "gui/cGuiVarList.h"
-#include "runtime/cInputState.h"
+#include "platform/cInputState.h"
 #include "support/baked_data.h"
 #include "support/gl_fixture.h"
 #include "support/midi_builder.h"
