@@ -2,12 +2,12 @@
 
 #include <iostream>
 
-#include "assets/show_art.h"
-#include "bake_images.h"
-#include "bake_vignette.h"
+#include "assets/bake_images.h"
+#include "assets/bake_middle.h"
+#include "assets/bake_vignette.h"
 #include "assets/kaleido_planes.h"
 #include "assets/mandala_cube.h"
-#include "bake_middle.h"
+#include "assets/show_art.h"
 #include "synth/soundtrack.h"
 
 // Each baker declares its step function here and adds one line below.

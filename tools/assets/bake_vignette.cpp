@@ -1,10 +1,10 @@
-#include "bake_vignette.h"
+#include "assets/bake_vignette.h"
 
 #include <FreeImage.h>
-#include <sys/stat.h>
 
 #include <cmath>
-#include <iostream>
+
+#include "assets/bake_files.h"
 
 namespace {
 const int SIDE = 512;
@@ -25,9 +25,6 @@ double shade(double d)
 
 bool bake_vignette(const std::string& dataDir)
 {
-    const std::string dir = dataDir + "/textures";
-    mkdir(dataDir.c_str(), 0755);
-    mkdir(dir.c_str(), 0755);
     FIBITMAP* image = FreeImage_Allocate(SIDE, SIDE, 24);
     if (!image)
         return false;
@@ -39,10 +36,5 @@ bool bake_vignette(const std::string& dataDir)
             row[3 * x + FI_RGBA_RED] = row[3 * x + FI_RGBA_GREEN] = row[3 * x + FI_RGBA_BLUE] = BYTE(v);
         }
     }
-    const std::string path = dir + "/fs_vign.jpg";
-    const bool ok = FreeImage_Save(FIF_JPEG, image, path.c_str(), JPEG_QUALITYSUPERB) != 0;
-    FreeImage_Unload(image);
-    if (!ok)
-        std::cerr << "## ERROR: cannot write " << path << std::endl;
-    return ok;
+    return save_texture(image, FIF_JPEG, dataDir, "fs_vign.jpg", JPEG_QUALITYSUPERB);
 }

@@ -6,8 +6,8 @@
 #include <map>
 #include <utility>
 
-#include "bake_middle.h"
-#include "mesh_builder.h"
+#include "assets/bake_middle.h"
+#include "assets/mesh_builder.h"
 
 namespace {
 const double PI = 3.14159265358979323846;
