@@ -10,6 +10,7 @@
 #include "assets/bake_files.h"
 #include "assets/bake_geometry.h"
 #include "assets/bake_middle.h"
+#include "scenes/show_assets.h"
 
 namespace {
 const double PI = 3.14159265358979323846;
@@ -92,7 +93,7 @@ bool bake_spikeball_glow(const std::string& dataDir)
             put(image, x, y, 255 * shade, 232 * shade, 200 * shade, 255 * glow);
         }
     }
-    return save_texture(image, FIF_PNG, dataDir, "spikeball_glow.png", PNG_DEFAULT);
+    return save_texture(image, FIF_PNG, dataDir, show_assets::SPIKE_BALL_GLOW, PNG_DEFAULT);
 }
 
 bool bake_dodgecircle(const std::string& dataDir)
@@ -113,7 +114,7 @@ bool bake_dodgecircle(const std::string& dataDir)
             const double v = std::min(1.0, ring + halo + glow) * (1 - smooth(0.5, 0.8, r));
             put(image, x, y, 255 * v, 240 * v, 214 * v);
         }
-    return save_texture(image, FIF_JPEG, dataDir, "dodgecircle.jpg", JPEG_QUALITYSUPERB);
+    return save_texture(image, FIF_JPEG, dataDir, show_assets::DODGE_CIRCLE, JPEG_QUALITYSUPERB);
 }
 
 bool bake_sky_panorama(const std::string& dataDir)
@@ -187,5 +188,5 @@ bool bake_sky_panorama(const std::string& dataDir)
             const float* p = &rgb[(size_t(y) * w + x) * 3];
             put(image, x, y, p[0], p[1], p[2]);
         }
-    return save_texture(image, FIF_JPEG, dataDir, "sphere_horizon_dark.jpg", JPEG_QUALITYGOOD);
+    return save_texture(image, FIF_JPEG, dataDir, show_assets::SKY_PANORAMA, JPEG_QUALITYGOOD);
 }

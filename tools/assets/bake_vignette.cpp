@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "assets/bake_files.h"
+#include "scenes/show_assets.h"
 
 namespace {
 const int SIDE = 512;
@@ -36,5 +37,5 @@ bool bake_vignette(const std::string& dataDir)
             row[3 * x + FI_RGBA_RED] = row[3 * x + FI_RGBA_GREEN] = row[3 * x + FI_RGBA_BLUE] = BYTE(v);
         }
     }
-    return save_texture(image, FIF_JPEG, dataDir, "fs_vign.jpg", JPEG_QUALITYSUPERB);
+    return save_texture(image, FIF_JPEG, dataDir, show_assets::VIGNETTE, JPEG_QUALITYSUPERB);
 }
