@@ -20,6 +20,19 @@ bool make_directories(const std::string& path)
     return true;
 }
 
+FIBITMAP* grey_image(int side, const std::function<BYTE(int x, int y)>& grey)
+{
+    FIBITMAP* image = FreeImage_Allocate(side, side, 24);
+    if (!image)
+        return nullptr;
+    for (int y = 0; y < side; ++y) {
+        BYTE* row = FreeImage_GetScanLine(image, y);
+        for (int x = 0; x < side; ++x)
+            row[3 * x + FI_RGBA_RED] = row[3 * x + FI_RGBA_GREEN] = row[3 * x + FI_RGBA_BLUE] = grey(x, y);
+    }
+    return image;
+}
+
 bool save_image(FIBITMAP* image, FREE_IMAGE_FORMAT format, const std::string& path, int flags)
 {
     const size_t slash = path.rfind('/');

@@ -2,10 +2,15 @@
 // Writing what the bakers make: directories and image files.
 #include <FreeImage.h>
 
+#include <functional>
 #include <string>
 
 // Creates the directory and its parents; false after a message.
 bool make_directories(const std::string& path);
+
+// A side x side 24-bit image, each pixel grey(x, y) in all three channels
+// (y = 0 at the bottom); null when it cannot be had.
+FIBITMAP* grey_image(int side, const std::function<BYTE(int x, int y)>& grey);
 
 // Saves image to path (making its directory first) and unloads it; false
 // after "## ERROR: cannot write PATH" (or the directory's message). A null

@@ -26,16 +26,11 @@ double shade(double d)
 
 bool bake_vignette(const std::string& dataDir)
 {
-    FIBITMAP* image = FreeImage_Allocate(SIDE, SIDE, 24);
+    FIBITMAP* image = grey_image(SIDE, [](int x, int y) {
+        const double dx = (x + 0.5) / SIDE * 2 - 1, dy = (y + 0.5) / SIDE * 2 - 1;
+        return BYTE(int(255 * shade(std::sqrt(dx * dx + dy * dy)) + 0.5));
+    });
     if (!image)
         return false;
-    for (int y = 0; y < SIDE; ++y) {
-        BYTE* row = FreeImage_GetScanLine(image, y);
-        for (int x = 0; x < SIDE; ++x) {
-            const double dx = (x + 0.5) / SIDE * 2 - 1, dy = (y + 0.5) / SIDE * 2 - 1;
-            const int v = int(255 * shade(std::sqrt(dx * dx + dy * dy)) + 0.5);
-            row[3 * x + FI_RGBA_RED] = row[3 * x + FI_RGBA_GREEN] = row[3 * x + FI_RGBA_BLUE] = BYTE(v);
-        }
-    }
     return save_texture(image, FIF_JPEG, dataDir, show_assets::VIGNETTE, JPEG_QUALITYSUPERB);
 }
