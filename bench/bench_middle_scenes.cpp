@@ -6,10 +6,7 @@
 // picture at a few moments of the show as PNG files, for looking at.
 //
 //   cd bin && ../scripts/with_display.sh ../build/bench/bench_middle_scenes [ITERATIONS] [--frames DIR]
-#include <FreeImage.h>
 #include <GL/gl.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -19,69 +16,23 @@
 #include <string>
 #include <vector>
 
-#include "app/WindowConfig.h"
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
-#include "app/init_sdl.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
+#include "platform/WindowConfig.h"
+#include "post/register_all.h"
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"
 #include "scenes/cSceneBlacknWhite.h"
 #include "scenes/cSceneSpacesphere.h"
 #include "scenes/cSceneSpike.h"
 #include "shaders/cShaderManager_CG.h"
-#include "shaders/register_all.h"
+#include "support/bench_harness.h"
 #include "texture/cResourcePath.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cMidiReader.h"
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
-std::string repository()
-{
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string p = n > 0 ? std::string(self, size_t(n)) : std::string();
-    for (int i = 0; i < 3; ++i)
-        p = p.substr(0, p.rfind('/'));
-    return p;
-}
-
-double time_per_call(const std::function<void()>& f, int iterations)
-{
-    f();
-    glFinish();
-    const Clock::time_point t = Clock::now();
-    for (int i = 0; i < iterations; ++i)
-        f();
-    glFinish();
-    return std::chrono::duration<double, std::milli>(Clock::now() - t).count() / iterations;
-}
-
-void copy_into(iRenderTarget* dst, iRenderTarget* src)
-{
-    dst->bind(false);
-    draw_target(src);
-    dst->unbind();
-}
-
-void save_png(iRenderTarget* t, const std::string& path)
-{
-    std::vector<unsigned char> px(size_t(t->width) * t->height * 4);
-    t->bind(false);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, GLsizei(t->width), GLsizei(t->height), GL_BGRA, GL_UNSIGNED_BYTE, px.data());
-    t->unbind();
-    FIBITMAP* image = FreeImage_Allocate(int(t->width), int(t->height), 24);
-    for (unsigned y = 0; y < t->height; ++y) {
-        BYTE* line = FreeImage_GetScanLine(image, int(y));
-        for (unsigned x = 0; x < t->width; ++x)
-            for (int c = 0; c < 3; ++c)
-                line[x * 3 + c] = px[(size_t(y) * t->width + x) * 4 + size_t(c)];
-    }
-    FreeImage_Save(FIF_PNG, image, path.c_str(), PNG_DEFAULT);
-    FreeImage_Unload(image);
-}
+using namespace bench;
 
 // Brings a scene to demo time ms: the notes before it, then its update.
 void advance(cScene& scene, DemoClock& clock, cEventQueue& queue, int ms)
@@ -107,24 +58,16 @@ int main(int argc, char** argv)
         else
             iterations = std::max(1, std::atoi(argv[i]));
     }
-    if (!std::getenv("DISPLAY")) {
-        std::fprintf(stderr, "bench_middle_scenes: no X display; run it under scripts/with_display.sh\n");
+    if (!open_gl_window("bench_middle_scenes"))
         return 1;
-    }
-    init_sdl(*window_config());
-    init_extensions();
-    init_gl_state();
-    get_rendertarget_manager()->demo_time = [] { return 0; };
     cResourcePath* rp = get_resource_path();
     for (const char* dir : {"/src/shaders", "/src/shaders/comp", "/data", "/data/models", "/data/textures"})
         rp->push_searchpath(repository() + dir);
-    const int savedErr = dup(2);
-    const int devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, 2);
-    get_shader_manager()->init_cg();
-    register_all_shaders();
-    dup2(savedErr, 2);
-    close(devNull);
+    {
+        QuietStderr quiet;
+        get_shader_manager()->init_cg();
+        register_all_shaders();
+    }
 
     cEventQueue queue;
     cMidiReader::read_file(repository() + "/data/music/GLOAM2.mid", queue, 0.f);

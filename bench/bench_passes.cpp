@@ -7,8 +7,6 @@
 //
 //   scripts/with_display.sh build/bench/bench_passes [ITERATIONS]
 #include <GL/gl.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -17,82 +15,39 @@
 #include <string>
 #include <vector>
 
-#include "app/WindowConfig.h"
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
-#include "app/init_sdl.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
+#include "platform/WindowConfig.h"
 #include "post/post.h"
+#include "post/register_all.h"
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
-#include "shaders/register_all.h"
+#include "support/bench_harness.h"
 #include "texture/cResourcePath.h"
 
 namespace {
-using Clock = std::chrono::steady_clock;
+using namespace bench;
 
-double ms_since(Clock::time_point t)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
-}
-
-std::string repository()
-{
-    // build/bench/bench_passes -> the repository
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string p = n > 0 ? std::string(self, size_t(n)) : std::string();
-    for (int i = 0; i < 3; ++i)
-        p = p.substr(0, p.rfind('/'));
-    return p;
-}
-
-// Milliseconds per call, the GL pipeline drained before and after.
-double time_per_call(const std::function<void()>& f, int iterations)
-{
-    f();  // first use: shader variants, texture residency
-    glFinish();
-    const Clock::time_point t = Clock::now();
-    for (int i = 0; i < iterations; ++i)
-        f();
-    glFinish();
-    return ms_since(t) / iterations;
-}
-
-void copy_into(iRenderTarget* dst, iRenderTarget* src)
-{
-    dst->bind(false);
-    draw_target(src);
-    dst->unbind();
-}
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const int iterations = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-    if (!std::getenv("DISPLAY")) {
-        std::fprintf(stderr, "bench_passes: no X display; run it under scripts/with_display.sh\n");
+    if (!open_gl_window("bench_passes"))
         return 1;
-    }
-    init_sdl(*window_config());
-    init_extensions();
-    init_gl_state();
-    get_rendertarget_manager()->demo_time = [] { return 0; };
     cResourcePath* rp = get_resource_path();
     rp->push_searchpath(repository() + "/src/shaders");
     rp->push_searchpath(repository() + "/src/shaders/comp");
 
     // Compile every class once, the compile reports silenced.
-    const int savedErr = dup(2);
-    const int devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, 2);
+    QuietStderr quiet;
     const Clock::time_point compileStart = Clock::now();
     get_shader_manager()->init_cg();
     register_all_shaders();
     glFinish();
     const double compileMs = ms_since(compileStart);
-    dup2(savedErr, 2);
-    close(devNull);
+    quiet.end();
     std::printf("compile all shader classes: %.1f ms (%zu registered names)\n", compileMs,
                 get_shader_manager()->shaders.size());
     // Linking happens at a pair's first bind, the renderer's own code

@@ -8,10 +8,7 @@
 // Run from bin/ on a baked data tree, under an X display:
 //
 //   scripts/with_display.sh build/bench/mandala_bench [ITERATIONS] [--frames DIR]
-#include <FreeImage.h>
 #include <GL/gl.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -21,52 +18,18 @@
 #include <string>
 #include <vector>
 
-#include "app/WindowConfig.h"
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
-#include "app/init_sdl.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
+#include "platform/WindowConfig.h"
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"
 #include "scenes/cSceneMandalaCube.h"
 #include "shaders/cShaderManager_CG.h"
+#include "support/bench_harness.h"
 #include "texture/cResourcePath.h"
 #include "timeline/iMidiEvent.h"
 
-namespace {
-using Clock = std::chrono::steady_clock;
-
-double time_per_call(const std::function<void()>& f, int iterations)
-{
-    f();
-    glFinish();
-    const Clock::time_point t = Clock::now();
-    for (int i = 0; i < iterations; ++i)
-        f();
-    glFinish();
-    return std::chrono::duration<double, std::milli>(Clock::now() - t).count() / iterations;
-}
-
-bool write_png(iRenderTarget* t, const std::string& path)
-{
-    std::vector<unsigned char> rgba(size_t(t->width) * t->height * 4);
-    t->bind(false);
-    glReadPixels(0, 0, GLsizei(t->width), GLsizei(t->height), GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    t->unbind();
-    FIBITMAP* image = FreeImage_Allocate(int(t->width), int(t->height), 24);
-    for (unsigned y = 0; y < t->height; ++y) {
-        BYTE* row = FreeImage_GetScanLine(image, int(y));
-        for (unsigned x = 0; x < t->width; ++x) {
-            const unsigned char* p = &rgba[(size_t(y) * t->width + x) * 4];
-            row[3 * x + FI_RGBA_RED] = p[0];
-            row[3 * x + FI_RGBA_GREEN] = p[1];
-            row[3 * x + FI_RGBA_BLUE] = p[2];
-        }
-    }
-    const bool ok = FreeImage_Save(FIF_PNG, image, path.c_str(), 0) != 0;
-    FreeImage_Unload(image);
-    return ok;
-}
-}  // namespace
+using namespace bench;
 
 int main(int argc, char** argv)
 {
@@ -78,22 +41,14 @@ int main(int argc, char** argv)
         else
             iterations = std::max(1, std::atoi(argv[i]));
     }
-    if (!std::getenv("DISPLAY")) {
-        std::fprintf(stderr, "mandala_bench: no X display; run it under scripts/with_display.sh\n");
+    if (!open_gl_window("mandala_bench"))
         return 1;
-    }
-    init_sdl(*window_config());
-    init_extensions();
-    init_gl_state();
-    get_rendertarget_manager()->demo_time = [] { return 0; };
-    const int savedErr = dup(2), devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, 2);
+    QuietStderr quiet;
     setup_resource_paths();  // and the shader runtime
     DemoClock clock;
     cSceneMandalaCube scene(&clock);
     scene.init();
-    dup2(savedErr, 2);
-    close(devNull);
+    quiet.end();
 
     auto at = [&](int ms) {
         clock.previous = clock.now;
@@ -125,11 +80,11 @@ int main(int argc, char** argv)
             scene.render_cube(raw.get());
             char name[128];
             std::snprintf(name, sizeof name, "/cube_c%d_%05d.png", s.config, s.ms);
-            write_png(raw.get(), frames + name);
+            save_png(raw.get(), frames + name);
             raw.release();
             cTmpRT out = scene.render(s.ms);
             std::snprintf(name, sizeof name, "/mandala_c%d_%05d.png", s.config, s.ms);
-            if (!write_png(out.get(), frames + name))
+            if (!save_png(out.get(), frames + name))
                 std::fprintf(stderr, "mandala_bench: cannot write %s%s\n", frames.c_str(), name);
             else
                 std::printf("wrote %s%s\n", frames.c_str(), name);
@@ -143,7 +98,7 @@ int main(int argc, char** argv)
             cTmpRT out = scene.render(0);
             char name[128];
             std::snprintf(name, sizeof name, "/mandala_plane%d.png", k);
-            write_png(out.get(), frames + name);
+            save_png(out.get(), frames + name);
         }
     }
 

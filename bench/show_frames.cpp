@@ -16,12 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "app/WindowConfig.h"
 #include "app/exit_hook.h"
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
+#include "app/init_gl.h"
 #include "app/init_sdl.h"
 #include "demo/cMorvane.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
+#include "platform/WindowConfig.h"
 #include "runtime/cSceneManager.h"
 #include "texture/cResourcePath.h"
 

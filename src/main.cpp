@@ -11,14 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "app/WindowConfig.h"
 #include "app/command_line.h"
 #include "app/exit_hook.h"
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
+#include "app/init_gl.h"
 #include "app/init_sdl.h"
 #include "app/run_place.h"
 #include "demo/cMorvane.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
+#include "platform/WindowConfig.h"
 #include "platform/executable_path.h"
 #include "platform/terminal_prompt.h"
 #include "runtime/cSceneManager.h"

@@ -7,8 +7,8 @@
 
 #include "demo/cDemo.h"
 #include "demo/cMorvane.h"
-#include "runtime/cInputState.h"
-#include "runtime/cManualTimeSource.h"
+#include "platform/cInputState.h"
+#include "platform/cManualTimeSource.h"
 #include "runtime/cSceneManager.h"
 #include "support/baked_data.h"
 #include "support/gl_fixture.h"

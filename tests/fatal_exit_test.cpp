@@ -1,9 +1,11 @@
 // Fatal errors raised in the middle of a frame end the process with their
 // own exit code and the exit hook's teardown, never with a crash; the show
-// started where no window can be had fails with SDL's reason.
+// started where no window can be had fails with SDL's reason; the way out
+// itself says nothing and runs the registered teardown once.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 #include "app/exit_hook.h"
@@ -15,6 +17,7 @@
 #include "support/show_run.h"
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"
+#include "util/fatal_exit.h"
 
 namespace {
 // A frame in progress: a target bound, shaded and textured draws queued
@@ -74,4 +77,34 @@ TEST(ShowStart, NoDisplayFailsWithSdlsReason)
     EXPECT_NE(r.err.find("## ERROR: whoops, SDL failed to init: No available video device exiting!"),
               std::string::npos)
         << r.err;
+}
+
+namespace {
+int g_teardowns = 0;
+// Says each run on standard error, then fails fatally itself, as a
+// teardown that meets a broken service would.
+void noisy_teardown()
+{
+    std::fprintf(stderr, "teardown %d\n", ++g_teardowns);
+    end_process(9);
+}
+}  // namespace
+
+TEST(EndProcess, ExitsWithTheGivenCodeAndRunsTheTeardownOnce)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            set_exit_teardown(nullptr);
+            end_process(42);
+        },
+        testing::ExitedWithCode(42), "^$");
+    // The fatal error inside the teardown ends the process with its own
+    // code, without running the teardown a second time.
+    EXPECT_EXIT(
+        {
+            set_exit_teardown(noisy_teardown);
+            end_process(3);
+        },
+        testing::ExitedWithCode(9), "^teardown 1\n$");
 }

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "app/gl_check.h"
+#include "gl/gl_check.h"
 #include "support/gl_fixture.h"
 
 using GLCheck = GLTest;

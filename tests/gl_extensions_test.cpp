@@ -5,10 +5,11 @@
 
 #include <sstream>
 
-#include "app/WindowConfig.h"
 #include "app/command_line.h"
-#include "app/gl_extensions.h"
+#include "app/init_gl.h"
 #include "app/init_sdl.h"
+#include "gl/gl_extensions.h"
+#include "platform/WindowConfig.h"
 #include "render/cRenderTargetManager.h"
 #include "support/gl_fixture.h"
 

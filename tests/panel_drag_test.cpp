@@ -12,7 +12,7 @@
 
 #include "demo/demo_input.h"
 #include "gui/cGuiVarList.h"
-#include "runtime/cInputState.h"
+#include "platform/cInputState.h"
 #include "support/baked_data.h"
 #include "support/gl_fixture.h"
 #include "support/midi_builder.h"
@@ -121,7 +121,8 @@ TEST(ShowPanel, ControllerSliderFollowsARealPointerDrag)
     MidiTrackBuilder track;
     track.name(0, "pad").cc(0, 74, 10).end(0);
     tree.write("data/music/GLOAM2.mid", MidiFileBuilder(480).track(track).str());
-    ShowProcess show(tree, 20.0, {}, {{"DISPLAY", display.name}, {"WENDIT_SCENE", "miditest"}});
+    ShowProcess show(tree, 20.0, {},
+                     {{"DISPLAY", display.name}, {"WENDIT_SCENE", "miditest"}, {"WENDIT_TIMELINE_TRACE", "1"}});
     ASSERT_TRUE(show.wait_for_stderr("demo start")) << show.err_so_far();
 
     // Row 0 is the track's label, row 1 "ctrl74" (0..128): its slider spans
@@ -132,7 +133,8 @@ TEST(ShowPanel, ControllerSliderFollowsARealPointerDrag)
     const int x0 = int(0.30f * 1280.f), x1 = int((0.25f + 0.65f * 0.75f) * 1280.f);
     auto step = [&](const std::string& what) {
         ASSERT_EQ(std::system(sh(display.name, what).c_str()), 0) << what;
-        usleep(300 * 1000);  // several frames between steps
+        // The show pumps its events once a frame: a few frames take the step in.
+        ASSERT_TRUE(show.wait_for_frames(5)) << what << "\n" << show.err_so_far();
     };
     step(win + "mousemove --window %1 " + std::to_string(x0) + " " + std::to_string(y));
     step("mousedown 1");

@@ -8,7 +8,7 @@
 #include "gui/cGuiVarList.h"
 #include "gui/cGuiVec3Slider.h"
 #include "gui/font_layout.h"
-#include "runtime/cInputState.h"
+#include "platform/cInputState.h"
 #include "support/baked_data.h"
 #include "support/gl_fixture.h"
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "app/WindowConfig.h"
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
+#include "platform/WindowConfig.h"
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"
 #include "support/gl_fixture.h"

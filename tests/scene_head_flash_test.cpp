@@ -3,8 +3,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include "platform/cManualTimeSource.h"
 #include "render/cRenderTargetManager.h"
-#include "runtime/cManualTimeSource.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cSceneSmurf.h"
 #include "support/baked_data.h"

@@ -4,7 +4,7 @@
 
 #include "gui/cGuiTxtLabel.h"
 #include "gui/cGuiVarList.h"
-#include "runtime/cManualTimeSource.h"
+#include "platform/cManualTimeSource.h"
 #include "scenes/cSceneMidiTest.h"
 #include "support/gl_fixture.h"
 #include "timeline/cEventQueue.h"

@@ -6,9 +6,9 @@
 
 #include <cstdlib>
 
-#include "app/show_time_source.h"
 #include "demo/cLoadScreen_MM.h"
-#include "runtime/cFrameStepTimeSource.h"
+#include "platform/cFrameStepTimeSource.h"
+#include "platform/show_time_source.h"
 #include "runtime/cSceneManager.h"
 #include "support/gl_fixture.h"
 #include "texture/cResourcePath.h"

@@ -5,12 +5,13 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/WindowConfig.h"
+#include "platform/WindowConfig.h"
 #include "render/cRenderTargetManager.h"
 #include "runtime/cSceneManager.h"
 #include "shaders/cShaderManager_CG.h"
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"
+#include "util/fatal_exit.h"
 
 namespace {
 bool g_registered = false;
@@ -38,11 +39,5 @@ void register_exit_hook()
         return;
     g_registered = true;
     std::atexit(exit_hook);
-}
-
-void end_process(int code)
-{
-    if (g_registered)
-        exit_hook();
-    std::exit(code);
+    set_exit_teardown(exit_hook);
 }

@@ -6,8 +6,8 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/WindowConfig.h"
-#include "app/exit_hook.h"
+#include "platform/WindowConfig.h"
+#include "util/fatal_exit.h"
 
 namespace {
 const SDL_GLattr ATTRIBUTES[WindowConfig::ATTRIBUTE_COUNT] = {

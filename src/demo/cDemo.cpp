@@ -7,14 +7,14 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "app/WindowConfig.h"
-#include "app/exit_hook.h"
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
 #include "demo/cLiveReload.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
+#include "platform/WindowConfig.h"
 #include "render/overlay_2d.h"
 #include "runtime/cSceneManager.h"
 #include "runtime/timeline_trace.h"
+#include "util/fatal_exit.h"
 #include "util/time_code.h"
 
 namespace {

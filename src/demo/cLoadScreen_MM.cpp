@@ -3,9 +3,9 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
-#include "app/startup_trace.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
+#include "platform/startup_trace.h"
 #include "platform/time_source.h"
 #include "render/quad.h"
 #include "runtime/cSceneManager.h"

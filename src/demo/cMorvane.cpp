@@ -2,9 +2,10 @@
 
 #include <stdexcept>
 
-#include "app/show_time_source.h"
-#include "app/startup_trace.h"
 #include "demo/cLoadScreen_MM.h"
+#include "platform/show_time_source.h"
+#include "platform/startup_trace.h"
+#include "post/shader_warm_up.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cSceneBlacknWhite.h"
 #include "scenes/cSceneComposition.h"
@@ -15,7 +16,6 @@
 #include "scenes/cSceneSpacesphere.h"
 #include "scenes/cSceneSpike.h"
 #include "scenes/cSceneTitle.h"
-#include "shaders/shader_warm_up.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cMidiReader.h"
 

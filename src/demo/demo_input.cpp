@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "app/WindowConfig.h"
+#include "platform/WindowConfig.h"
 
 void window_units(int px, int py, float out[3])
 {

@@ -1,6 +1,6 @@
 #pragma once
 // The event pump and the key commands of the show.
-#include "runtime/cInputState.h"
+#include "platform/cInputState.h"
 
 // What keys and window events ask the demo to do.
 class iDemoCommands {

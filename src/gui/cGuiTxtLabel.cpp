@@ -3,9 +3,9 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "app/WindowConfig.h"
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "gui/font_layout.h"
+#include "platform/WindowConfig.h"
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"
 

@@ -7,7 +7,7 @@
 
 #include "gui/cGuiSlider.h"
 #include "gui/cGuiVec3Slider.h"
-#include "runtime/cInputState.h"
+#include "platform/cInputState.h"
 
 std::string gui_float_text(float v)
 {

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "mesh_files/bzobj_format.h"
-#include "app/exit_hook.h"
+#include "util/fatal_exit.h"
 #include "util/file_bytes.h"
 
 namespace {

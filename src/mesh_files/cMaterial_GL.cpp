@@ -2,7 +2,7 @@
 
 #include <GL/glext.h>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "texture/cTextureManager.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/exit_hook.h"
 #include "mesh_files/cMeshObj.h"
 #include "mesh_files/mesh_loaders.h"
 #include "mesh_files/mesh_names.h"
+#include "util/fatal_exit.h"
 
 cMeshManager* cMeshManager::instance()
 {

@@ -3,12 +3,12 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/exit_hook.h"
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "mesh_files/cMeshManager.h"
 #include "mesh_files/cMeshObj.h"
 #include "shaders/cShaderManager_CG.h"
 #include "tweak/iVar.h"
+#include "util/fatal_exit.h"
 
 void cMeshMorph::loadMorph(const std::string& baseName, const std::string& targetName)
 {

@@ -4,10 +4,10 @@
 #include <iostream>
 #include <string>
 
-#include "app/exit_hook.h"
-#include "app/gl_check.h"
-#include "app/gl_extensions.h"
+#include "gl/gl_check.h"
+#include "gl/gl_extensions.h"
 #include "render/pass_profile.h"
+#include "util/fatal_exit.h"
 
 namespace {
 // Buffer size in bytes of a float array holding `per` floats per element.

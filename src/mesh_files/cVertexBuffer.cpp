@@ -1,6 +1,6 @@
 #include "mesh_files/cVertexBuffer.h"
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 
 void cVertexBuffer::init(int32_t componentCount)
 {

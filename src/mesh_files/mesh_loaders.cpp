@@ -5,7 +5,7 @@
 #include "mesh_files/bzobj_format.h"
 #include "mesh_files/cMeshObj.h"
 #include "mesh_files/obj/cObjLoader.h"
-#include "app/exit_hook.h"
+#include "util/fatal_exit.h"
 #include "texture/cResourcePath.h"
 
 namespace {

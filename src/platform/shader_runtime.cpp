@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 #include <GL/glext.h>
-#include <SDL/SDL.h>
 
 #include <algorithm>
 #include <climits>
@@ -18,71 +17,16 @@
 #include <utility>
 #include <vector>
 
+#include "gl/glsl_calls.h"
+
 namespace shrt {
 
 namespace {
-// GL 2.0 entry points, resolved once on first need.
-struct GlslCalls {
-    PFNGLCREATESHADERPROC CreateShader = nullptr;
-    PFNGLSHADERSOURCEPROC ShaderSource = nullptr;
-    PFNGLCOMPILESHADERPROC CompileShader = nullptr;
-    PFNGLGETSHADERIVPROC GetShaderiv = nullptr;
-    PFNGLGETSHADERINFOLOGPROC GetShaderInfoLog = nullptr;
-    PFNGLCREATEPROGRAMPROC CreateProgram = nullptr;
-    PFNGLATTACHSHADERPROC AttachShader = nullptr;
-    PFNGLLINKPROGRAMPROC LinkProgram = nullptr;
-    PFNGLGETPROGRAMIVPROC GetProgramiv = nullptr;
-    PFNGLGETPROGRAMINFOLOGPROC GetProgramInfoLog = nullptr;
-    PFNGLUSEPROGRAMPROC UseProgram = nullptr;
-    PFNGLGETUNIFORMLOCATIONPROC GetUniformLocation = nullptr;
-    PFNGLGETACTIVEUNIFORMPROC GetActiveUniform = nullptr;
-    PFNGLUNIFORM1FVPROC Uniform1fv = nullptr;
-    PFNGLUNIFORM2FVPROC Uniform2fv = nullptr;
-    PFNGLUNIFORM3FVPROC Uniform3fv = nullptr;
-    PFNGLUNIFORM4FVPROC Uniform4fv = nullptr;
-    PFNGLUNIFORM1IPROC Uniform1i = nullptr;
-    PFNGLDELETESHADERPROC DeleteShader = nullptr;
-    PFNGLDELETEPROGRAMPROC DeleteProgram = nullptr;
-    bool resolved = false;
-    bool complete = false;
-};
-GlslCalls gl;
-
-template <typename P>
-void resolve(P& p, const char* name, bool& all)
-{
-    p = reinterpret_cast<P>(SDL_GL_GetProcAddress(name));
-    all = all && p != nullptr;
-}
+const GlslCalls& gl = glsl_calls();
 
 bool resolve_calls()
 {
-    if (gl.resolved)
-        return gl.complete;
-    gl.resolved = true;
-    bool all = true;
-    resolve(gl.CreateShader, "glCreateShader", all);
-    resolve(gl.ShaderSource, "glShaderSource", all);
-    resolve(gl.CompileShader, "glCompileShader", all);
-    resolve(gl.GetShaderiv, "glGetShaderiv", all);
-    resolve(gl.GetShaderInfoLog, "glGetShaderInfoLog", all);
-    resolve(gl.CreateProgram, "glCreateProgram", all);
-    resolve(gl.AttachShader, "glAttachShader", all);
-    resolve(gl.LinkProgram, "glLinkProgram", all);
-    resolve(gl.GetProgramiv, "glGetProgramiv", all);
-    resolve(gl.GetProgramInfoLog, "glGetProgramInfoLog", all);
-    resolve(gl.UseProgram, "glUseProgram", all);
-    resolve(gl.GetUniformLocation, "glGetUniformLocation", all);
-    resolve(gl.GetActiveUniform, "glGetActiveUniform", all);
-    resolve(gl.Uniform1fv, "glUniform1fv", all);
-    resolve(gl.Uniform2fv, "glUniform2fv", all);
-    resolve(gl.Uniform3fv, "glUniform3fv", all);
-    resolve(gl.Uniform4fv, "glUniform4fv", all);
-    resolve(gl.Uniform1i, "glUniform1i", all);
-    resolve(gl.DeleteShader, "glDeleteShader", all);
-    resolve(gl.DeleteProgram, "glDeleteProgram", all);
-    gl.complete = all;
-    return all;
+    return resolve_glsl_calls();
 }
 
 // One compiled stage of one source file, shared by every program made from

@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "app/WindowConfig.h"
+#include "platform/WindowConfig.h"
 #include "post/post.h"
 #include "post/post_state.h"
 #include "render/cRenderTargetManager.h"

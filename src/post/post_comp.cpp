@@ -2,7 +2,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "post/post.h"
 #include "render/iRenderTarget.h"
 #include "render/quad.h"

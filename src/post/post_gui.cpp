@@ -1,6 +1,6 @@
 // Slider-panel rows for the pass parameter records.
-#include "app/WindowConfig.h"
 #include "gui/cGuiVarList.h"
+#include "platform/WindowConfig.h"
 #include "post/post.h"
 
 void add_sinenoise_gui(cGuiVarList& list, cSineNoiseParams& p)

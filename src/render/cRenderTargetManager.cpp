@@ -4,8 +4,7 @@
 #include <set>
 #include <vector>
 
-#include "app/WindowConfig.h"
-#include "runtime/cSceneManager.h"
+#include "platform/WindowConfig.h"
 
 namespace {
 cRenderTargetManager* g_pool = nullptr;
@@ -78,7 +77,6 @@ void cRenderTargetManager::target_size(eRTT type, uint32_t& w, uint32_t& h)
 cRenderTargetManager::cRenderTargetManager()
 {
     live_pools().insert(this);
-    demo_time = [] { return cSceneManager::get()->demo_time(); };
     std::vector<cTmpRT> held;
     held.reserve(PREALLOC_FULL + PREALLOC_HALF + PREALLOC_QUATER);
     for (int i = 0; i < PREALLOC_FULL; ++i)

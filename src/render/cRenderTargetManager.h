@@ -67,8 +67,8 @@ public:
     unsigned created_at_runtime() const { return m_createdAtRuntime; }
     const std::list<std::pair<eRTT, cRenderTarget_fbo*>>& pool() const { return m_pool; }
 
-    // Where the performance warning takes its demo time from; by default the
-    // scene manager's clock.
+    // Where the performance warning takes its demo time from: the program
+    // sets it (init_gl: the scene manager's clock); unset, it says 0.
     std::function<int()> demo_time;
 
     static constexpr int PREALLOC_FULL = 7, PREALLOC_HALF = 5, PREALLOC_QUATER = 3;

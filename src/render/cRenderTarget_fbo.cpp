@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 
 namespace {
 // Targets of equal pixel count (whatever their shape) share one depth

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "render/iRenderTarget.h"
 #include "render/pass_profile.h"
 #include "texture/cTexture.h"

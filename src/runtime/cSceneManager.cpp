@@ -5,12 +5,12 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/exit_hook.h"
-#include "app/gl_check.h"
+#include "gl/gl_check.h"
 #include "platform/time_source.h"
 #include "runtime/timeline_trace.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
+#include "util/fatal_exit.h"
 
 const char* const cSceneManager::MARKER_SCRIPT_PATH = "../data/script/markers.txt";
 

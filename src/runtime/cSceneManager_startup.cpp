@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/gl_state.h"
-#include "app/exit_hook.h"
-#include "app/startup_trace.h"
+#include "gl/gl_state.h"
+#include "platform/startup_trace.h"
 #include "platform/time_source.h"
 #include "render/overlay_2d.h"
 #include "runtime/cSceneManager.h"
 #include "runtime/iLoadScreen.h"
+#include "util/fatal_exit.h"
 
 namespace {
 // The loading image stays up until five seconds after setup, then fades to

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/exit_hook.h"
 #include "platform/stream_player.h"
+#include "util/fatal_exit.h"
 
 std::string g_music_path = "../data/music/GLOAM2.mp3";
 

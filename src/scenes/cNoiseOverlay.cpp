@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "app/WindowConfig.h"
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
+#include "platform/WindowConfig.h"
 #include "render/iRenderTarget.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"

@@ -6,13 +6,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/WindowConfig.h"
 #include "gui/cGuiVarList.h"
 #include "mesh_files/cMeshManager.h"
 #include "mesh_files/iMesh.h"
+#include "platform/WindowConfig.h"
 #include "post/post.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cRenderStateGuard.h"
+#include "scenes/show_assets.h"
 #include "shaders/cShaderManager_CG.h"
 #include "timeline/iMidiEvent.h"
 #include "util/random_table.h"
@@ -52,8 +53,8 @@ cSceneBlacknWhite::cSceneBlacknWhite(DemoClock* clock)
 
 void cSceneBlacknWhite::init()
 {
-    spikes = cMeshManager::instance()->requireMesh("blacknwhite_spikes.bzobj", false, "cSceneBlacknWhite::init");
-    star = cMeshManager::instance()->requireMesh("blacknwhite_star.bzobj", false, "cSceneBlacknWhite::init");
+    spikes = cMeshManager::instance()->requireMesh(show_assets::STAR_SPIKES, false, "cSceneBlacknWhite::init");
+    star = cMeshManager::instance()->requireMesh(show_assets::STAR, false, "cSceneBlacknWhite::init");
     camera.eye[0] = 257.51f, camera.eye[1] = 67.06f, camera.eye[2] = 81.55f;
     camera.centre[0] = camera.centre[1] = camera.centre[2] = 0.f;
     camera.znear = 10.f;

@@ -6,11 +6,12 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "gui/cGuiVarList.h"
 #include "mesh_files/cMeshManager.h"
 #include "post/post.h"
 #include "render/quad.h"
+#include "scenes/show_assets.h"
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/cShdMorphDtex.h"
 #include "shaders/scene_shaders.h"
@@ -80,7 +81,7 @@ void cSceneMandalaCube::init()
     ensure_shader<cShdMorphDtex>("morph_shader");
     ensure_shader<cShdRGBAtex>("rgbatex_shader");
 
-    vignette = get_texture_manager()->get_texture("fs_vign.jpg", false, GL_CLAMP_TO_EDGE, 0);
+    vignette = get_texture_manager()->get_texture(show_assets::VIGNETTE, false, GL_CLAMP_TO_EDGE, 0);
     vignette_name = vignette.name;
 
     const float eye[3] = {-150.f, 150.f, -50.f}, centre[3] = {0.f, 0.f, 50.f};

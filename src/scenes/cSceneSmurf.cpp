@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "gui/cGuiVarList.h"
+#include "post/register_all.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
-#include "shaders/register_all.h"
 #include "texture/cTextureManager.h"
 #include "timeline/iMidiEvent.h"
 #include "util/random_table.h"

@@ -6,20 +6,21 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "mesh_files/cMeshManager.h"
 #include "mesh_files/iMesh.h"
 #include "post/post.h"
 #include "render/quad.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cRenderStateGuard.h"
+#include "scenes/show_assets.h"
 #include "shaders/cShaderManager_CG.h"
 #include "texture/cTextureManager.h"
 #include "util/random_table.h"
 
 void cSceneSpacesphere::init()
 {
-    sphere = cMeshManager::instance()->requireMesh("spacesphere.bzobj", true, "cSceneSpacesphere::init");
+    sphere = cMeshManager::instance()->requireMesh(show_assets::SPACE_SPHERE, true, "cSceneSpacesphere::init");
     sky = get_texture_manager()->get_texture(skyName, false, GL_CLAMP_TO_EDGE, 0);
     vignette = get_texture_manager()->get_texture(vignetteName, false, GL_CLAMP_TO_EDGE, 0);
     camera.eye[0] = camera.eye[1] = camera.eye[2] = 0.f;

@@ -7,6 +7,7 @@
 
 #include "post/post_params.h"
 #include "runtime/cScene.h"
+#include "scenes/show_assets.h"
 #include "texture/cTexture.h"
 #include "timeline/cEventWindow.h"
 
@@ -29,9 +30,9 @@ public:
 
     iMesh* sphere = nullptr;
     cTexture sky;
-    std::string skyName = "sphere_horizon_dark.jpg";
+    std::string skyName = show_assets::SKY_PANORAMA;
     cTexture vignette;
-    std::string vignetteName = "fs_vign.jpg";
+    std::string vignetteName = show_assets::VIGNETTE;
     cEventWindow kick{50.f, 100.f, 3};
     cLevelsParams lastLevels{0.f, 255.f, 1.f, 0.f, 255.f};  // of the last render
     // The queue the kick envelope reads; the scene manager's when null.

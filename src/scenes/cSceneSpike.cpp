@@ -6,15 +6,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/WindowConfig.h"
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "gui/cGuiVarList.h"
 #include "mesh_files/cMeshManager.h"
 #include "mesh_files/iMesh.h"
+#include "platform/WindowConfig.h"
 #include "post/post.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cNoiseOverlay.h"
 #include "scenes/cRenderStateGuard.h"
+#include "scenes/show_assets.h"
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/scene_shaders.h"
 #include "texture/cTextureManager.h"
@@ -51,7 +52,7 @@ void cSceneSpike::init()
 {
     // The ball's glow map is bound here rather than by its material, so the
     // scene holds the texture record it draws with.
-    ball = cMeshManager::instance()->requireMesh("spikeball2.bzobj", true, "cSceneSpike::init");
+    ball = cMeshManager::instance()->requireMesh(show_assets::SPIKE_BALL, true, "cSceneSpike::init");
     glowTexture = get_texture_manager()->get_texture(glowTextureName, true, GL_REPEAT, 0);
     if (!get_shader_manager()->has_shader("self_illum_shader"))
         register_shader<cShdSelfIllum>("self_illum_shader");

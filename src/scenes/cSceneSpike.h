@@ -11,6 +11,7 @@
 #include "gui/cGuiSlider.h"
 #include "post/post_params.h"
 #include "runtime/cScene.h"
+#include "scenes/show_assets.h"
 #include "texture/cTexture.h"
 #include "timeline/cEventWindow.h"
 #include "tweak/iVar.h"
@@ -42,9 +43,9 @@ public:
     iMesh* ball = nullptr;
     cRadialBlurParams blur;
     cTexture glowTexture;  // colour, and self-illumination in alpha
-    std::string glowTextureName = "spikeball_glow.png";
+    std::string glowTextureName = show_assets::SPIKE_BALL_GLOW;
     cTexture ringTexture;
-    std::string ringTextureName = "dodgecircle.jpg";
+    std::string ringTextureName = show_assets::DODGE_CIRCLE;
     std::vector<cIntervalLerp*> rings;  // owned, one per hit
     float spinPhase = 0.f;
     float frameOffset = 0.f;

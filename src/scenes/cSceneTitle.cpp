@@ -33,7 +33,7 @@ bool cSceneTitle::update()
 {
     update_interpolators();
     cEventQueue* q = queue ? queue : cSceneManager::get()->event_queue();
-    kickAmount = q && clock ? 0.1f * cEventWindow(40.f, 40.f, KICK_TRACK).envelope(*clock, *q) : 0.f;
+    kickAmount = q && clock ? 0.1f * cEventWindow(40.f, 40.f, KICK_TRACK).envelope_at(clock->demo_time(), *q) : 0.f;
     return false;
 }
 

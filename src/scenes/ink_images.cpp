@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
+#include "post/register_all.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
-#include "shaders/register_all.h"
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"
 

@@ -4,9 +4,9 @@
 #include <iostream>
 #include <string>
 
-#include "app/exit_hook.h"
-#include "app/gl_check.h"
+#include "gl/gl_check.h"
 #include "render/pass_profile.h"
+#include "util/fatal_exit.h"
 
 namespace {
 cShaderManager_CG* g_manager = nullptr;

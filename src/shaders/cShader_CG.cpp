@@ -4,10 +4,10 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "app/exit_hook.h"
 #include "shaders/cShaderManager_CG.h"
 #include "texture/cResourcePath.h"
 #include "tweak/iVar.h"
+#include "util/fatal_exit.h"
 
 namespace {
 class not_implemented : public std::exception {

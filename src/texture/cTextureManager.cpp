@@ -10,11 +10,11 @@
 #include <iostream>
 #include <vector>
 
-#include "app/exit_hook.h"
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "texture/cResourcePath.h"
 #include "texture/texture_image.h"
 #include "util/file_bytes.h"
+#include "util/fatal_exit.h"
 
 namespace {
 cTextureManager* g_textures = nullptr;

@@ -8,7 +8,7 @@
 #include <limits.h>
 #include <stdlib.h>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "texture/cTextureManager.h"
 
 namespace {

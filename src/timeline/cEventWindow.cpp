@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "runtime/DemoClock.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/iMidiEvent.h"
 
@@ -46,9 +45,4 @@ float cEventWindow::envelope_at(int t, const cEventQueue& queue) const
     float dn = next ? std::fabs(float(t) - float(next->time)) : NO_NOTE;
     float dp = prev ? std::fabs(float(t) - float(prev->time)) : NO_NOTE;
     return smoothstep(ramp(dn, before)) + smoothstep(ramp(dp, after));
-}
-
-float cEventWindow::envelope(const DemoClock& clock, const cEventQueue& queue) const
-{
-    return envelope_at(clock.demo_time(), queue);
 }

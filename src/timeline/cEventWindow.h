@@ -6,7 +6,6 @@
 #include "timeline/iEventMatch.h"
 
 class cEventQueue;
-struct DemoClock;
 
 class cEventWindow {
 public:
@@ -20,9 +19,8 @@ public:
 
     cEventWindow(float before_, float after_, int track_) : before(before_), after(after_), track(track_) {}
 
-    // The envelope at the clock's demo time, from the notes around the
-    // queue's cursor. In 0..2.
-    float envelope(const DemoClock& clock, const cEventQueue& queue) const;
+    // The envelope at demo time t (ms), from the notes around the queue's
+    // cursor. In 0..2.
     float envelope_at(int t, const cEventQueue& queue) const;
 
     float before;  // ms

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <set>
 
-#include "app/exit_hook.h"
 #include "timeline/iMidiEvent.h"
+#include "util/fatal_exit.h"
 #include "util/file_bytes.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "mesh/mesh_gl_fixture.h"
 #include "mesh_files/cMaterial_GL.h"
 #include "texture/cTextureManager.h"

@@ -5,7 +5,7 @@
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "mesh/mesh_gl_fixture.h"
 #include "mesh_files/cMeshManager.h"
 #include "mesh_files/cMeshObj.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "support/show_run.h"
 #include "texture/cResourcePath.h"
 

@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "mesh/mesh_gl_fixture.h"
 #include "mesh_files/cMeshMorph.h"
 #include "mesh_files/cMeshObj.h"

@@ -4,7 +4,7 @@
 #include <GL/glext.h>
 #include <gtest/gtest.h>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "mesh/mesh_gl_fixture.h"
 #include "mesh_files/cVertexBuffer.h"
 

@@ -2,7 +2,7 @@
 // extra write after a window closes.
 #include <gtest/gtest.h>
 
-#include "runtime/cManualTimeSource.h"
+#include "platform/cManualTimeSource.h"
 #include "runtime/cSceneManager.h"
 #include "support/test_scene.h"
 

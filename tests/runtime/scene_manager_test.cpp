@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "runtime/cManualTimeSource.h"
+#include "platform/cManualTimeSource.h"
 #include "runtime/cSceneManager.h"
 #include "support/test_scene.h"
 #include "timeline/cEventQueue_factory.h"

@@ -5,8 +5,8 @@
 
 #include <set>
 
+#include "post/register_all.h"
 #include "shaders/cShaderManager_CG.h"
-#include "shaders/register_all.h"
 #include "support/shader_setup.h"
 
 TEST_F(GLTest, ShaderCatalogueCompilesFindsItsParametersAndLinks)

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <functional>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "post/post.h"
 #include "render/cRenderTargetManager.h"
 #include "shaders/cShaderManager_CG.h"

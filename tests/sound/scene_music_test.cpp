@@ -7,9 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/cManualTimeSource.h"
 #include "platform/stream_player.h"
-#include "runtime/cManualTimeSource.h"
 #include "runtime/cSceneManager.h"
+#include "support/baked_data.h"
 
 namespace {
 
@@ -19,6 +20,8 @@ protected:
     {
         if (FILE* f = std::fopen(g_music_path.c_str(), "rb"))
             std::fclose(f);
+        else if (baked_tree_required())
+            FAIL() << "no baked soundtrack at " << g_music_path;
         else
             GTEST_SKIP() << "no baked soundtrack at " << g_music_path;
         setenv("SDL_AUDIODRIVER", "dummy", 1);

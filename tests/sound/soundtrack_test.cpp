@@ -14,6 +14,7 @@
 
 #include "platform/mp3_decode.h"
 #include "sound/sound_files.h"
+#include "support/baked_data.h"
 #include "synth/loudness.h"
 #include "synth/soundtrack.h"
 #include "timeline/cEventQueue.h"
@@ -53,8 +54,11 @@ protected:
     static void TearDownTestSuite() { delete s_baked; }
     void SetUp() override
     {
-        if (s_baked->pcm.empty() || s_baked->midiBytes.empty())
+        if (s_baked->pcm.empty() || s_baked->midiBytes.empty()) {
+            if (baked_tree_required())
+                FAIL() << "no baked soundtrack under ../data";
             GTEST_SKIP() << "no baked soundtrack under ../data (./test.sh bakes it)";
+        }
     }
 
     static std::vector<int> note_ons(int track)

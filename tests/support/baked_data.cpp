@@ -35,3 +35,9 @@ void use_baked_textures()
 {
     get_resource_path()->push_searchpath(baked_data_dir() + "/textures");
 }
+
+bool baked_tree_required()
+{
+    const char* v = std::getenv("WENDIT_REQUIRE_BAKED");
+    return v && *v && std::string(v) != "0";
+}

@@ -8,3 +8,8 @@
 std::string baked_data_dir();
 // Pushes DATA/textures onto the process-wide resource path.
 void use_baked_textures();
+
+// Whether this run must find the repository's data tree baked: ./test.sh
+// bakes it first and says so (WENDIT_REQUIRE_BAKED=1), so there a test that
+// finds a baked file missing fails instead of skipping.
+bool baked_tree_required();

@@ -12,12 +12,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/WindowConfig.h"
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
 #include "app/init_sdl.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
+#include "platform/WindowConfig.h"
+#include "platform/cInputState.h"
 #include "render/cRenderTargetManager.h"
-#include "runtime/cInputState.h"
 #include "shaders/cShaderManager_CG.h"
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 #include "post/post.h"
 #include "render/cRenderTargetManager.h"
 #include "render/iRenderTarget.h"

@@ -258,6 +258,35 @@ std::string ShowProcess::err_so_far() const
     return slurp(m_errPath);
 }
 
+size_t ShowProcess::frames_so_far() const
+{
+    const std::string err = err_so_far();
+    const std::string line = "# timeline-trace frame ";
+    size_t n = 0;
+    for (size_t at = err.find(line); at != std::string::npos; at = err.find(line, at + line.size()))
+        ++n;
+    return n;
+}
+
+bool ShowProcess::wait_for_frames(size_t more, int timeoutMs)
+{
+    const size_t want = frames_so_far() + more;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < until) {
+        if (frames_so_far() >= want)
+            return true;
+        int status = 0;
+        if (!m_done && waitpid(pid, &status, WNOHANG) == pid) {
+            m_done = true;
+            m_result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
+            m_result.signalled = WIFSIGNALED(status);
+            return frames_so_far() >= want;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
 bool ShowProcess::wait_for_stderr(const std::string& text, int timeoutMs)
 {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);

@@ -51,6 +51,13 @@ public:
     // Waits for the end; kills the process after timeoutMs.
     ShowResult finish(int timeoutMs = 60000);
     std::string err_so_far() const;
+    // Frames presented so far, counted by their trace lines: the show must
+    // run with WENDIT_TIMELINE_TRACE=1.
+    size_t frames_so_far() const;
+    // Waits until `more` frames beyond those presented now have been
+    // presented (true), or the process ended or the time ran out (false).
+    // A wait for the show to take something in, whatever the machine's speed.
+    bool wait_for_frames(size_t more, int timeoutMs = 60000);
 
     pid_t pid = -1;
 

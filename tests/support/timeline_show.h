@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/cFrameStepTimeSource.h"
+#include "platform/cFrameStepTimeSource.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cSceneBlacknWhite.h"
 #include "scenes/cSceneComposition.h"

@@ -44,14 +44,6 @@ std::vector<Trace> trace_of(const std::string& err)
     return out;
 }
 
-size_t count_of(const std::string& s, const std::string& part)
-{
-    size_t n = 0;
-    for (size_t at = s.find(part); at != std::string::npos; at = s.find(part, at + 1))
-        ++n;
-    return n;
-}
-
 // One baked data tree with the shader sources, shared by the tests here
 // (baking takes a while); each test writes the marker script it needs.
 class TuningShow : public testing::Test {
@@ -103,8 +95,8 @@ TEST_F(TuningShow, ALoopRepeatsItsSectionAndTakesInAnEditedScriptAtTheNextPass)
 {
     ShowProcess show(*tree, 100.0, {"--loop", "s01", "s02", "--watch"}, TRACE);
     auto wait_frames = [&](size_t n) {
-        for (int i = 0; i < 3000 && count_of(show.err_so_far(), "trace frame") < n; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (show.frames_so_far() < n)
+            show.wait_for_frames(n - show.frames_so_far(), 150000);
     };
     ASSERT_TRUE(show.wait_for_stderr("# watching", 120000)) << show.err_so_far();
     wait_frames(45);
@@ -163,9 +155,10 @@ TEST_F(TuningShow, AnEditedShaderChangesThePictureAndABrokenOneKeepsIt)
     // A loop shorter than a frame shows 2 s on every frame: the picture
     // holds still but for the grain and the flicker of the levels, which
     // several grabs average out.
-    ShowProcess show(*tree, 100.0, {"--watch", "--loop", "2", "2.05"}, {{"DISPLAY", display.name}});
+    ShowProcess show(*tree, 100.0, {"--watch", "--loop", "2", "2.05"},
+                     {{"DISPLAY", display.name}, {"WENDIT_TIMELINE_TRACE", "1"}});
     ASSERT_TRUE(show.wait_for_stderr("demo start", 120000)) << show.err_so_far();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(show.wait_for_frames(15)) << show.err_so_far();
     double before[3], after[3];
     ASSERT_TRUE(mean_show_colour(display.name, before, 8));
 
@@ -175,7 +168,7 @@ TEST_F(TuningShow, AnEditedShaderChangesThePictureAndABrokenOneKeepsIt)
     ASSERT_TRUE(show.wait_for_stderr("does not compile; the previous program stays", 20000)) << show.err_so_far();
     EXPECT_NE(show.err_so_far().find("../src/shaders/cg_post_spilladd_frag.cg:10:"), std::string::npos)
         << "the file and the line of the typo";
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(show.wait_for_frames(5)) << show.err_so_far();
     ASSERT_TRUE(mean_show_colour(display.name, after, 8));
     for (int i = 0; i < 3; ++i)
         EXPECT_NEAR(after[i], before[i], 8.0) << "channel " << i << ": the old program still draws";

@@ -4,7 +4,8 @@
 
 #include <cmath>
 #include <functional>
-#include <iostream>
+
+#include "assets/bake_files.h"
 
 const char* const GREY_PANEL = "gray_panel.png";
 const char* const GREY_GROOVES = "gray_grooves.png";
@@ -33,23 +34,13 @@ double line(double distance, double width)
 
 bool write(const std::string& dir, const char* name, const std::function<double(double, double)>& shade)
 {
-    FIBITMAP* image = FreeImage_Allocate(SIDE, SIDE, 24);
+    FIBITMAP* image = grey_image(SIDE, [&](int x, int y) {
+        const double v = shade((x + 0.5) / SIDE, (y + 0.5) / SIDE) - 0.04 * grain(x, y);
+        return BYTE(int(std::lround(255 * (v < 0 ? 0 : v > 1 ? 1 : v))));
+    });
     if (!image)
         return false;
-    for (int y = 0; y < SIDE; ++y) {
-        BYTE* row = FreeImage_GetScanLine(image, y);
-        for (int x = 0; x < SIDE; ++x) {
-            const double v = shade((x + 0.5) / SIDE, (y + 0.5) / SIDE) - 0.04 * grain(x, y);
-            const int g = int(std::lround(255 * (v < 0 ? 0 : v > 1 ? 1 : v)));
-            row[3 * x + FI_RGBA_RED] = row[3 * x + FI_RGBA_GREEN] = row[3 * x + FI_RGBA_BLUE] = BYTE(g);
-        }
-    }
-    const std::string path = dir + "/" + name;
-    const bool ok = FreeImage_Save(FIF_PNG, image, path.c_str(), PNG_Z_BEST_COMPRESSION) != 0;
-    FreeImage_Unload(image);
-    if (!ok)
-        std::cerr << "## ERROR: cannot write " << path << std::endl;
-    return ok;
+    return save_image(image, FIF_PNG, dir + "/" + name, PNG_Z_BEST_COMPRESSION);
 }
 
 double frac(double v)

@@ -201,18 +201,6 @@ void spread(Ink& ink, float level, float rough, unsigned seed)
 }
 
 namespace {
-bool write(FIBITMAP* image, FREE_IMAGE_FORMAT format, const std::string& path, int flags)
-{
-    const size_t slash = path.rfind('/');
-    bool ok = image && (slash == std::string::npos || make_directories(path.substr(0, slash)));
-    if (ok && !FreeImage_Save(format, image, path.c_str(), flags)) {
-        std::cerr << "## ERROR: cannot write " << path << std::endl;
-        ok = false;
-    }
-    if (image)
-        FreeImage_Unload(image);
-    return ok;
-}
 BYTE byte_of(float v)
 {
     return BYTE(std::min(std::max(v * 255.f + 0.5f, 0.f), 255.f));
@@ -231,7 +219,7 @@ bool save_ink_jpeg(const Ink& ink, const std::string& path)
             line[x * 3 + FI_RGBA_RED] = line[x * 3 + FI_RGBA_GREEN] = line[x * 3 + FI_RGBA_BLUE] = p;
         }
     }
-    return write(image, FIF_JPEG, path, JPEG_QUALITYSUPERB);
+    return save_image(image, FIF_JPEG, path, JPEG_QUALITYSUPERB);
 }
 
 bool save_light_png(const Ink& ink, const Ink& light, const std::string& path, int r, int g, int b)
@@ -250,5 +238,5 @@ bool save_light_png(const Ink& ink, const Ink& light, const std::string& path, i
             p[FI_RGBA_ALPHA] = byte_of(ink.at(x, y));
         }
     }
-    return write(image, FIF_PNG, path, PNG_DEFAULT);
+    return save_image(image, FIF_PNG, path, PNG_DEFAULT);
 }

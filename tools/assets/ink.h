@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "assets/bake_files.h"
+
 struct Ink {
     Ink() = default;
     Ink(int w, int h) : w(w), h(h), v(size_t(w) * size_t(h), 0.f) {}
@@ -59,4 +61,3 @@ void spread(Ink& ink, float level, float rough, unsigned seed);
 // the directory; false on failure, with an error line naming the file.
 bool save_ink_jpeg(const Ink& ink, const std::string& path);
 bool save_light_png(const Ink& shape, const Ink& light, const std::string& path, int r, int g, int b);
-bool make_directories(const std::string& path);

@@ -2,12 +2,11 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <iostream>
 #include <map>
 #include <tuple>
+#include <vector>
 
 #include "mesh_files/bzobj_format.h"
 
@@ -27,6 +26,24 @@ uint32_t MeshBuilder::vertex(float x, float y, float z, float s, float t)
 void MeshBuilder::triangle(uint32_t a, uint32_t b, uint32_t c)
 {
     mesh.indices.insert(mesh.indices.end(), {a, b, c});
+}
+
+uint32_t MeshBuilder::vertex(V3 p, V3 n, double s, double t)
+{
+    const V3 nn = normalize(n);
+    for (double c : {p.x, p.y, p.z})
+        mesh.positions.push_back(float(c));
+    for (double c : {nn.x, nn.y, nn.z})
+        mesh.normals.push_back(float(c));
+    mesh.texcoords.push_back(float(s));
+    mesh.texcoords.push_back(float(t));
+    return uint32_t(mesh.positions.size() / 3 - 1);
+}
+
+void MeshBuilder::flat_triangle(V3 a, V3 b, V3 c, double s, double t)
+{
+    const V3 n = cross(b - a, c - a);
+    triangle(vertex(a, n, s, t), vertex(b, n, s, t), vertex(c, n, s, t));
 }
 
 void MeshBuilder::quad(uint32_t a, uint32_t b, uint32_t c, uint32_t d)
@@ -84,6 +101,75 @@ void MeshBuilder::set_material(const cMaterial& m)
     mesh.set(MT_MATERIALS);
 }
 
+void MeshBuilder::use_material(unsigned m)
+{
+    // Triangles made before the first material change draw with the one in
+    // effect since the start.
+    if (mesh.groups.empty() && !mesh.indices.empty())
+        mesh.groups.push_back({0, m_material});
+    if (m == m_material && !mesh.groups.empty())
+        return;
+    m_material = m;
+    const uint32_t first = uint32_t(mesh.indices.size());
+    if (!mesh.groups.empty() && mesh.groups.back().first == first)
+        mesh.groups.back().material = m;
+    else
+        mesh.groups.push_back({first, m});
+}
+
+namespace {
+// Faceted meshes switch material every few triangles; drawn as built, each
+// switch is a draw call of its own (hundreds per mesh). The triangles of one
+// material are gathered into one group, in material order, keeping their
+// order within it: the depth test makes the picture the same.
+void gather_groups_by_material(cMeshObj_data& mesh)
+{
+    if (mesh.groups.size() < 2)
+        return;
+    std::map<unsigned, std::vector<uint32_t>> byMaterial;
+    for (size_t g = 0; g < mesh.groups.size(); ++g) {
+        const uint32_t first = mesh.groups[g].first;
+        const uint32_t end = g + 1 < mesh.groups.size() ? mesh.groups[g + 1].first : uint32_t(mesh.indices.size());
+        std::vector<uint32_t>& into = byMaterial[mesh.groups[g].material];
+        into.insert(into.end(), mesh.indices.begin() + first, mesh.indices.begin() + end);
+    }
+    mesh.indices.clear();
+    mesh.groups.clear();
+    for (const auto& m : byMaterial) {
+        if (m.second.empty())
+            continue;
+        mesh.groups.push_back({uint32_t(mesh.indices.size()), m.first});
+        mesh.indices.insert(mesh.indices.end(), m.second.begin(), m.second.end());
+    }
+}
+}  // namespace
+
+bool MeshBuilder::write(const std::string& dataDir, const std::string& name, bool withTexcoords)
+{
+    cMeshData out;
+    static_cast<cMeshObj_data&>(out) = mesh;
+    out.set(MT_NORMALS);
+    if (withTexcoords)
+        out.set(MT_TEXCOORDS);
+    else
+        out.texcoords.clear();
+    if (!out.materials.empty())
+        out.set(MT_MATERIALS);
+    if (out.groups.empty())
+        out.groups.push_back({0, 0});
+    gather_groups_by_material(out);
+    out.groups.push_back({uint32_t(out.indices.size()), NO_MATERIAL});
+    mkdir(dataDir.c_str(), 0755);
+    const std::string dir = dataDir + "/models";
+    mkdir(dir.c_str(), 0755);
+    std::string error;
+    if (!bzobj_write_file(out, out, dir + "/" + name, error)) {
+        std::cerr << "## ERROR: cannot write " << dir << "/" << name << ": " << error << std::endl;
+        return false;
+    }
+    return true;
+}
+
 bool MeshBuilder::write(const std::string& path, std::string& error)
 {
     mesh.groups.clear();
@@ -111,16 +197,16 @@ cMaterial grey_material(const std::string& name, float grey, const std::string& 
     return m;
 }
 
-bool make_directories(const std::string& path)
+cMaterial grey_material(const std::string& name, float a, float d, float s, float ns)
 {
-    for (size_t i = 1; i <= path.size(); ++i)
-        if (i == path.size() || path[i] == '/') {
-            const std::string part = path.substr(0, i);
-            if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
-                std::cerr << "## ERROR: cannot create directory " << part << ": " << std::strerror(errno)
-                          << std::endl;
-                return false;
-            }
-        }
-    return true;
+    cMaterial m(name);
+    for (int i = 0; i < 3; ++i) {
+        m.Ka[i] = a;
+        m.Kd[i] = d;
+        m.Ks[i] = s;
+    }
+    m.Ka[3] = m.Kd[3] = m.Ks[3] = 1.f;
+    m.Ns = ns;
+    m.illum = 2;
+    return m;
 }

@@ -10,7 +10,6 @@
 #include <iostream>
 #include <memory>
 
-#include "app/WindowConfig.h"
 #include "capture/capture_options.h"
 #include "capture/frame_readback.h"
 #include "capture/frame_sink.h"
@@ -22,6 +21,7 @@
 #include "capture/segment_writer.h"
 #include "capture/show_stepper.h"
 #include "capture/video_writer.h"
+#include "platform/WindowConfig.h"
 #include "runtime/cSceneManager.h"
 #include "util/time_code.h"
 

@@ -7,7 +7,6 @@
 #include <iostream>
 #include <memory>
 
-#include "app/WindowConfig.h"
 #include "capture/capture_options.h"
 #include "capture/capture_run.h"
 #include "capture/contact_sheet.h"
@@ -16,6 +15,7 @@
 #include "capture/png_file.h"
 #include "capture/progress.h"
 #include "capture/show_stepper.h"
+#include "platform/WindowConfig.h"
 #include "runtime/cSceneManager.h"
 #include "util/time_code.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 
 using namespace ext;
 

@@ -21,10 +21,10 @@
 #include "capture/progress.h"
 #include "capture/range_run_up.h"
 #include "capture/show_stepper.h"
+#include "post/shader_warm_up.h"
 #include "render/cRenderTargetManager.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cSceneComposition.h"
-#include "shaders/shader_warm_up.h"
 #include "texture/cTextureManager.h"
 
 namespace {

@@ -6,15 +6,16 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/WindowConfig.h"
-#include "app/gl_extensions.h"
-#include "app/gl_state.h"
+#include "app/init_gl.h"
 #include "app/init_sdl.h"
-#include "app/show_time_source.h"
 #include "capture/solo_layer.h"
 #include "demo/cMorvane.h"
+#include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
+#include "platform/WindowConfig.h"
+#include "platform/cFrameStepTimeSource.h"
+#include "platform/show_time_source.h"
 #include "platform/stream_player.h"
-#include "runtime/cFrameStepTimeSource.h"
 #include "runtime/cSceneManager.h"
 #include "texture/cResourcePath.h"
 #include "tweak/iVar.h"

@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "app/gl_state.h"
+#include "gl/gl_state.h"
 #include "render/quad.h"
 #include "runtime/cScene.h"
 #include "shaders/cShaderManager_CG.h"

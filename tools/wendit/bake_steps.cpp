@@ -2,12 +2,13 @@
 
 #include <iostream>
 
-#include "assets/show_art.h"
-#include "bake_images.h"
-#include "bake_vignette.h"
+#include "assets/bake_images.h"
+#include "assets/bake_middle.h"
+#include "assets/bake_vignette.h"
 #include "assets/kaleido_planes.h"
 #include "assets/mandala_cube.h"
-#include "bake_middle.h"
+#include "assets/show_art.h"
+#include "scenes/show_assets.h"
 #include "synth/soundtrack.h"
 
 // Each baker declares its step function here and adds one line below.
@@ -26,17 +27,17 @@ const BakeStep BAKE_STEPS[] = {
     {"textures/loadscreen.jpg", bake_loadscreen},
     {"textures/checker.jpg", bake_checker},
     {"textures/fontlist.png", bake_font},
-    {"textures/fs_vign.jpg", bake_vignette},
+    {std::string(show_assets::TEXTURES) + show_assets::VIGNETTE, bake_vignette},
     {"models/mandala_cube: wall, relief layers, grey textures", bake_mandala_cube},
     {"models/kaleido2d: the seven kaleidoscope planes", bake_kaleido_planes},
     {"music: GLOAM2.mp3 and GLOAM2.mid from the score", bake_music},
-    {"models/spikeball2.bzobj", bake_spikeball},
-    {"textures/spikeball_glow.png", bake_spikeball_glow},
-    {"textures/dodgecircle.jpg", bake_dodgecircle},
-    {"models/blacknwhite_star.bzobj", bake_blacknwhite_star},
-    {"models/blacknwhite_spikes.bzobj", bake_blacknwhite_spikes},
-    {"models/spacesphere.bzobj", bake_spacesphere},
-    {"textures/sphere_horizon_dark.jpg", bake_sky_panorama},
+    {std::string(show_assets::MODELS) + show_assets::SPIKE_BALL, bake_spikeball},
+    {std::string(show_assets::TEXTURES) + show_assets::SPIKE_BALL_GLOW, bake_spikeball_glow},
+    {std::string(show_assets::TEXTURES) + show_assets::DODGE_CIRCLE, bake_dodgecircle},
+    {std::string(show_assets::MODELS) + show_assets::STAR, bake_blacknwhite_star},
+    {std::string(show_assets::MODELS) + show_assets::STAR_SPIKES, bake_blacknwhite_spikes},
+    {std::string(show_assets::MODELS) + show_assets::SPACE_SPHERE, bake_spacesphere},
+    {std::string(show_assets::TEXTURES) + show_assets::SKY_PANORAMA, bake_sky_panorama},
     {"textures/title/morvane01.jpg .. morvane15.jpg", bake_title_frames},
     {"textures/credits/credits.jpg", bake_credits_page},
     {"textures/credits/kesmo01.jpg .. 15, drulan01.jpg .. 15", bake_portraits},

@@ -6,7 +6,7 @@
 #include <string>
 
 struct BakeStep {
-    const char* name;     // what it makes, for the progress line
+    std::string name;     // what it makes, for the progress line
     bool (*run)(const std::string& dataDir);
 };
 

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "scenes/show_assets.h"
+
 namespace {
 const char* const SHADERS[] = {
     "cg_RGBAtex", "cg_blurtex", "cg_blurtex_noalpha", "cg_horz_resample_quater", "cg_morphDtex", "cg_orviktex",
@@ -29,14 +31,14 @@ std::vector<cAssetEntry> show_asset_list()
         {"slider panel", eAssetKind::image, "textures/fontlist.png"},
         {"scene base", eAssetKind::image, "textures/checker.jpg"},
         {"mandala cube", eAssetKind::mesh, "models/mandala_cube/layer01_cubeface.bzobj"},
-        {"mandala cube", eAssetKind::image, "textures/fs_vign.jpg"},
-        {"spike ball", eAssetKind::mesh, "models/spikeball2.bzobj"},
-        {"spike ball", eAssetKind::image, "textures/spikeball_glow.png"},
-        {"spike ball", eAssetKind::image, "textures/dodgecircle.jpg"},
-        {"black-and-white star", eAssetKind::mesh, "models/blacknwhite_spikes.bzobj"},
-        {"black-and-white star", eAssetKind::mesh, "models/blacknwhite_star.bzobj"},
-        {"space sphere", eAssetKind::mesh, "models/spacesphere.bzobj"},
-        {"space sphere", eAssetKind::image, "textures/sphere_horizon_dark.jpg"},
+        {"mandala cube", eAssetKind::image, std::string(show_assets::TEXTURES) + show_assets::VIGNETTE},
+        {"spike ball", eAssetKind::mesh, std::string(show_assets::MODELS) + show_assets::SPIKE_BALL},
+        {"spike ball", eAssetKind::image, std::string(show_assets::TEXTURES) + show_assets::SPIKE_BALL_GLOW},
+        {"spike ball", eAssetKind::image, std::string(show_assets::TEXTURES) + show_assets::DODGE_CIRCLE},
+        {"black-and-white star", eAssetKind::mesh, std::string(show_assets::MODELS) + show_assets::STAR_SPIKES},
+        {"black-and-white star", eAssetKind::mesh, std::string(show_assets::MODELS) + show_assets::STAR},
+        {"space sphere", eAssetKind::mesh, std::string(show_assets::MODELS) + show_assets::SPACE_SPHERE},
+        {"space sphere", eAssetKind::image, std::string(show_assets::TEXTURES) + show_assets::SKY_PANORAMA},
         {"credits", eAssetKind::image, "textures/credits/credits.jpg"},
         {"head flash", eAssetKind::image, "textures/black_smurf_head_pot.png"},
     };

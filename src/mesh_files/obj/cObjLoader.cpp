@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/exit_hook.h"
 #include "mesh_files/obj/cMtlLoader.h"
 #include "mesh_files/obj/text_lines.h"
+#include "util/fatal_exit.h"
 #include "util/file_bytes.h"
 
 namespace {

@@ -1,11 +1,11 @@
-#include "app/gl_state.h"
+#include "gl/gl_state.h"
 
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 
-#include "app/WindowConfig.h"
-#include "app/show_time_source.h"
-#include "runtime/cFrameStepTimeSource.h"
+#include "platform/WindowConfig.h"
+#include "platform/cFrameStepTimeSource.h"
+#include "platform/show_time_source.h"
 
 void apply_render_viewport()
 {

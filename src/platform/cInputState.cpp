@@ -1,4 +1,4 @@
-#include "runtime/cInputState.h"
+#include "platform/cInputState.h"
 
 cInputState& input_state()
 {

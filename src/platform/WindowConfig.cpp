@@ -1,4 +1,4 @@
-#include "app/WindowConfig.h"
+#include "platform/WindowConfig.h"
 
 namespace {
 WindowConfig* g_config = nullptr;

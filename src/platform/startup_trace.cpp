@@ -1,4 +1,4 @@
-#include "app/startup_trace.h"
+#include "platform/startup_trace.h"
 
 #include <cstdlib>
 #include <ctime>

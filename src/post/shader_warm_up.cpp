@@ -1,4 +1,4 @@
-#include "shaders/shader_warm_up.h"
+#include "post/shader_warm_up.h"
 
 #include <GL/gl.h>
 

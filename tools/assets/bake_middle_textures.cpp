@@ -1,15 +1,16 @@
 // Textures of the middle of the show: the spike ball's glow map, the soft
 // ring of its bursts, and the night-sky panorama of the space sphere.
 #include <FreeImage.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <vector>
 
-#include "bake_middle.h"
-#include "mesh_builder.h"
+#include "assets/bake_files.h"
+#include "assets/bake_geometry.h"
+#include "assets/bake_middle.h"
+#include "scenes/show_assets.h"
 
 namespace {
 const double PI = 3.14159265358979323846;
@@ -20,20 +21,6 @@ double smooth(double e0, double e1, double x)
 {
     const double t = clamp01((x - e0) / (e1 - e0));
     return t * t * (3 - 2 * t);
-}
-
-bool save(FIBITMAP* image, FREE_IMAGE_FORMAT format, const std::string& dataDir, const char* name, int flags)
-{
-    const std::string dir = dataDir + "/textures";
-    mkdir(dataDir.c_str(), 0755);
-    mkdir(dir.c_str(), 0755);
-    const std::string path = dir + "/" + name;
-    const bool ok = image && FreeImage_Save(format, image, path.c_str(), flags);
-    if (!ok)
-        std::cerr << "## ERROR: cannot write " << path << std::endl;
-    if (image)
-        FreeImage_Unload(image);
-    return ok;
 }
 
 void put(FIBITMAP* image, int x, int y, double r, double g, double b, double a = 255)
@@ -106,7 +93,7 @@ bool bake_spikeball_glow(const std::string& dataDir)
             put(image, x, y, 255 * shade, 232 * shade, 200 * shade, 255 * glow);
         }
     }
-    return save(image, FIF_PNG, dataDir, "spikeball_glow.png", PNG_DEFAULT);
+    return save_texture(image, FIF_PNG, dataDir, show_assets::SPIKE_BALL_GLOW, PNG_DEFAULT);
 }
 
 bool bake_dodgecircle(const std::string& dataDir)
@@ -127,7 +114,7 @@ bool bake_dodgecircle(const std::string& dataDir)
             const double v = std::min(1.0, ring + halo + glow) * (1 - smooth(0.5, 0.8, r));
             put(image, x, y, 255 * v, 240 * v, 214 * v);
         }
-    return save(image, FIF_JPEG, dataDir, "dodgecircle.jpg", JPEG_QUALITYSUPERB);
+    return save_texture(image, FIF_JPEG, dataDir, show_assets::DODGE_CIRCLE, JPEG_QUALITYSUPERB);
 }
 
 bool bake_sky_panorama(const std::string& dataDir)
@@ -201,5 +188,5 @@ bool bake_sky_panorama(const std::string& dataDir)
             const float* p = &rgb[(size_t(y) * w + x) * 3];
             put(image, x, y, p[0], p[1], p[2]);
         }
-    return save(image, FIF_JPEG, dataDir, "sphere_horizon_dark.jpg", JPEG_QUALITYGOOD);
+    return save_texture(image, FIF_JPEG, dataDir, show_assets::SKY_PANORAMA, JPEG_QUALITYGOOD);
 }

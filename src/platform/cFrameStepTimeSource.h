@@ -3,7 +3,7 @@
 // and by the slept amount on each sleep. With it the show runs at exact,
 // repeatable frame times whatever the machine's speed: end-to-end tests use
 // it, and so can an offline capture (a step of 1000/fps ms).
-#include "runtime/cManualTimeSource.h"
+#include "platform/cManualTimeSource.h"
 
 class cFrameStepTimeSource : public cManualTimeSource {
 public:

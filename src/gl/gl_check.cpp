@@ -1,4 +1,4 @@
-#include "app/gl_check.h"
+#include "gl/gl_check.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

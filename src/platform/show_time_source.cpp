@@ -1,10 +1,10 @@
-#include "app/show_time_source.h"
+#include "platform/show_time_source.h"
 
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/cFrameStepTimeSource.h"
 #include "platform/time_source.h"
-#include "runtime/cFrameStepTimeSource.h"
 
 namespace {
 cFrameStepTimeSource* g_stepped = nullptr;

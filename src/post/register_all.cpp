@@ -1,4 +1,4 @@
-#include "shaders/register_all.h"
+#include "post/register_all.h"
 
 #include "post/post.h"
 #include "shaders/cShaderManager_CG.h"

@@ -95,8 +95,6 @@ void init_ext_misc();
 // The five loaders in that order.
 void init_extensions();
 
-// Extensions, the render-target pool, clear colour and render-area viewport.
-void init_gl();
 // The default GL state every later drawing step assumes.
 void init_gl_state();
 

@@ -1,4 +1,4 @@
-#include "app/gl_extensions.h"
+#include "gl/gl_extensions.h"
 
 #include <GL/glu.h>
 #include <SDL/SDL.h>
@@ -7,11 +7,9 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/WindowConfig.h"
-#include "app/exit_hook.h"
-#include "app/gl_state.h"
+#include "platform/WindowConfig.h"
 #include "platform/terminal_prompt.h"
-#include "render/cRenderTargetManager.h"
+#include "util/fatal_exit.h"
 
 namespace ext {
 PFNGLBINDBUFFERARBPROC glBindBufferARB = nullptr;
@@ -250,15 +248,6 @@ void init_extensions()
     init_ext_blend();
     init_ext_fbo();
     init_ext_misc();
-}
-
-void init_gl()
-{
-    init_extensions();
-    get_rendertarget_manager();
-    glClearColor(0.f, 0.f, 0.f, 0.f);
-    apply_render_viewport();
-    check_gl_error("init_gl");
 }
 
 void init_gl_state()

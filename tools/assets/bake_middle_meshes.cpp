@@ -6,8 +6,9 @@
 #include <map>
 #include <utility>
 
-#include "bake_middle.h"
-#include "mesh_builder.h"
+#include "assets/bake_middle.h"
+#include "assets/mesh_builder.h"
+#include "scenes/show_assets.h"
 
 namespace {
 const double PI = 3.14159265358979323846;
@@ -132,7 +133,7 @@ bool bake_spikeball(const std::string& dataDir)
             length = rnd.range(8, 14), radius = rnd.range(3.6, 5.4);
         cone(m, d * (core * 0.93), d, length + core * 0.07, radius, 9, 0.27, 1.0);
     }
-    return m.write(dataDir, "spikeball2.bzobj", true);
+    return m.write(dataDir, show_assets::SPIKE_BALL, true);
 }
 
 bool bake_blacknwhite_star(const std::string& dataDir)
@@ -171,7 +172,7 @@ bool bake_blacknwhite_star(const std::string& dataDir)
         m.flat_triangle(o0 * rout, o1 * rout, o1 * rin + V3{0, -h, 0});
         m.flat_triangle(o0 * rout, o1 * rin + V3{0, -h, 0}, o0 * rin + V3{0, -h, 0});
     }
-    return m.write(dataDir, "blacknwhite_star.bzobj", false);
+    return m.write(dataDir, show_assets::STAR, false);
 }
 
 bool bake_blacknwhite_spikes(const std::string& dataDir)
@@ -193,7 +194,7 @@ bool bake_blacknwhite_spikes(const std::string& dataDir)
     const unsigned shortMats[] = {1, 3, 0};
     for (const V3& d : spread_directions(60, 0.2, rnd))
         facet_spike(m, d * 28.0, d, rnd.range(18, 32), rnd.range(3.0, 4.5), 3, rnd.range(0, PI), shortMats, 3);
-    return m.write(dataDir, "blacknwhite_spikes.bzobj", false);
+    return m.write(dataDir, show_assets::STAR_SPIKES, false);
 }
 
 bool bake_spacesphere(const std::string& dataDir)
@@ -221,5 +222,5 @@ bool bake_spacesphere(const std::string& dataDir)
             if (j < stacks - 1)
                 m.triangle(b, c, d);
         }
-    return m.write(dataDir, "spacesphere.bzobj", true);
+    return m.write(dataDir, show_assets::SPACE_SPHERE, true);
 }

@@ -1,47 +1,16 @@
-#include "bake_images.h"
+#include "assets/bake_images.h"
 
 #include <FreeImage.h>
-#include <sys/stat.h>
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <iostream>
 
+#include "assets/bake_files.h"
 #include "assets/ink.h"
 #include "assets/typeface.h"
 #include "gui/font_layout.h"
 
 namespace {
-bool make_dirs(const std::string& path)
-{
-    for (size_t i = 1; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == '/') {
-            std::string part = path.substr(0, i);
-            if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
-                std::cerr << "## ERROR: cannot create directory " << part << ": " << std::strerror(errno)
-                          << std::endl;
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-bool save(FIBITMAP* image, FREE_IMAGE_FORMAT format, const std::string& dataDir, const char* name, int flags)
-{
-    const std::string dir = dataDir + "/textures";
-    bool ok = image && make_dirs(dir);
-    const std::string path = dir + "/" + name;
-    if (ok && !FreeImage_Save(format, image, path.c_str(), flags)) {
-        std::cerr << "## ERROR: cannot write " << path << std::endl;
-        ok = false;
-    }
-    if (image)
-        FreeImage_Unload(image);
-    return ok;
-}
-
 // Sets pixel (x, y) (y = 0 at the bottom) of a 24- or 32-bit image.
 void put(FIBITMAP* image, int x, int y, int r, int g, int b, int a = 255)
 {
@@ -101,7 +70,7 @@ bool bake_loadscreen(const std::string& dataDir)
             }
         }
     }
-    return save(image, FIF_JPEG, dataDir, "loadscreen.jpg", JPEG_QUALITYGOOD);
+    return save_texture(image, FIF_JPEG, dataDir, "loadscreen.jpg", JPEG_QUALITYGOOD);
 }
 
 bool bake_checker(const std::string& dataDir)
@@ -115,7 +84,7 @@ bool bake_checker(const std::string& dataDir)
             const int v = ((x / CELL) + (y / CELL)) % 2 ? 96 : 160;
             put(image, x, y, v, v, v);
         }
-    return save(image, FIF_JPEG, dataDir, "checker.jpg", JPEG_QUALITYSUPERB);
+    return save_texture(image, FIF_JPEG, dataDir, "checker.jpg", JPEG_QUALITYSUPERB);
 }
 
 bool bake_font(const std::string& dataDir)
@@ -152,5 +121,5 @@ bool bake_font(const std::string& dataDir)
     for (int y = 0; y < FONT_IMAGE_HEIGHT; ++y)
         for (int x = 0; x < FONT_IMAGE_WIDTH; ++x)
             put(image, x, FONT_IMAGE_HEIGHT - 1 - y, 255, 255, 255, clamp255(255.0 * glyphs.at(x, y)));
-    return save(image, FIF_PNG, dataDir, "fontlist.png", PNG_DEFAULT);
+    return save_texture(image, FIF_PNG, dataDir, "fontlist.png", PNG_DEFAULT);
 }
