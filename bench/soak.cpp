@@ -60,6 +60,7 @@
 #include "demo/cMorvane.h"
 #include "demo/demo_input.h"
 #include "platform/stream_player.h"
+#include "runtime/timeline_trace.h"
 #include "platform/cInputState.h"
 #include "runtime/cSceneManager.h"
 #include "texture/cResourcePath.h"
@@ -164,16 +165,6 @@ struct Pass {
     int fds;
     int offsetMs;  // music position minus demo time, just after the wrap
 };
-
-// The music's position in ms, as the timeline trace reports it.
-int music_ms(cSceneManager& sm)
-{
-    const sp_stream* stream = sm.sound().stream;
-    int64_t frames = 0;
-    if (!stream || !sp_stream_pcm(stream, &frames) || frames <= 0)
-        return -1;
-    return int(sp_stream_get_position(stream) * sp_stream_get_length_ms(stream) / frames);
-}
 
 // One pass of the main loop as cDemo::frame runs it (no panel), with the
 // clock-to-music offset taken right where the loop wraps.

@@ -14,14 +14,6 @@
 #include "support/shader_setup.h"
 
 namespace {
-std::string read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 bool has_line(const std::string& out, const std::string& line)
 {
     return ("\n" + out).find("\n" + line + "\n") != std::string::npos;
@@ -38,7 +30,7 @@ TEST(WenditCheck, AGoodTreePassesAndEveryFaultOfABrokenOneIsListed)
     EXPECT_EQ(good.exitCode, 0) << good.out << good.err;
     EXPECT_NE(good.out.find("files the show loads are in order"), std::string::npos) << good.out;
 
-    const std::string mp3 = read(tree.data() + "/music/GLOAM2.mp3");
+    const std::string mp3 = read_whole_file(tree.data() + "/music/GLOAM2.mp3");
     tree.write("data/script/markers.txt", "s01 00:00:01,000\nbeats\x1b[1m 00:00:02,000\n");
     tree.write("data/music/GLOAM2.mid", "MThd but nothing else");
     tree.write("data/textures/fontlist.png", "text, not a picture");

@@ -16,14 +16,6 @@
 #include "support/show_run.h"
 
 namespace {
-std::string read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 int shell(const std::string& cmd)
 {
     return std::system(cmd.c_str());
@@ -32,7 +24,7 @@ int shell(const std::string& cmd)
 // An installed tree under /tmp, its data the repository's baked tree, and
 // an empty directory for the user to work in.
 struct InstalledTree {
-    InstalledTree() : tree(read(WENDIT_SOURCE_DIR "/data/script/markers.txt"))
+    InstalledTree() : tree(read_whole_file(WENDIT_SOURCE_DIR "/data/script/markers.txt"))
     {
         prefix = tree.root + "/usr";
         share = prefix + "/share/games/morvane";

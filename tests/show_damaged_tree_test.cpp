@@ -7,18 +7,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/run_tool.h"
 #include "support/show_run.h"
 
 namespace {
 const char* const LONG_SHOW = "s00 00:00:00,000\nquit 00:10:00,000\n";
 
-std::string read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 // Every file of the data tree with its size, to see that nothing was written.
 std::string listing(const DataTree& tree)
@@ -42,9 +36,9 @@ bool contains(const std::string& s, const std::string& part)
 TEST(DamagedTree, FaultsAtStartAreNamedBeforeTheShowStarts)
 {
     DataTree tree(LONG_SHOW);
-    const std::string mp3 = read(tree.data() + "/music/GLOAM2.mp3");
-    const std::string font = read(tree.data() + "/textures/fontlist.png");
-    const std::string midi = read(tree.data() + "/music/GLOAM2.mid");
+    const std::string mp3 = read_whole_file(tree.data() + "/music/GLOAM2.mp3");
+    const std::string font = read_whole_file(tree.data() + "/textures/fontlist.png");
+    const std::string midi = read_whole_file(tree.data() + "/music/GLOAM2.mid");
     ASSERT_FALSE(mp3.empty());
     struct Case {
         const char* what;
@@ -109,7 +103,7 @@ TEST(DamagedTree, MeshesAndScriptLinesAreNamedByTheirPaths)
 {
     DataTree tree(LONG_SHOW);
     const std::string meshPath = "../data/models/spikeball2.bzobj";
-    std::string mesh = read(tree.data() + "/models/spikeball2.bzobj");
+    std::string mesh = read_whole_file(tree.data() + "/models/spikeball2.bzobj");
     ASSERT_GT(mesh.size(), 16u);
     std::string damaged = mesh;
     damaged[8] = char(damaged[8] ^ 0xFF);  // the zlib stream's header

@@ -7,7 +7,6 @@
 #include "runtime/cSceneManager.h"
 #include "timeline/cEvent.h"
 
-namespace {
 int music_ms(cSceneManager& sm)
 {
     const sp_stream* stream = sm.sound().stream;
@@ -16,7 +15,6 @@ int music_ms(cSceneManager& sm)
         return -1;
     return int(sp_stream_get_position(stream) * sp_stream_get_length_ms(stream) / frames);
 }
-}  // namespace
 
 bool timeline_trace_on()
 {

@@ -14,3 +14,6 @@ bool timeline_trace_on();
 void trace_frame(cSceneManager& sm);
 void trace_event(const cEvent* e);
 void trace_seek(cSceneManager& sm, int ms);
+// The position in ms the music plays next, as the trace reports it; -1
+// without music.
+int music_ms(cSceneManager& sm);

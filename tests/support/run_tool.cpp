@@ -9,15 +9,13 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-std::string slurp(const std::string& path)
+std::string read_whole_file(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream ss;
     ss << in.rdbuf();
     return ss.str();
 }
-}  // namespace
 
 ToolRun run_tool(const std::string& command)
 {
@@ -28,8 +26,8 @@ ToolRun run_tool(const std::string& command)
     int status = std::system(full.c_str());
     ToolRun r;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(outPath);
-    r.err = slurp(errPath);
+    r.out = read_whole_file(outPath);
+    r.err = read_whole_file(errPath);
     std::remove(outPath.c_str());
     std::remove(errPath.c_str());
     return r;

@@ -10,3 +10,6 @@ struct ToolRun {
 
 // Runs `command` through the shell in bin/, standard input closed.
 ToolRun run_tool(const std::string& command);
+
+// The whole file as bytes; empty when it cannot be read.
+std::string read_whole_file(const std::string& path);
