@@ -13,4 +13,9 @@ done
 host="$1"; shift
 [ "${1:-}" = "--" ] && shift
 echo "$host" >> "$FAKE_SSH_HOME/hosts_asked"
+# sshd gives the remote command the login shell in SHELL, and parallel's
+# worker runs the job with it; a caller without one (cron, CI) has none to
+# pass on.
+SHELL="$(getent passwd "$(id -u)" | cut -d: -f7)"
+export SHELL="${SHELL:-/bin/sh}"
 cd "$FAKE_SSH_HOME" && exec bash -c "$*"
