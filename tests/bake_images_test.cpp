@@ -3,21 +3,12 @@
 #include <FreeImage.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "gui/font_layout.h"
 #include "support/show_run.h"
+#include "support/run_tool.h"
 
 namespace {
-std::string bytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 // Inked texels (alpha > 128) in rows t .. t + rows - 1 of the cell at s;
 // t counted from the bottom row.
 int ink(FIBITMAP* font, int s, int t, int rows = FONT_CELL)
@@ -36,9 +27,9 @@ TEST(BakedImages, BakingTwiceGivesTheSameBytes)
 {
     DataTree a("s00 00:00:00,000\n"), b("s00 00:00:00,000\n");
     for (const char* name : {"loadscreen.jpg", "checker.jpg", "fontlist.png", "fs_vign.jpg"}) {
-        const std::string first = bytes(a.data() + "/textures/" + name);
+        const std::string first = read_whole_file(a.data() + "/textures/" + name);
         EXPECT_FALSE(first.empty()) << name;
-        EXPECT_EQ(first, bytes(b.data() + "/textures/" + name)) << name;
+        EXPECT_EQ(first, read_whole_file(b.data() + "/textures/" + name)) << name;
     }
 }
 

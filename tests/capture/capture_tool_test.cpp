@@ -32,14 +32,6 @@ bool exists(const std::string& path)
     return stat(path.c_str(), &st) == 0;
 }
 
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 std::string png(const std::string& dir, int i)
 {
     char name[32];
@@ -74,7 +66,7 @@ TEST(WenditCapture, RepeatableFramesAndExactSpans)
 
     // 2.0 .. 2.3 s are frames 5, 6, 7 of the 1.5 s capture, pixel for pixel.
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(slurp(png(d + "/c", i)), slurp(png(d + "/a", i + 5))) << "frame " << i;
+        EXPECT_EQ(read_whole_file(png(d + "/c", i)), read_whole_file(png(d + "/a", i + 5))) << "frame " << i;
     EXPECT_FALSE(exists(png(d + "/c", 3)));
 
     // The streams: H.264 at the asked rate and size, AAC stereo, both as
@@ -148,7 +140,7 @@ TEST(WenditCapture, BadArgumentsSayWhatAndWriteNothing)
     }
     ToolRun r = run_tool(HEADLESS + "contact --count 0 -o " + d + "/c.png");
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(slurp(d + "/x.mp4") + slurp(d + "/x.mp4.part") + slurp(d + "/c.png"), "");
+    EXPECT_EQ(read_whole_file(d + "/x.mp4") + read_whole_file(d + "/x.mp4.part") + read_whole_file(d + "/c.png"), "");
 }
 
 TEST(WenditCapture, InterruptedCaptureLeavesNoFile)
@@ -181,7 +173,7 @@ TEST(WenditCapture, StalePartialFileIsReplacedALiveOneIsNot)
               std::string::npos)
         << r.err;
     EXPECT_FALSE(exists(out + ".part"));
-    EXPECT_EQ(slurp(out).compare(4, 4, "ftyp"), 0) << "a whole MP4";
+    EXPECT_EQ(read_whole_file(out).compare(4, 4, "ftyp"), 0) << "a whole MP4";
 
     // Another capture's file, locked while it writes.
     std::remove(out.c_str());
@@ -189,7 +181,7 @@ TEST(WenditCapture, StalePartialFileIsReplacedALiveOneIsNot)
     ToolRun live = run_tool("flock " + out + ".part " + HEADLESS + range + out);
     EXPECT_EQ(live.exitCode, 1) << live.err;
     EXPECT_NE(live.err.find("another capture is writing " + out + ".part now"), std::string::npos) << live.err;
-    EXPECT_EQ(slurp(out + ".part"), "being written");
+    EXPECT_EQ(read_whole_file(out + ".part"), "being written");
     EXPECT_FALSE(exists(out));
 
     ToolRun named = run_tool(HEADLESS + range + d + "/y.mp4.part");
@@ -219,7 +211,7 @@ TEST(WenditCapture, SoloDrawsOneLayerAloneByItsName)
     ASSERT_EQ(solo.exitCode, 0) << solo.err;
     EXPECT_NE(solo.out.find(", layer 'title' alone,"), std::string::npos) << solo.out;
     // The title modulates the layers under it; alone it is its own picture.
-    EXPECT_NE(slurp(png(d + "/all", 0)), slurp(png(d + "/solo", 0)));
+    EXPECT_NE(read_whole_file(png(d + "/all", 0)), read_whole_file(png(d + "/solo", 0)));
 
     ToolRun bad = run_tool(HEADLESS + range + "--solo nosuch -o " + d + "/x.mp4");
     EXPECT_EQ(bad.exitCode, 2);
@@ -237,7 +229,7 @@ TEST(WenditContact, GridOfLabelledFrames)
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "wrote " + d + "/sheet.png: 5 frames from 00:00:00,000 to 00:00:06,000 in a 3x2 grid\n");
     // PNG header: width and height, big-endian, at bytes 16..23.
-    const std::string bytes = slurp(d + "/sheet.png");
+    const std::string bytes = read_whole_file(d + "/sheet.png");
     ASSERT_GT(bytes.size(), 24u);
     auto be32 = [&](size_t at) {
         return (unsigned(uint8_t(bytes[at])) << 24) | (unsigned(uint8_t(bytes[at + 1])) << 16) |

@@ -5,23 +5,14 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "assets/kaleido_planes.h"
 #include "assets/mandala_cube.h"
 #include "mesh_files/bzobj_format.h"
+#include "support/run_tool.h"
 #include "support/shader_setup.h"
 
 namespace {
-std::string bytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 std::vector<std::string> files(const std::string& dir)
 {
     std::vector<std::string> names;
@@ -46,8 +37,8 @@ TEST(MandalaAssets, BakeTwiceGivesTheSameBytesWithinTheBudget)
         const std::vector<std::string> names = files(a.path + sub);
         EXPECT_EQ(names, files(b.path + sub));
         for (const std::string& n : names) {
-            const std::string first = bytes(a.path + sub + "/" + n);
-            EXPECT_EQ(first, bytes(b.path + sub + "/" + n)) << n;
+            const std::string first = read_whole_file(a.path + sub + "/" + n);
+            EXPECT_EQ(first, read_whole_file(b.path + sub + "/" + n)) << n;
             if (n.find(".png") != std::string::npos) {
                 FIBITMAP* image = FreeImage_Load(FIF_PNG, (a.path + sub + "/" + n).c_str(), 0);
                 ASSERT_NE(image, nullptr) << n;

@@ -4,22 +4,13 @@
 #include <FreeImage.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "mesh_files/bzobj_format.h"
 #include "support/baked_data.h"
 #include "support/show_run.h"
+#include "support/run_tool.h"
 
 namespace {
-std::string file_bytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 cMeshObj_data decoded(const std::string& bytes)
 {
     iMeshType type;
@@ -39,11 +30,11 @@ TEST(MiddleAssets, BakedTheSameEveryTimeAndWithinBudget)
                              "models/blacknwhite_spikes.bzobj", "models/spacesphere.bzobj",
                              "textures/spikeball_glow.png", "textures/dodgecircle.jpg",
                              "textures/sphere_horizon_dark.jpg"}) {
-        const std::string bytes = file_bytes(first + "/" + name);
+        const std::string bytes = read_whole_file(first + "/" + name);
         ASSERT_FALSE(bytes.empty()) << name;
-        EXPECT_EQ(bytes, file_bytes(again.data() + "/" + name)) << name;
+        EXPECT_EQ(bytes, read_whole_file(again.data() + "/" + name)) << name;
     }
-    const auto mesh = [&](const char* name) { return decoded(file_bytes(first + "/models/" + name)).triangle_count(); };
+    const auto mesh = [&](const char* name) { return decoded(read_whole_file(first + "/models/" + name)).triangle_count(); };
     EXPECT_LE(mesh("spikeball2.bzobj"), 40000u);
     EXPECT_LE(mesh("blacknwhite_star.bzobj") + mesh("blacknwhite_spikes.bzobj"), 40000u);
     EXPECT_LE(mesh("spacesphere.bzobj"), 20000u);
@@ -51,7 +42,7 @@ TEST(MiddleAssets, BakedTheSameEveryTimeAndWithinBudget)
     // drawn sixteen times a frame, a group per facet was thousands of draw
     // calls.
     for (const char* name : {"blacknwhite_star.bzobj", "blacknwhite_spikes.bzobj"}) {
-        const cMeshObj_data m = decoded(file_bytes(first + "/models/" + name));
+        const cMeshObj_data m = decoded(read_whole_file(first + "/models/" + name));
         EXPECT_LE(m.groups.size(), 5u) << name << ": four materials and the end marker";
         EXPECT_GE(m.groups.size(), 4u) << name;
     }

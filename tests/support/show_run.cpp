@@ -2,6 +2,7 @@
 
 // gtest first: the X11 headers define macros (None, Bool) that clash with it.
 #include "support/gl_fixture.h"
+#include "support/run_tool.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -22,14 +23,6 @@
 #include <thread>
 
 namespace {
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 void mkdirs(const std::string& path)
 {
     for (size_t i = 1; i <= path.size(); ++i)
@@ -255,7 +248,7 @@ ShowProcess::~ShowProcess()
 
 std::string ShowProcess::err_so_far() const
 {
-    return slurp(m_errPath);
+    return read_whole_file(m_errPath);
 }
 
 size_t ShowProcess::frames_so_far() const
@@ -326,8 +319,8 @@ ShowResult ShowProcess::finish(int timeoutMs)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    m_result.out = slurp(m_outPath);
-    m_result.err = slurp(m_errPath);
+    m_result.out = read_whole_file(m_outPath);
+    m_result.err = read_whole_file(m_errPath);
     return m_result;
 }
 
