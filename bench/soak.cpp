@@ -18,11 +18,15 @@
 // audio buffer at every wrap. Where resident memory grew, it names the
 // mappings that hold the growth.
 //
-// capture (default 5000 frames at 160x90, at the lowest frame rate from 30
-// fps up that fits them into the show): runs the capture over them, as
-// `wendit capture` does, and samples resident memory, heap in use and
-// descriptors from its first encoded frames on (the video file growing);
-// it prints them at each tenth of that and the growth after the first tenth.
+// capture (default 5000 frames at 160x90, at the lowest even frame rate
+// from 30 fps up that fits them into the show): runs the capture over
+// them, as `wendit capture` does, and again with half the frames at half
+// the rate over the same stretch of show, each in a process of its own,
+// sampling resident memory, heap in use and descriptors from the first
+// encoded frames on (the video file growing). It prints the floors at each
+// tenth of each run, and what twice the frames hold more at the end: what
+// a frame costs, apart from what the show itself takes as it reaches new
+// scenes.
 //
 // encoder (default 5000 frames at 160x90): the capture's frame sink and
 // video writer alone, fed synthetic frames: what the encoding half keeps
@@ -401,6 +405,9 @@ int soak_show(int passes, const std::string& frameMs, int width, int height)
 // ------------------------------------------------------------ the capture
 // From this size on the video file holds encoded frames, not only its header.
 const long STREAMING_BYTES = 128 * 1024;
+// What the encoder alone keeps per 1000 frames until the file ends (its
+// MP4 index; see `soak encoder`), with room for the sampling's noise.
+const double MP4_INDEX_MB_PER_1000 = 0.2;
 
 long file_bytes(const std::string& path)
 {
@@ -408,36 +415,22 @@ long file_bytes(const std::string& path)
     return in ? long(in.tellg()) : 0;
 }
 
-int soak_capture(long frames, const std::string& size, int fps)
+// What one capture leaves at its end: the floors of its last tenth.
+struct CaptureFloor {
+    bool ok = false;
+    double heapMb = 0, rssMb = 0;
+    int fdsFirst = 0, fdsLast = 0;
+};
+
+// One capture of `frames` frames over from..to s, sampled while it runs;
+// prints its tenths.
+CaptureFloor capture_once(long frames, int fps, const char* from, const char* to, const std::string& size)
 {
-    std::ostringstream quiet;
-    std::unique_ptr<cEventQueue> script(cEventQueue_factory::loadFile(cSceneManager::MARKER_SCRIPT_PATH, quiet));
-    const int start = script ? script_marker_time(*script, "s00") : -1;
-    const int quit = script ? script_marker_time(*script, "quit") : -1;
-    if (start < 0 || quit <= start) {
-        std::fprintf(stderr, "soak: no marker script with s00 and quit (run from bin/)\n");
-        return 2;
-    }
-    // As many frames as asked for within the show: without a frame rate
-    // given, the lowest from 30 fps up at which they fit.
-    const long lengthMs = quit - start;
-    if (fps <= 0)
-        for (fps = 30; fps < 240 && frames * 1000 / fps > lengthMs;)
-            ++fps;
-    const long toMs = start + (frames * 1000 + fps - 1) / fps;
-    if (toMs > quit) {
-        std::fprintf(stderr, "soak: %ld frames do not fit in the show at %d fps\n", frames, fps);
-        return 2;
-    }
     char dir[] = "/tmp/wendit-soak-XXXXXX";
     if (!mkdtemp(dir))
-        return 2;
+        return {};
     const std::string out = std::string(dir) + "/soak.mp4";
-    char from[32], to[32];
-    std::snprintf(from, sizeof from, "%.3f", start / 1000.0);
-    std::snprintf(to, sizeof to, "%.3f", toMs / 1000.0);
-    const std::string fpsText = std::to_string(fps);
-    std::printf("# soak capture: %ld frames at %s, %d fps, %s s to %s s\n", frames, size.c_str(), fps, from, to);
+    std::printf("# capture of %ld frames at %d fps:\n", frames, fps);
     std::fflush(stdout);
 
     // The capture runs here, as `wendit capture` runs it; a thread samples
@@ -460,14 +453,14 @@ int soak_capture(long frames, const std::string& size, int fps)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     });
-    const int code = run_capture({"--size", size, "--fps", fpsText, "--from", from, "--to", to, "-o", out});
+    const int code = run_capture({"--size", size, "--fps", std::to_string(fps), "--from", from, "--to", to, "-o", out});
     running = false;
     sampler.join();
     std::system(("rm -rf '" + std::string(dir) + "'").c_str());
     if (code != 0 || samples.size() < 20) {
         std::fprintf(stderr, "soak: the capture failed or was too short to sample (exit %d, %zu samples)\n", code,
                      samples.size());
-        return 1;
+        return {};
     }
     // Frames in flight (read-back buffers, the encoder's pictures and
     // packets, the renderer's per-frame work) make any one sample swing by
@@ -499,14 +492,94 @@ int soak_capture(long frames, const std::string& size, int fps)
         heap.push_back(tenths[k].heapMb);
         rss.push_back(tenths[k].rssMb);
     }
-    const double framesPerTenth = double(frames) * 0.9 / 10.0;
+    const double framesPerTenth = double(frames) / 10.0;
     std::printf("# while the frames streamed through the encoder (second tenth to last): lowest heap in use %.3f -> "
                 "%.3f MB (%+.3f, %+.3f MB per 1000 frames); lowest resident memory %.2f -> %.2f MB (%+.2f, %+.3f MB "
                 "per 1000 frames); descriptors %d -> %d\n",
                 a.heapMb, b.heapMb, b.heapMb - a.heapMb, slope(heap) / framesPerTenth * 1000.0, a.rssMb, b.rssMb,
                 b.rssMb - a.rssMb, slope(rss) / framesPerTenth * 1000.0, a.fds, b.fds);
-    const bool flat = b.heapMb - a.heapMb <= 1.0 && b.fds <= a.fds;
-    std::printf("# %s\n", flat ? "flat while the frames stream through the encoder: the heap's floor within 1 MB"
+    std::fflush(stdout);
+    return {true, b.heapMb, b.rssMb, a.fds, b.fds};
+}
+
+// The same in a process of its own (the show's set-up is once a process).
+CaptureFloor capture_in_child(long frames, int fps, const char* from, const char* to, const std::string& size)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return {};
+    std::fflush(stdout);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        const CaptureFloor f = capture_once(frames, fps, from, to, size);
+        const bool sent = write(fds[1], &f, sizeof f) == ssize_t(sizeof f);
+        std::fflush(stdout);
+        _exit(sent && f.ok ? 0 : 1);
+    }
+    close(fds[1]);
+    CaptureFloor f;
+    if (read(fds[0], &f, sizeof f) != ssize_t(sizeof f))
+        f.ok = false;
+    close(fds[0]);
+    waitpid(pid, nullptr, 0);
+    return f;
+}
+
+// Memory that rises while a capture runs is either the show's (a scene met
+// for the first time, the renderer's caches: bound by what is shown) or
+// the frames' (kept per frame: a leak, or the MP4 index). Two captures of
+// the same stretch of show, one with twice the frames of the other, tell
+// them apart: what the second holds more at its end is what frames cost.
+int soak_capture(long frames, const std::string& size, int fps)
+{
+    std::ostringstream quiet;
+    std::unique_ptr<cEventQueue> script(cEventQueue_factory::loadFile(cSceneManager::MARKER_SCRIPT_PATH, quiet));
+    const int start = script ? script_marker_time(*script, "s00") : -1;
+    const int quit = script ? script_marker_time(*script, "quit") : -1;
+    if (start < 0 || quit <= start) {
+        std::fprintf(stderr, "soak: no marker script with s00 and quit (run from bin/)\n");
+        return 2;
+    }
+    // As many frames as asked for within the show: without a frame rate
+    // given, the lowest even one from 30 fps up at which they fit; the
+    // shorter capture takes half the frames at half that rate.
+    const long lengthMs = quit - start;
+    if (fps <= 0)
+        for (fps = 30; fps < 240 && frames * 1000 / fps > lengthMs;)
+            fps += 2;
+    if (fps % 2 != 0 || frames % 2 != 0) {
+        std::fprintf(stderr, "soak: give an even number of frames and an even frame rate (%ld at %d fps)\n", frames,
+                     fps);
+        return 2;
+    }
+    const long toMs = start + (frames * 1000 + fps - 1) / fps;
+    if (toMs > quit) {
+        std::fprintf(stderr, "soak: %ld frames do not fit in the show at %d fps\n", frames, fps);
+        return 2;
+    }
+    char from[32], to[32];
+    std::snprintf(from, sizeof from, "%.3f", start / 1000.0);
+    std::snprintf(to, sizeof to, "%.3f", toMs / 1000.0);
+    std::printf("# soak capture: %s s to %s s at %s, %ld frames at %d fps against %ld at %d fps\n", from, to,
+                size.c_str(), frames, fps, frames / 2, fps / 2);
+    const CaptureFloor half = capture_in_child(frames / 2, fps / 2, from, to, size);
+    const CaptureFloor full = capture_in_child(frames, fps, from, to, size);
+    if (!half.ok || !full.ok) {
+        std::fprintf(stderr, "soak: a capture failed\n");
+        return 1;
+    }
+    const double perThousand = (full.heapMb - half.heapMb) / (double(frames - frames / 2) / 1000.0);
+    const double rssPerThousand = (full.rssMb - half.rssMb) / (double(frames - frames / 2) / 1000.0);
+    std::printf("# at the end, twice the frames leave %+.3f MB of heap in use against half (%+.3f MB per 1000 frames; target <= "
+                "%.2f, the MP4 index of about 150 bytes a frame kept until the file ends) and %+.2f MB of "
+                "resident memory (%+.3f MB per 1000 frames); descriptors %d -> %d and %d -> %d\n",
+                full.heapMb - half.heapMb, perThousand, MP4_INDEX_MB_PER_1000, full.rssMb - half.rssMb,
+                rssPerThousand, half.fdsFirst, half.fdsLast, full.fdsFirst, full.fdsLast);
+    const bool flat = perThousand <= MP4_INDEX_MB_PER_1000 && half.fdsLast <= half.fdsFirst &&
+                      full.fdsLast <= full.fdsFirst;
+    std::printf("# %s\n", flat ? "flat while the frames stream through the encoder: what rises is the show's, "
+                                 "not the frames'"
                                : "GROWS: see above");
     return flat ? 0 : 1;
 }
