@@ -3,8 +3,7 @@
 //
 //   NAME  VALUE UNIT  RATIOx against BASELINE[; RATIOx against ...]  (NOTE)
 //
-// so that results of different benchmarks read alike and a script can pick
-// any figure out of them.
+// so that the results of different benchmarks read alike.
 #include <string>
 #include <vector>
 

@@ -25,8 +25,8 @@ bool cShowStepper::open(int width, int height, int fps, std::string& error)
     const std::string step = std::to_string(1000.0 / fps);
     setenv("WENDIT_FRAME_MS", step.c_str(), 1);
 
-    // No exit hook: the capture tears down what it made itself, and its
-    // standard output carries only its summary.
+    // No exit hook: its "requested exit" would break the rule that a
+    // capture's standard output carries only its summary line.
     EngineStart start;
     start.width = width;
     start.height = height;
