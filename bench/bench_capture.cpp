@@ -8,8 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <time.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -19,6 +17,7 @@
 
 #include "capture/capture_run.h"
 #include "capture/video_writer.h"
+#include "support/bench_harness.h"
 
 namespace {
 struct Run {
@@ -51,13 +50,6 @@ Run run_once(const std::vector<std::string>& args, bool renderOnly)
     waitpid(pid, nullptr, 0);
     return Run{result[0], result[1]};
 }
-double cpu_now()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
 // Processor time per frame of the video writer alone (conversion, H.264
 // and AAC, all its threads) on pictures like the show's: mid grey with a
 // fine grain that changes every frame, which is what costs bits.
@@ -77,7 +69,7 @@ double writer_ms_per_frame(int w, int h, int frames, const std::string& path)
     if (!writer.open(path, format, error))
         return -1.0;
     uint32_t seed = 1;
-    const double begin = cpu_now();
+    const double begin = bench::cpu_seconds();
     for (int f = 0; f < frames; ++f) {
         for (size_t p = 0; p < bgra.size(); p += 4) {
             seed = seed * 1664525u + 1013904223u;
@@ -89,7 +81,7 @@ double writer_ms_per_frame(int w, int h, int frames, const std::string& path)
     }
     if (!writer.finish(error))
         return -1.0;
-    return (cpu_now() - begin) / frames * 1000.0;
+    return (bench::cpu_seconds() - begin) / frames * 1000.0;
 }
 }  // namespace
 
@@ -120,14 +112,18 @@ int main(int argc, char** argv)
     const double writer = writer_ms_per_frame(1280, 720, 60, out);
     std::remove(out.c_str());
     frames = int(std::lround((std::atof(to.c_str()) - std::atof(from.c_str())) * 30.0));
-    std::printf("capture %s..%s s at %s, 30 fps (%d frames), best of %d:\n", from.c_str(), to.c_str(), size.c_str(),
+    std::printf("# capture %s..%s s at %s, 30 fps (%d frames), best of %d:\n", from.c_str(), to.c_str(), size.c_str(),
                 frames, runs);
-    std::printf("  plain render loop        %7.2f frames/s\n", plain.fps);
-    std::printf("  capture (read + encode)  %7.2f frames/s\n", capture.fps);
-    std::printf("  overhead                 %6.1f %% of the plain loop's time per frame (target <= 15 %%)\n",
-                (plain.fps / capture.fps - 1.0) * 100.0);
-    std::printf("  processor time per frame %7.2f ms plain, %7.2f ms capture: %+.1f %%\n", plain.cpu / frames * 1000.0,
-                capture.cpu / frames * 1000.0, (capture.cpu / plain.cpu - 1.0) * 100.0);
-    std::printf("  the writer alone         %7.2f ms processor time per grainy 1280x720 frame\n", writer);
+    using bench::print_ratio;
+    char note[96];
+    print_ratio("plain render loop", plain.fps, "frames/s");
+    std::snprintf(note, sizeof note, "overhead %.1f %% of the plain loop's time per frame; target <= 15 %%",
+                  (plain.fps / capture.fps - 1.0) * 100.0);
+    print_ratio("capture (read + encode)", capture.fps, "frames/s",
+                {{plain.fps / capture.fps, "the plain loop's time per frame"}}, note);
+    print_ratio("processor time per frame, plain", plain.cpu / frames * 1000.0, "ms");
+    print_ratio("processor time per frame, capture", capture.cpu / frames * 1000.0, "ms",
+                {{capture.cpu / plain.cpu, "the plain loop's"}});
+    print_ratio("the writer alone, per grainy 1280x720 frame", writer, "ms", {}, "processor time");
     return 0;
 }

@@ -3,10 +3,9 @@
 // compressed format (inflate, parse), and reports both times, their ratio and
 // the compressed loader's payload throughput. No GL: the upload is the same
 // for both. Run on demand: build/bench/bench_mesh
-#include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 
 #include "mesh_files/bzobj_format.h"
 #include "mesh_files/obj/cObjLoader.h"
+#include "support/bench_harness.h"
 
 namespace {
 
@@ -49,18 +49,6 @@ std::string make_obj()
 }
 const char MTL[] = "newmtl m0\nKd 1 0 0\nnewmtl m1\nKd 0 1 0\nnewmtl m2\nKd 0 0 1\nnewmtl m3\nKd 1 1 1\n";
 
-template <class F>
-double best_seconds(F f)
-{
-    double best = 1e30;
-    for (int i = 0; i < RUNS; ++i) {
-        auto t0 = std::chrono::steady_clock::now();
-        f();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    }
-    return best;
-}
-
 }  // namespace
 
 int main()
@@ -90,12 +78,12 @@ int main()
         return 1;
     }
 
-    double objSeconds = best_seconds([&] {
+    const double objMs = bench::best_ms(RUNS, [&] {
         cMeshData m;
         load_obj(m);
     });
     cMeshData decoded;
-    double bzSeconds = best_seconds([&] {
+    const double bzMs = bench::best_ms(RUNS, [&] {
         BzObjError e;
         if (!bzobj_decode(file.data(), file.size(), decoded, decoded, e)) {
             std::fprintf(stderr, "decode failed: %s\n", e.message.c_str());
@@ -103,7 +91,7 @@ int main()
         }
     });
     std::vector<uint8_t> inflated(payload.size());
-    double inflateSeconds = best_seconds([&] {
+    const double inflateMs = bench::best_ms(RUNS, [&] {
         uLongf n = uLongf(inflated.size());
         uncompress(inflated.data(), &n, file.data() + BZOBJ_HEADER, uLong(file.size() - BZOBJ_HEADER));
     });
@@ -113,14 +101,16 @@ int main()
     }
 
     const double MB = 1e6;
-    std::printf("mesh: %zu triangles, %zu vertices, %zu groups\n", reference.triangle_count(),
+    std::printf("# mesh: %zu triangles, %zu vertices, %zu groups\n", reference.triangle_count(),
                 reference.vertex_count(), reference.group_count());
-    std::printf("obj:    %8.2f MB text     %9.2f ms  %8.1f MB/s\n", obj.size() / MB, objSeconds * 1e3,
-                obj.size() / MB / objSeconds);
-    std::printf("bzobj:  %8.2f MB payload  %9.2f ms  %8.1f MB/s of payload (%.2f MB compressed)\n",
-                payload.size() / MB, bzSeconds * 1e3, payload.size() / MB / bzSeconds, file.size() / MB);
-    std::printf("        of which zlib's inflate %.2f ms\n", inflateSeconds * 1e3);
-    std::printf("ratio:  the compressed format loads %.1fx faster (target: 20x, over 100 MB/s)\n",
-                objSeconds / bzSeconds);
+    char name[96], note[96];
+    std::snprintf(name, sizeof name, "obj load (%.2f MB text)", obj.size() / MB);
+    std::snprintf(note, sizeof note, "%.1f MB/s", obj.size() / MB / (objMs / 1e3));
+    bench::print_ratio(name, objMs, "ms", {{objMs / bzMs, "the compressed load (target: 20x)"}}, note);
+    std::snprintf(name, sizeof name, "bzobj load (%.2f MB payload, %.2f MB compressed)", payload.size() / MB,
+                  file.size() / MB);
+    std::snprintf(note, sizeof note, "%.1f MB/s of payload; target over 100 MB/s", payload.size() / MB / (bzMs / 1e3));
+    bench::print_ratio(name, bzMs, "ms", {}, note);
+    bench::print_ratio("  of which zlib's inflate", inflateMs, "ms");
     return 0;
 }

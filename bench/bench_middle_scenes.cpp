@@ -6,28 +6,18 @@
 // picture at a few moments of the show as PNG files, for looking at.
 //
 //   cd bin && ../scripts/with_display.sh ../build/bench/bench_middle_scenes [ITERATIONS] [--frames DIR]
-#include <GL/gl.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "gl/gl_extensions.h"
-#include "gl/gl_state.h"
-#include "platform/WindowConfig.h"
-#include "post/register_all.h"
 #include "render/cRenderTargetManager.h"
-#include "render/quad.h"
 #include "scenes/cSceneBlacknWhite.h"
 #include "scenes/cSceneSpacesphere.h"
 #include "scenes/cSceneSpike.h"
-#include "shaders/cShaderManager_CG.h"
 #include "support/bench_harness.h"
-#include "texture/cResourcePath.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cMidiReader.h"
 
@@ -50,27 +40,14 @@ void advance(cScene& scene, DemoClock& clock, cEventQueue& queue, int ms)
 
 int main(int argc, char** argv)
 {
-    int iterations = 10;
-    std::string frames;
-    for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--frames" && i + 1 < argc)
-            frames = argv[++i];
-        else
-            iterations = std::max(1, std::atoi(argv[i]));
-    }
+    const auto [iterations, frames] = scene_args(argc, argv, 10);
     if (!open_gl_window("bench_middle_scenes"))
         return 1;
-    cResourcePath* rp = get_resource_path();
-    for (const char* dir : {"/src/shaders", "/src/shaders/comp", "/data", "/data/models", "/data/textures"})
-        rp->push_searchpath(repository() + dir);
-    {
-        QuietStderr quiet;
-        get_shader_manager()->init_cg();
-        register_all_shaders();
-    }
+    push_repository_paths(true);
+    compile_shaders_quietly();
 
     cEventQueue queue;
-    cMidiReader::read_file(repository() + "/data/music/GLOAM2.mid", queue, 0.f);
+    cMidiReader::read_file(data_tree() + "/music/GLOAM2.mid", queue, 0.f);
     DemoClock clock;
 
     cSceneSpike spike(&clock);
@@ -158,9 +135,12 @@ int main(int argc, char** argv)
             renderMs += ms;
             floorMs += r.floor(c);
         }
-        std::sort(ratios.begin(), ratios.end());
-        std::printf("%-12s render %.2f ms, pass floor %.2f ms (means of %d rounds), median ratio %.2fx\n", r.name,
-                    renderMs / iterations, floorMs / iterations, iterations, ratios[ratios.size() / 2]);
+        const std::string rounds = std::to_string(iterations) + " rounds";
+        char floorText[96];
+        std::snprintf(floorText, sizeof floorText, "its pass floor (median of %s; the floor's mean %.2f ms)",
+                      rounds.c_str(), floorMs / iterations);
+        print_ratio(std::string(r.name) + " render (mean of " + rounds + ")", renderMs / iterations, "ms",
+                    {{median(ratios), floorText}});
     }
     return 0;
 }

@@ -8,57 +8,40 @@
 //   scripts/with_display.sh build/bench/bench_passes [ITERATIONS]
 #include <GL/gl.h>
 
-#include <chrono>
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "gl/gl_extensions.h"
-#include "gl/gl_state.h"
-#include "platform/WindowConfig.h"
 #include "post/post.h"
-#include "post/register_all.h"
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
 #include "support/bench_harness.h"
-#include "texture/cResourcePath.h"
 
-namespace {
 using namespace bench;
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
     const int iterations = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     if (!open_gl_window("bench_passes"))
         return 1;
-    cResourcePath* rp = get_resource_path();
-    rp->push_searchpath(repository() + "/src/shaders");
-    rp->push_searchpath(repository() + "/src/shaders/comp");
+    push_repository_paths(false);
 
     // Compile every class once, the compile reports silenced.
-    QuietStderr quiet;
-    const Clock::time_point compileStart = Clock::now();
-    get_shader_manager()->init_cg();
-    register_all_shaders();
-    glFinish();
-    const double compileMs = ms_since(compileStart);
-    quiet.end();
-    std::printf("compile all shader classes: %.1f ms (%zu registered names)\n", compileMs,
-                get_shader_manager()->shaders.size());
+    const double compileMs = compile_shaders_quietly();
+    cShaderManager_CG* sm = get_shader_manager();
+    print_ratio("compile all shader classes", compileMs, "ms", {},
+                std::to_string(sm->shaders.size()) + " registered names");
     // Linking happens at a pair's first bind, the renderer's own code
     // generation at its first draw: both are part of being ready.
-    cShaderManager_CG* sm = get_shader_manager();
     Clock::time_point t = Clock::now();
     for (const auto& entry : sm->shaders)
         sm->bind(entry.first);
     sm->unbind();
     glFinish();
-    std::printf("first bind of every class (link): %.1f ms\n", ms_since(t));
+    print_ratio("first bind of every class (link)", ms_since(t), "ms");
     t = Clock::now();
     for (const auto& entry : sm->shaders) {
         sm->bind(entry.first);
@@ -68,7 +51,7 @@ int main(int argc, char** argv)
     }
     sm->unbind();
     glFinish();
-    std::printf("first draw with every class (the renderer's code generation): %.1f ms\n", ms_since(t));
+    print_ratio("first draw with every class (code generation)", ms_since(t), "ms");
 
     cTmpRT full = get_tmp_rt(RTT_FULL), full2 = get_tmp_rt(RTT_FULL);
     cTmpRT half = get_tmp_rt(RTT_HALF), half2 = get_tmp_rt(RTT_HALF);
@@ -82,8 +65,9 @@ int main(int argc, char** argv)
     const double copyFull = time_per_call([&] { copy_into(full2.get(), full.get()); }, iterations);
     const double copyHalf = time_per_call([&] { copy_into(half2.get(), half.get()); }, iterations);
     const double copyQuarter = time_per_call([&] { copy_into(quarter2.get(), quarter.get()); }, iterations);
-    std::printf("plain copy (draw_target): FULL %.3f ms, HALF %.3f ms, QUATER %.3f ms\n", copyFull, copyHalf,
-                copyQuarter);
+    print_ratio("plain copy (draw_target) FULL", copyFull, "ms/call");
+    print_ratio("plain copy (draw_target) HALF", copyHalf, "ms/call", {{copyHalf / copyFull, "a full copy"}});
+    print_ratio("plain copy (draw_target) QUATER", copyQuarter, "ms/call", {{copyQuarter / copyFull, "a full copy"}});
 
     cSineNoiseParams noise{{4, 2, 1, 0.5f}, {0.1f, 0.2f, 0.3f, 0.4f}, 1.f, 720.f, {1, 2, 3, 4}, 0.5f, RTT_FULL};
     const float scroll[4] = {10, 5, 1280, 720};
@@ -111,16 +95,15 @@ int main(int argc, char** argv)
         {"radialblur_into (25 samples)", "QUATER into FULL", 25 * copyFull,
          [&] { radialblur_into(full2.get(), full.get(), {640, 360, 100, 25, 1, 0.85f, RTT_QUATER}); }},
     };
-    // The last column divides by a copy of the pass's own size, times the
+    // The second ratio divides by a copy of the pass's own size, times the
     // samples its passes take where they take more than one (radial blur:
-    // 25 reads per pixel).
-    std::printf("%-30s %-18s %10s %14s %16s\n", "pass", "size class", "ms/call", "x full copy", "x predicted");
+    // 25 reads per pixel): what the pass would cost at a copy's speed.
     for (const Row& r : rows) {
         const double ms = time_per_call(r.run, iterations);
+        std::vector<Ratio> ratios = {{ms / copyFull, "a full copy"}};
         if (r.sameSizeCopy > 0)
-            std::printf("%-30s %-18s %10.3f %14.2f %16.2f\n", r.name, r.size, ms, ms / copyFull, ms / r.sameSizeCopy);
-        else
-            std::printf("%-30s %-18s %10.3f %14.2f %16s\n", r.name, r.size, ms, ms / copyFull, "-");
+            ratios.push_back({ms / r.sameSizeCopy, "its predicted copies"});
+        print_ratio(std::string(r.name) + " " + r.size, ms, "ms/call", ratios);
     }
     return 0;
 }

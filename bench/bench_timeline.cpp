@@ -2,7 +2,6 @@
 // the way the show does (read the file, parse, merge, sort) and reports the
 // time and the throughput of each. Run on demand: build/bench/bench_timeline
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_harness.h"
 #include "timeline/cEventQueue_factory.h"
 #include "timeline/cMidiReader.h"
 
@@ -93,11 +93,6 @@ std::string make_midi()
     return file;
 }
 
-double ms_since(std::chrono::steady_clock::time_point t0)
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
 }  // namespace
 
 int main()
@@ -106,31 +101,35 @@ int main()
     const std::string scriptPath = dir + "/bench_markers.txt", midiPath = dir + "/bench_notes.mid";
     std::ofstream(scriptPath, std::ios::binary) << make_script();
     std::ofstream(midiPath, std::ios::binary) << make_midi();
-    // The reader's progress lines would only time the terminal.
-    if (!std::freopen("/dev/null", "w", stdout))
-        return 1;
-
+    using namespace bench;
     double bestScript = 1e9, bestMidi = 1e9;
     size_t scriptEvents = 0, midiEvents = 0;
-    for (int run = 0; run < RUNS; ++run) {
-        auto t0 = std::chrono::steady_clock::now();
-        std::unique_ptr<cEventQueue> q(cEventQueue_factory::loadFile(scriptPath));
-        double s = ms_since(t0);
-        scriptEvents = q->size();
+    {
+        // The reader's progress lines would only time the terminal.
+        QuietStdout quiet;
+        for (int run = 0; run < RUNS; ++run) {
+            Clock::time_point t0 = Clock::now();
+            std::unique_ptr<cEventQueue> q(cEventQueue_factory::loadFile(scriptPath));
+            const double s = ms_since(t0);
+            scriptEvents = q->size();
 
-        t0 = std::chrono::steady_clock::now();
-        cMidiReader::read_file(midiPath, *q, 0.f);
-        double m = ms_since(t0);
-        midiEvents = q->size() - scriptEvents;
-        bestScript = std::min(bestScript, s);
-        bestMidi = std::min(bestMidi, m);
+            t0 = Clock::now();
+            cMidiReader::read_file(midiPath, *q, 0.f);
+            const double m = ms_since(t0);
+            midiEvents = q->size() - scriptEvents;
+            bestScript = std::min(bestScript, s);
+            bestMidi = std::min(bestMidi, m);
+        }
     }
-    std::FILE* out = stderr;
-    std::fprintf(out, "marker script: %d lines, %zu events, %.1f ms (best of %d), %.0f events/s\n", LINES,
-                 scriptEvents, bestScript, RUNS, scriptEvents / (bestScript / 1000.0));
-    std::fprintf(out, "midi file:     %d notes, %zu events merged, %.1f ms (best of %d), %.0f events/s\n", NOTES,
-                 midiEvents, bestMidi, RUNS, midiEvents / (bestMidi / 1000.0));
-    std::fprintf(out, "target: each under 100 ms\n");
+    char name[96], note[96];
+    std::snprintf(name, sizeof name, "marker script (%d lines, %zu events)", LINES, scriptEvents);
+    std::snprintf(note, sizeof note, "best of %d; %.0f events/s; target under 100 ms", RUNS,
+                  scriptEvents / (bestScript / 1000.0));
+    print_ratio(name, bestScript, "ms", {}, note);
+    std::snprintf(name, sizeof name, "midi file (%d notes, %zu events merged)", NOTES, midiEvents);
+    std::snprintf(note, sizeof note, "best of %d; %.0f events/s; target under 100 ms", RUNS,
+                  midiEvents / (bestMidi / 1000.0));
+    print_ratio(name, bestMidi, "ms", {}, note);
     std::remove(scriptPath.c_str());
     std::remove(midiPath.c_str());
     return 0;

@@ -10,21 +10,13 @@
 //   scripts/with_display.sh build/bench/mandala_bench [ITERATIONS] [--frames DIR]
 #include <GL/gl.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <functional>
 #include <string>
-#include <vector>
 
-#include "gl/gl_extensions.h"
-#include "gl/gl_state.h"
-#include "platform/WindowConfig.h"
 #include "render/cRenderTargetManager.h"
-#include "render/quad.h"
 #include "scenes/cSceneMandalaCube.h"
-#include "shaders/cShaderManager_CG.h"
 #include "support/bench_harness.h"
 #include "texture/cResourcePath.h"
 #include "timeline/iMidiEvent.h"
@@ -33,14 +25,7 @@ using namespace bench;
 
 int main(int argc, char** argv)
 {
-    int iterations = 10;
-    std::string frames;
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--frames") && i + 1 < argc)
-            frames = argv[++i];
-        else
-            iterations = std::max(1, std::atoi(argv[i]));
-    }
+    const auto [iterations, frames] = scene_args(argc, argv, 10);
     if (!open_gl_window("mandala_bench"))
         return 1;
     QuietStderr quiet;
@@ -106,16 +91,12 @@ int main(int argc, char** argv)
     glClearColor(0.4f, 0.5f, 0.6f, 1.f);
     a->bind(true);
     a->unbind();
-    const double copyHalf = time_per_call(
-        [&] {
-            b->bind(false);
-            draw_target(a.get());
-            b->unbind();
-        },
-        iterations * 4);
+    const double copyHalf = time_per_call([&] { copy_into(b.get(), a.get()); }, iterations * 4);
     a.release();
     b.release();
     const double floor = 8 * copyHalf;
+    char floorText[96];
+    std::snprintf(floorText, sizeof floorText, "the pass floor, 8 x %.3f ms = %.2f ms", copyHalf, floor);
     for (int config = 0; config < 3; ++config) {
         scene.cur_config = config;
         int ms = 3000;
@@ -128,8 +109,9 @@ int main(int argc, char** argv)
             iterations);
         cTmpRT t = get_tmp_rt(RTT_HALF);
         const double cube = time_per_call([&] { scene.render_cube(t.get()); }, iterations);
-        std::printf("config %d: render %.2f ms (the cube alone %.2f ms); pass floor 8 x %.3f ms = %.2f ms; ratio %.2fx\n",
-                    config, render, cube, copyHalf, floor, render / floor);
+        const std::string name = "config " + std::to_string(config);
+        print_ratio(name + " render", render, "ms", {{render / floor, floorText}});
+        print_ratio(name + " the cube alone", cube, "ms");
     }
     return 0;
 }

@@ -55,23 +55,19 @@
 #include <thread>
 #include <vector>
 
-#include "platform/WindowConfig.h"
 #include "app/command_line.h"
-#include "app/exit_hook.h"
-#include "app/init_gl.h"
+#include "app/engine_start.h"
 #include "capture/capture_run.h"
 #include "capture/frame_sink.h"
 #include "capture/video_writer.h"
 #include "gl/gl_extensions.h"
 #include "gl/gl_state.h"
-#include "app/init_sdl.h"
 #include "demo/cMorvane.h"
 #include "demo/demo_input.h"
 #include "platform/stream_player.h"
 #include "runtime/timeline_trace.h"
 #include "platform/cInputState.h"
 #include "runtime/cSceneManager.h"
-#include "texture/cResourcePath.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
 #include "timeline/show_position.h"
@@ -281,14 +277,10 @@ int soak_show(int passes, const std::string& frameMs, int width, int height)
 
     // A smaller window than the show's keeps a pass short on a software
     // renderer; every buffer the show sizes by the window follows it.
-    WindowConfig* wc = window_config();
-    wc->width = wc->renderWidth = width;
-    wc->height = wc->renderHeight = height;
-    init_sdl(*wc);
-    register_exit_hook();
-    init_gl();
-    init_gl_state();
-    setup_resource_paths();
+    EngineStart start;
+    start.width = width;
+    start.height = height;
+    start_engine(start, error);
     cMorvane demo;
     demo.run(false);
     demo.tune(placement, false);

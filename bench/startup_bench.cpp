@@ -22,24 +22,14 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_harness.h"
+
 namespace {
 long long now_us()
 {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return (long long)ts.tv_sec * 1000000LL + ts.tv_nsec / 1000;
-}
-
-std::string bin_dir()
-{
-    // build/bench/startup_bench -> bin/
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string p = n > 0 ? std::string(self, size_t(n)) : std::string();
-    p = p.substr(0, p.rfind('/'));  // build/bench
-    p = p.substr(0, p.rfind('/'));  // build
-    p = p.substr(0, p.rfind('/'));  // repository
-    return p + "/bin";
 }
 
 bool run_once(const std::string& tree, const std::string& bin, std::map<std::string, long long>& marks,
@@ -78,26 +68,19 @@ bool run_once(const std::string& tree, const std::string& bin, std::map<std::str
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 && marks.size() == 5;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    if (!std::getenv("DISPLAY")) {
-        std::cerr << "startup_bench: no DISPLAY; run it through scripts/with_display.sh" << std::endl;
+    if (!bench::require_display("startup_bench"))
         return 2;
-    }
-    const std::string bin = bin_dir();
+    const std::string repo = bench::repository();
+    const std::string bin = repo + "/bin";
     char tmpl[] = "/tmp/wendit-bench-XXXXXX";
     if (!mkdtemp(tmpl))
         return 1;
     const std::string tree = tmpl;
-    const std::string repo = bin.substr(0, bin.rfind('/'));
     std::system(("mkdir -p " + tree + "/bin " + tree + "/data/script").c_str());
     // The shader sources are read from ../src at run time.
     std::system(("ln -s " + repo + "/src " + tree + "/src").c_str());
@@ -120,16 +103,18 @@ int main(int argc, char** argv)
         // frame and the hold with its fade. Neither is loading work.
         const long long held = (m["hold-end"] - m["hold-begin"]) + (m["first-draw-done"] - m["first-frame"]);
         toLoaded.push_back((m["loaded"] - start - held) / 1000.0);
-        std::printf("run %d: first loading frame %.1f ms, loading done (hold excluded) %.1f ms\n", i, toFirst.back(),
-                    toLoaded.back());
+        const std::string run = "run " + std::to_string(i);
+        bench::print_ratio(run + ": first loading frame", toFirst.back(), "ms");
+        bench::print_ratio(run + ": loading done (hold excluded)", toLoaded.back(), "ms");
     }
-    std::printf("median of %d runs: process start -> first loading frame %.1f ms (min %.1f, max %.1f); "
-                "-> end of loading, hold excluded %.1f ms (min %.1f, max %.1f); target < 300 ms to the "
-                "first frame\n",
-                runs, median(toFirst), *std::min_element(toFirst.begin(), toFirst.end()),
-                *std::max_element(toFirst.begin(), toFirst.end()), median(toLoaded),
-                *std::min_element(toLoaded.begin(), toLoaded.end()),
-                *std::max_element(toLoaded.begin(), toLoaded.end()));
+    const std::string medianOf = " (median of " + std::to_string(runs) + " runs)";
+    char note[96];
+    std::snprintf(note, sizeof note, "min %.1f, max %.1f; target < 300 ms",
+                  *std::min_element(toFirst.begin(), toFirst.end()), *std::max_element(toFirst.begin(), toFirst.end()));
+    bench::print_ratio("process start -> first loading frame" + medianOf, bench::median(toFirst), "ms", {}, note);
+    std::snprintf(note, sizeof note, "min %.1f, max %.1f", *std::min_element(toLoaded.begin(), toLoaded.end()),
+                  *std::max_element(toLoaded.begin(), toLoaded.end()));
+    bench::print_ratio("-> end of loading, hold excluded" + medianOf, bench::median(toLoaded), "ms", {}, note);
     std::system(("rm -rf " + tree).c_str());
     return 0;
 }

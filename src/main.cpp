@@ -1,9 +1,6 @@
-// The show's entry point: asks about full screen, opens the window, brings
-// GL into its default state, registers the exit hook, and hands over to the
+// The show's entry point: asks about full screen, starts the engine (window,
+// loading grey, exit hook, GL in its default state), and hands over to the
 // production. It never returns: the show ends through exit().
-#include <GL/gl.h>
-#include <SDL/SDL.h>
-
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -12,18 +9,13 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/exit_hook.h"
-#include "app/init_gl.h"
-#include "app/init_sdl.h"
+#include "app/engine_start.h"
 #include "app/run_place.h"
 #include "demo/cMorvane.h"
-#include "gl/gl_extensions.h"
-#include "gl/gl_state.h"
 #include "platform/WindowConfig.h"
 #include "platform/executable_path.h"
 #include "platform/terminal_prompt.h"
 #include "runtime/cSceneManager.h"
-#include "texture/cResourcePath.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
 
@@ -105,19 +97,9 @@ int main(int argc, char** argv)
     if (ask_yes_no("Fullscreen madness?", "madness?"))
         window_config()->videoFlags |= WindowConfig::FULLSCREEN_BIT;
 
-    init_sdl(*window_config());
-
-    // A neutral grey while loading, rather than whatever the window held.
-    glClearColor(0.15f, 0.15f, 0.15f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    swap_buffers();
-
-    register_exit_hook();
-
-    init_gl();
-    init_gl_state();
-    setup_resource_paths();
-    check_gl_error("SDL_main");
+    EngineStart start;
+    start.loadingGrey = true;
+    start_engine(start, error);
 
     cMorvane demo;
     demo.run(options.capture);

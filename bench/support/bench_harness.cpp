@@ -5,15 +5,19 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <vector>
 
-#include "app/init_sdl.h"
-#include "gl/gl_extensions.h"
+#include "app/engine_start.h"
 #include "platform/WindowConfig.h"
+#include "post/register_all.h"
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"
+#include "shaders/cShaderManager_CG.h"
+#include "texture/cResourcePath.h"
 
 namespace bench {
 
@@ -27,45 +31,81 @@ std::string repository()
     return p;
 }
 
-double ms_since(Clock::time_point t)
+std::string data_tree()
 {
-    return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
+    return repository() + "/data";
 }
 
-double time_per_call(const std::function<void()>& f, int iterations)
+SceneArgs scene_args(int argc, char** argv, int iterations)
 {
-    f();
-    glFinish();
-    const Clock::time_point t = Clock::now();
-    for (int i = 0; i < iterations; ++i)
-        f();
-    glFinish();
-    return ms_since(t) / iterations;
+    SceneArgs a{iterations, ""};
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--frames" && i + 1 < argc)
+            a.frames = argv[++i];
+        else
+            a.iterations = std::max(1, std::atoi(argv[i]));
+    }
+    return a;
+}
+
+bool require_display(const char* program)
+{
+    if (std::getenv("DISPLAY"))
+        return true;
+    std::fprintf(stderr, "%s: no X display; run it under scripts/with_display.sh\n", program);
+    return false;
 }
 
 bool open_gl_window(const char* program)
 {
-    if (!std::getenv("DISPLAY")) {
-        std::fprintf(stderr, "%s: no X display; run it under scripts/with_display.sh\n", program);
+    if (!require_display(program))
         return false;
-    }
-    init_sdl(*window_config());
-    init_extensions();
-    init_gl_state();
+    EngineStart start;
+    start.exitHook = false;
+    start.resourcePaths = false;
+    std::string error;
+    start_engine(start, error);
     get_rendertarget_manager()->demo_time = [] { return 0; };
     return true;
 }
 
-QuietStderr::QuietStderr() : m_saved(dup(2)), m_null(open("/dev/null", O_WRONLY))
+void push_repository_paths(bool data)
 {
-    dup2(m_null, 2);
+    cResourcePath* rp = get_resource_path();
+    rp->push_searchpath(repository() + "/src/shaders");
+    rp->push_searchpath(repository() + "/src/shaders/comp");
+    if (data)
+        for (const char* dir : {"", "/models", "/textures"})
+            rp->push_searchpath(data_tree() + dir);
 }
 
-void QuietStderr::end()
+double compile_shaders_quietly()
+{
+    QuietStderr quiet;
+    const Clock::time_point t = Clock::now();
+    get_shader_manager()->init_cg();
+    register_all_shaders();
+    glFinish();
+    return ms_since(t);
+}
+
+QuietStream::QuietStream(int fd) : m_fd(fd), m_saved(-1), m_null(-1)
+{
+    std::fflush(fd == 1 ? stdout : stderr);
+    std::cout.flush();
+    m_saved = dup(fd);
+    m_null = open("/dev/null", O_WRONLY);
+    dup2(m_null, fd);
+}
+
+void QuietStream::end()
 {
     if (m_saved < 0)
         return;
-    dup2(m_saved, 2);
+    std::fflush(m_fd == 1 ? stdout : stderr);
+    std::cout.flush();
+    std::cerr.flush();
+    dup2(m_saved, m_fd);
     close(m_saved);
     close(m_null);
     m_saved = m_null = -1;
@@ -78,20 +118,21 @@ void copy_into(iRenderTarget* dst, iRenderTarget* src)
     dst->unbind();
 }
 
-bool save_png(iRenderTarget* t, const std::string& path)
+namespace {
+// The bound framebuffer's pixels (rows from the bottom up, as GL has them)
+// as a 24-bit PNG file.
+bool save_bound_png(unsigned width, unsigned height, const std::string& path)
 {
-    std::vector<unsigned char> rgba(size_t(t->width) * t->height * 4);
-    t->bind(false);
+    std::vector<unsigned char> rgba(size_t(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, GLsizei(t->width), GLsizei(t->height), GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    t->unbind();
-    FIBITMAP* image = FreeImage_Allocate(int(t->width), int(t->height), 24);
+    glReadPixels(0, 0, GLsizei(width), GLsizei(height), GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    FIBITMAP* image = FreeImage_Allocate(int(width), int(height), 24);
     if (!image)
         return false;
-    for (unsigned y = 0; y < t->height; ++y) {
+    for (unsigned y = 0; y < height; ++y) {
         BYTE* row = FreeImage_GetScanLine(image, int(y));
-        for (unsigned x = 0; x < t->width; ++x) {
-            const unsigned char* p = &rgba[(size_t(y) * t->width + x) * 4];
+        for (unsigned x = 0; x < width; ++x) {
+            const unsigned char* p = &rgba[(size_t(y) * width + x) * 4];
             row[3 * x + FI_RGBA_RED] = p[0];
             row[3 * x + FI_RGBA_GREEN] = p[1];
             row[3 * x + FI_RGBA_BLUE] = p[2];
@@ -100,6 +141,21 @@ bool save_png(iRenderTarget* t, const std::string& path)
     const bool ok = FreeImage_Save(FIF_PNG, image, path.c_str(), PNG_DEFAULT) != 0;
     FreeImage_Unload(image);
     return ok;
+}
+}  // namespace
+
+bool save_png(iRenderTarget* t, const std::string& path)
+{
+    t->bind(false);
+    const bool ok = save_bound_png(t->width, t->height, path);
+    t->unbind();
+    return ok;
+}
+
+bool save_back_buffer_png(const std::string& path)
+{
+    const WindowConfig* w = window_config();
+    return save_bound_png(unsigned(w->width), unsigned(w->height), path);
 }
 
 }  // namespace bench

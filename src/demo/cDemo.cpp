@@ -117,13 +117,18 @@ void cDemo::frame()
             sceneLabel.setText(scene->getName());
         }
     }
-    glClearColor(0.f, 0.f, 0.f, 1.f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    sm->draw_current();
+    draw_picture();
     if (panel_visible())
         draw_panel();
     swap_buffers();
     m_frameRate.frame_presented(sm->demo_time());
+}
+
+void cDemo::draw_picture()
+{
+    glClearColor(0.f, 0.f, 0.f, 1.f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    manager()->draw_current();
 }
 
 bool cDemo::panel_visible() const

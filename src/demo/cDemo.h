@@ -31,6 +31,9 @@ public:
     [[noreturn]] void main_loop();
     // One pass of the main loop.
     void frame();
+    // The picture of a frame, without the panel: the back buffer cleared
+    // and the shown scene drawn into it (what a frame shows, also offline).
+    void draw_picture();
 
     // Key and window commands.
     void quit() override;

@@ -1,23 +1,18 @@
 #include "capture/show_stepper.h"
 
 #include <GL/gl.h>
-#include <SDL/SDL.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "app/init_gl.h"
-#include "app/init_sdl.h"
+#include "app/engine_start.h"
 #include "capture/solo_layer.h"
 #include "demo/cMorvane.h"
-#include "gl/gl_extensions.h"
 #include "gl/gl_state.h"
-#include "platform/WindowConfig.h"
 #include "platform/cFrameStepTimeSource.h"
 #include "platform/show_time_source.h"
 #include "platform/stream_player.h"
 #include "runtime/cSceneManager.h"
-#include "texture/cResourcePath.h"
 #include "tweak/iVar.h"
 #include "util/random_table.h"
 
@@ -26,22 +21,20 @@ cShowStepper::~cShowStepper() = default;
 
 bool cShowStepper::open(int width, int height, int fps, std::string& error)
 {
-    WindowConfig* wc = window_config();
-    wc->width = wc->renderWidth = width;
-    wc->height = wc->renderHeight = height;
     // The show's clock is the frame-stepped one; step_to sets it outright.
     const std::string step = std::to_string(1000.0 / fps);
     setenv("WENDIT_FRAME_MS", step.c_str(), 1);
 
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-        error = std::string("no window can be opened: ") + SDL_GetError();
+    // No exit hook: its "requested exit" would break the rule that a
+    // capture's standard output carries only its summary line.
+    EngineStart start;
+    start.width = width;
+    start.height = height;
+    start.caption = "Wendit capture";
+    start.exitHook = false;
+    start.returnWhenNoWindow = true;
+    if (!start_engine(start, error))
         return false;
-    }
-    init_sdl(*wc);
-    SDL_WM_SetCaption("Wendit capture", nullptr);
-    init_gl();
-    init_gl_state();
-    setup_resource_paths();
 
     m_sm = cSceneManager::get();
     m_sm->sound().silent = true;  // never an audio device
@@ -91,12 +84,13 @@ void cShowStepper::hold_scrub_control(int t)
 
 void cShowStepper::draw()
 {
+    if (m_solo.empty()) {
+        m_demo->draw_picture();
+        return;
+    }
     glClearColor(0.f, 0.f, 0.f, 1.f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (!m_solo.empty())
-        draw_solo_layer(m_sm->current(), m_solo, m_sm->demo_time());
-    else
-        m_sm->draw_current();
+    draw_solo_layer(m_sm->current(), m_solo, m_sm->demo_time());
 }
 
 void cShowStepper::present()
