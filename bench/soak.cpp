@@ -362,7 +362,8 @@ int soak_show(int passes, const std::string& frameMs, int width, int height)
     const size_t half = rss.size() / 2;
     const std::vector<double> later(rss.begin() + std::ptrdiff_t(half), rss.end());
     const double laterPerPass = slope(later);
-    const bool flat = laterPerPass * 50 <= 1.0 && heapPerPass * 50 <= 1.0 && b.gl.total() <= a.gl.total() &&
+    const bool enough = later.size() >= 3;  // a slope over at least three passes
+    const bool flat = enough && laterPerPass * 50 <= 1.0 && heapPerPass * 50 <= 1.0 && b.gl.total() <= a.gl.total() &&
                       b.fds <= a.fds && worstOffset <= bufferMs;
     std::printf("# after pass %zu to pass %zu: resident memory %+.3f MB per pass (%+.2f MB in all; largest "
                 "step between passes %.2f MB), %+.1f MB over 50 passes at that rate\n",
@@ -389,7 +390,9 @@ int soak_show(int passes, const std::string& frameMs, int width, int height)
                 b.gl.programs - a.gl.programs, b.gl.shaders - a.gl.shaders, a.fds, b.fds);
     std::printf("# music against the clock at the wraps: worst %d ms, one audio buffer is %.1f ms\n", worstOffset,
                 bufferMs);
-    std::printf("# %s\n", flat ? "flat: no growth per pass after warm-up" : "GROWS: see the figures above");
+    std::printf("# %s\n", flat     ? "flat: no growth per pass after warm-up"
+                          : enough ? "GROWS: see the figures above"
+                                   : "too few passes to judge: give 8 or more");
     std::fflush(stdout);
     std::exit(flat ? 0 : 1);
 }
