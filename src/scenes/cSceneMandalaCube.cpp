@@ -42,13 +42,6 @@ const Config CONFIGS[3] = {
     {{89.84f, 20.49f, -2.28f}, {0.f, 0.f, 50.f}, 127.061f, 5, 1, 0.f},
     {{150.f, 542.12f, -281.73f}, {0.f, 0.f, 50.f}, 60.061f, 7, 0, 0.25f},
 };
-
-template <typename T>
-void ensure_shader(const char* name)
-{
-    if (!get_shader_manager()->has_shader(name))
-        register_shader<T>(name);
-}
 }  // namespace
 
 cSceneMandalaCube::cSceneMandalaCube(DemoClock* clock)
