@@ -124,7 +124,7 @@ void facet_spike(MeshBuilder& m, V3 base, V3 d, double length, double r, int sid
 bool bake_spikeball(const std::string& dataDir)
 {
     MeshBuilder m;
-    // The scene binds its glow map ("spikeball_glow.png") itself.
+    // The scene binds its glow map (SPIKE_BALL_GLOW) itself.
     m.materials().push_back(grey_material("spikeglow", 0.2f, 1.f, 0.f, 0.f));
     BakeRandom rnd(21);
 
