@@ -80,3 +80,28 @@ TEST(DataTreeCheck, MeshesLoadAndMorphPairsMatch)
     EXPECT_EQ(r.problems[1].rfind("broken.bzobj: does not load as a mesh", 0), 0u) << r.problems[1];
     EXPECT_EQ(r.problems[2], "tri.obj: morph pair with quad.obj does not match: 3 vs 4 vertices");
 }
+
+// Images go through the texture manager's own decode step: what it refuses
+// the check refuses, with the decoder's words about a damaged file.
+TEST(DataTreeCheck, ImagesAreCheckedAsTheTextureManagerLoadsThem)
+{
+    TempDir dir;
+    auto save = [&](const char* name, int bpp) {
+        FIBITMAP* b = FreeImage_Allocate(64, 64, bpp);
+        ASSERT_TRUE(FreeImage_Save(FIF_PNG, b, (dir.path + "/" + name).c_str(), 0));
+        FreeImage_Unload(b);
+    };
+    save("good.png", 24);
+    save("grey.png", 8);
+    save("cut.png", 24);
+    const std::string whole = read_whole_file(dir.path + "/cut.png");
+    dir.write("cut.png", whole.substr(0, whole.size() / 2));
+    const cCheckReport r = check_data_tree(dir.path, {
+                                                         {"a", eAssetKind::image, "good.png"},
+                                                         {"b", eAssetKind::image, "grey.png"},
+                                                         {"c", eAssetKind::image, "cut.png"},
+                                                     });
+    ASSERT_EQ(r.problems.size(), 2u);
+    EXPECT_EQ(r.problems[0], "grey.png: is 8 bits per pixel, the show takes 24 or 32");
+    EXPECT_EQ(r.problems[1].rfind("cut.png: does not decode as an image (PNG: ", 0), 0u) << r.problems[1];
+}

@@ -1,6 +1,5 @@
 #include "check/data_tree_check.h"
 
-#include <FreeImage.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +17,7 @@
 #include "mesh_files/obj/cObjLoader.h"
 #include "platform/mp3_decode.h"
 #include "runtime/cSoundModule_fmod.h"
+#include "texture/texture_image.h"
 #include "timeline/cEvent.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
@@ -118,24 +118,24 @@ private:
             problem(path, "not a MIDI file the show reads: " + error);
     }
 
+    // The texture manager's own decode step and checks; the decoder's
+    // words, when it had any, say what is wrong.
     void image(const std::string& path)
     {
         std::string bytes;
         if (!read(path, bytes))
             return;
-        FIMEMORY* mem = FreeImage_OpenMemory(reinterpret_cast<BYTE*>(&bytes[0]), DWORD(bytes.size()));
-        const FREE_IMAGE_FORMAT fif = FreeImage_GetFileTypeFromMemory(mem, 0);
-        FIBITMAP* img = fif == FIF_UNKNOWN ? nullptr : FreeImage_LoadFromMemory(fif, mem, 0);
-        FreeImage_CloseMemory(mem);
-        if (!img || FreeImage_GetWidth(img) == 0 || FreeImage_GetHeight(img) == 0) {
-            problem(path, "does not decode as an image");
-        } else {
-            const unsigned bpp = FreeImage_GetBPP(img);
-            if (bpp != 24 && bpp != 32)
-                problem(path, "is " + std::to_string(bpp) + " bits per pixel, the show takes 24 or 32");
+        cTextureImage img;
+        switch (img.decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) {
+        case cTextureImage::undecodable:
+            problem(path, "does not decode as an image" +
+                              (img.messages.empty() ? std::string() : " (" + printable_text(img.messages, 200) + ")"));
+            break;
+        case cTextureImage::bad_depth:
+            problem(path, "is " + std::to_string(img.bpp) + " bits per pixel, the show takes 24 or 32");
+            break;
+        case cTextureImage::none: break;
         }
-        if (img)
-            FreeImage_Unload(img);
     }
 
     // The mesh's vertex count, or -1. The mesh loaders end the process on a

@@ -1,10 +1,11 @@
 #pragma once
-// The loading screen: the image "loadscreen.jpg" over the whole render area
+// The loading screen: its image (LOADING_SCREEN) over the whole render area
 // at a quarter of its brightness. Construction saves the GL state it
 // changes; destruction restores it.
 #include <string>
 
 #include "runtime/iLoadScreen.h"
+#include "scenes/show_assets.h"
 #include "texture/cTexture.h"
 
 class iTimeSource;
@@ -27,7 +28,7 @@ public:
     float savedClearColour[4] = {0.f, 0.f, 0.f, 0.f};
     float progress = 0.f;
     cTexture image;
-    std::string imageName = "loadscreen.jpg";
+    std::string imageName = show_assets::LOADING_SCREEN;
 
 private:
     void draw_frame();

@@ -16,6 +16,7 @@
 #include "scenes/cSceneSpacesphere.h"
 #include "scenes/cSceneSpike.h"
 #include "scenes/cSceneTitle.h"
+#include "scenes/show_assets.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cMidiReader.h"
 
@@ -26,7 +27,7 @@ public:
 };
 }  // namespace
 
-const char* const cMorvane::MIDI_PATH = "../data/music/GLOAM2.mid";
+const char* const cMorvane::MIDI_PATH = show_assets::MIDI_FROM_BIN;
 bool cMorvane::s_constructed = false;
 
 cMorvane::cMorvane()

@@ -12,69 +12,49 @@
 #include "util/fatal_exit.h"
 
 namespace ext {
-PFNGLBINDBUFFERARBPROC glBindBufferARB = nullptr;
-PFNGLBUFFERDATAARBPROC glBufferDataARB = nullptr;
-PFNGLGENBUFFERSARBPROC glGenBuffersARB = nullptr;
-PFNGLDELETEBUFFERSARBPROC glDeleteBuffersARB = nullptr;
-PFNGLMAPBUFFERARBPROC glMapBufferARB = nullptr;
-PFNGLUNMAPBUFFERARBPROC glUnmapBufferARB = nullptr;
-PFNGLVERTEXATTRIBPOINTERARBPROC glVertexAttribPointerARB = nullptr;
-PFNGLGETVERTEXATTRIBPOINTERVARBPROC glGetVertexAttribPointervARB = nullptr;
-
-TextureUnitProc glActiveTexture = nullptr;
-TextureUnitProc glClientActiveTexture = nullptr;
-PFNGLACTIVETEXTUREARBPROC glActiveTextureARB = nullptr;
-PFNGLCLIENTACTIVETEXTUREARBPROC glClientActiveTextureARB = nullptr;
-#define WENDIT_MULTITEX_DEF(n, t, T)                                            \
-    PFNGLMULTITEXCOORD##n##T##ARBPROC glMultiTexCoord##n##t##ARB = nullptr; \
-    PFNGLMULTITEXCOORD##n##T##VARBPROC glMultiTexCoord##n##t##vARB = nullptr;
-#define WENDIT_MULTITEX_ALL(n) \
-    WENDIT_MULTITEX_DEF(n, d, D) WENDIT_MULTITEX_DEF(n, f, F) WENDIT_MULTITEX_DEF(n, i, I) WENDIT_MULTITEX_DEF(n, s, S)
-WENDIT_MULTITEX_ALL(1)
-WENDIT_MULTITEX_ALL(2)
-WENDIT_MULTITEX_ALL(3)
-WENDIT_MULTITEX_ALL(4)
-#undef WENDIT_MULTITEX_ALL
-#undef WENDIT_MULTITEX_DEF
-
-PFNGLBLENDEQUATIONEXTPROC glBlendEquationEXT = nullptr;
-PFNGLBLENDFUNCSEPARATEPROC glBlendFuncSeparate = nullptr;
-
-PFNGLISRENDERBUFFEREXTPROC glIsRenderbufferEXT = nullptr;
-PFNGLBINDRENDERBUFFEREXTPROC glBindRenderbufferEXT = nullptr;
-PFNGLDELETERENDERBUFFERSEXTPROC glDeleteRenderbuffersEXT = nullptr;
-PFNGLGENRENDERBUFFERSEXTPROC glGenRenderbuffersEXT = nullptr;
-PFNGLRENDERBUFFERSTORAGEEXTPROC glRenderbufferStorageEXT = nullptr;
-PFNGLGETRENDERBUFFERPARAMETERIVEXTPROC glGetRenderbufferParameterivEXT = nullptr;
-PFNGLISFRAMEBUFFEREXTPROC glIsFramebufferEXT = nullptr;
-PFNGLBINDFRAMEBUFFEREXTPROC glBindFramebufferEXT = nullptr;
-PFNGLDELETEFRAMEBUFFERSEXTPROC glDeleteFramebuffersEXT = nullptr;
-PFNGLGENFRAMEBUFFERSEXTPROC glGenFramebuffersEXT = nullptr;
-PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC glCheckFramebufferStatusEXT = nullptr;
-PFNGLFRAMEBUFFERTEXTURE1DEXTPROC glFramebufferTexture1DEXT = nullptr;
-PFNGLFRAMEBUFFERTEXTURE2DEXTPROC glFramebufferTexture2DEXT = nullptr;
-PFNGLFRAMEBUFFERTEXTURE3DEXTPROC glFramebufferTexture3DEXT = nullptr;
-PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC glFramebufferRenderbufferEXT = nullptr;
-PFNGLGETFRAMEBUFFERATTACHMENTPARAMETERIVEXTPROC glGetFramebufferAttachmentParameterivEXT = nullptr;
-PFNGLGENERATEMIPMAPEXTPROC glGenerateMipmapEXT = nullptr;
-PFNGLDRAWBUFFERSARBPROC glDrawBuffersARB = nullptr;
-
-PFNGLPOINTPARAMETERFARBPROC glPointParameterfARB = nullptr;
-PFNGLPOINTPARAMETERFVARBPROC glPointParameterfvARB = nullptr;
-PFNGLDRAWRANGEELEMENTSPROC glDrawRangeElements = nullptr;
+#define WENDIT_GL_DEFINE(group, type, name) type name = nullptr;
+WENDIT_GL_ENTRY_POINTS(WENDIT_GL_DEFINE)
+#undef WENDIT_GL_DEFINE
 SwapIntervalProc glXSwapInterval = nullptr;
 }  // namespace ext
 
 namespace {
-// Looks an entry point up; a miss is reported by name unless silent.
+// A row of the table, with what stores a found address in its pointer.
+struct EntryPoint {
+    eGlGroup group;
+    const char* name;
+    void (*store)(void* address);
+};
+const EntryPoint ENTRY_POINTS[] = {
+#define WENDIT_GL_ROW(group, type, name) \
+    {eGlGroup::group, #name, [](void* address) { ext::name = reinterpret_cast<decltype(ext::name)>(address); }},
+    WENDIT_GL_ENTRY_POINTS(WENDIT_GL_ROW)
+#undef WENDIT_GL_ROW
+};
+
+// Looks every entry point of a group up, in the table's order; a miss is
+// reported by name unless silent. True when each one was found.
+bool load_group(eGlGroup group, bool silent)
+{
+    bool all = true;
+    for (const EntryPoint& e : ENTRY_POINTS) {
+        if (e.group != group)
+            continue;
+        void* address = SDL_GL_GetProcAddress(e.name);
+        e.store(address);
+        if (!address && !silent)
+            std::cerr << e.name << " not initialized" << std::endl;
+        all = all && address != nullptr;
+    }
+    return all;
+}
+
+// The window system's swap interval, by either of its names.
 template <typename P>
-void load(P& pointer, const char* name, bool silent = false)
+void load(P& pointer, const char* name)
 {
     pointer = reinterpret_cast<P>(SDL_GL_GetProcAddress(name));
-    if (!pointer && !silent)
-        std::cerr << name << " not initialized" << std::endl;
 }
-#define LOAD(p) load(ext::p, #p)
 
 // The frame-buffer and vertex-buffer groups cannot be done without: close
 // the window, tell the person, and end quietly.
@@ -137,14 +117,7 @@ void init_ext_vbo()
         missing_indispensable("# WARNING: GL_ARB_vertex_buffer_object not supported",
                               "GL_ARB_vertex_buffer_object is missing\n(you probably need newer hardware)",
                               "missing gl-extension");
-    LOAD(glBindBufferARB);
-    LOAD(glBufferDataARB);
-    LOAD(glGenBuffersARB);
-    LOAD(glDeleteBuffersARB);
-    LOAD(glMapBufferARB);
-    LOAD(glUnmapBufferARB);
-    LOAD(glVertexAttribPointerARB);
-    LOAD(glGetVertexAttribPointervARB);
+    load_group(eGlGroup::vbo, false);
 }
 
 void init_ext_multitexture()
@@ -153,26 +126,12 @@ void init_ext_multitexture()
         std::cerr << "# WARNING: GL_ARB_multitexture not supported" << std::endl;
         end_process(-1);
     }
-    LOAD(glActiveTexture);
-    LOAD(glClientActiveTexture);
-    LOAD(glActiveTextureARB);
-    LOAD(glClientActiveTextureARB);
-#define WENDIT_MULTITEX_LOAD(n) \
-    LOAD(glMultiTexCoord##n##dARB); LOAD(glMultiTexCoord##n##dvARB); \
-    LOAD(glMultiTexCoord##n##fARB); LOAD(glMultiTexCoord##n##fvARB); \
-    LOAD(glMultiTexCoord##n##iARB); LOAD(glMultiTexCoord##n##ivARB); \
-    LOAD(glMultiTexCoord##n##sARB); LOAD(glMultiTexCoord##n##svARB);
-    WENDIT_MULTITEX_LOAD(1)
-    WENDIT_MULTITEX_LOAD(2)
-    WENDIT_MULTITEX_LOAD(3)
-    WENDIT_MULTITEX_LOAD(4)
-#undef WENDIT_MULTITEX_LOAD
+    load_group(eGlGroup::multitexture, false);
 }
 
 void init_ext_blend()
 {
-    LOAD(glBlendEquationEXT);
-    LOAD(glBlendFuncSeparate);
+    load_group(eGlGroup::blend, false);
 }
 
 void init_ext_fbo()
@@ -183,24 +142,7 @@ void init_ext_fbo()
                               "wdt::slw - missing gl-extension");
     if (!has_gl_extension("GL_ARB_draw_buffers"))
         std::cerr << "# WARNING: GL_ARB_draw_buffers not supported" << std::endl;
-    LOAD(glIsRenderbufferEXT);
-    LOAD(glBindRenderbufferEXT);
-    LOAD(glDeleteRenderbuffersEXT);
-    LOAD(glGenRenderbuffersEXT);
-    LOAD(glRenderbufferStorageEXT);
-    LOAD(glGetRenderbufferParameterivEXT);
-    LOAD(glIsFramebufferEXT);
-    LOAD(glBindFramebufferEXT);
-    LOAD(glDeleteFramebuffersEXT);
-    LOAD(glGenFramebuffersEXT);
-    LOAD(glCheckFramebufferStatusEXT);
-    LOAD(glFramebufferTexture1DEXT);
-    LOAD(glFramebufferTexture2DEXT);
-    LOAD(glFramebufferTexture3DEXT);
-    LOAD(glFramebufferRenderbufferEXT);
-    LOAD(glGetFramebufferAttachmentParameterivEXT);
-    LOAD(glGenerateMipmapEXT);
-    LOAD(glDrawBuffersARB);
+    load_group(eGlGroup::fbo, false);
 }
 
 void report_optional_extensions(const char* list, std::ostream& out)
@@ -233,12 +175,17 @@ void report_optional_extensions(const char* list, std::ostream& out)
 void init_ext_misc()
 {
     report_optional_extensions(extension_string(), std::cerr);
-    load(ext::glPointParameterfARB, "glPointParameterfARB", true);
-    load(ext::glPointParameterfvARB, "glPointParameterfvARB", true);
-    LOAD(glDrawRangeElements);
-    load(ext::glXSwapInterval, "glXSwapIntervalMESA", true);
+    load_group(eGlGroup::optional, true);
+    load_group(eGlGroup::misc, false);
+    load(ext::glXSwapInterval, "glXSwapIntervalMESA");
     if (!ext::glXSwapInterval)
-        load(ext::glXSwapInterval, "glXSwapIntervalSGI", true);
+        load(ext::glXSwapInterval, "glXSwapIntervalSGI");
+}
+
+bool resolve_glsl_calls()
+{
+    static const bool complete = load_group(eGlGroup::glsl, true);
+    return complete;
 }
 
 void init_extensions()

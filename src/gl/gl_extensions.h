@@ -6,7 +6,7 @@
 // a process-wide function pointer. The pointers carry the GL entry point's
 // own name; they live in namespace ext because the system GL header already
 // declares some of those names as functions. A pointer stays null when its
-// lookup failed; nothing resets them.
+// lookup failed; nothing resets them. Their one table is gl_entry_points.h.
 //
 // What is indispensable ends the process (frame-buffer and vertex-buffer
 // objects with a notice and exit code 0, multitexture with exit code -1);
@@ -16,63 +16,13 @@
 
 #include <string>
 
+#include "gl/gl_entry_points.h"
+
 namespace ext {
-// vertex-buffer objects
-extern PFNGLBINDBUFFERARBPROC glBindBufferARB;
-extern PFNGLBUFFERDATAARBPROC glBufferDataARB;
-extern PFNGLGENBUFFERSARBPROC glGenBuffersARB;
-extern PFNGLDELETEBUFFERSARBPROC glDeleteBuffersARB;
-extern PFNGLMAPBUFFERARBPROC glMapBufferARB;
-extern PFNGLUNMAPBUFFERARBPROC glUnmapBufferARB;
-extern PFNGLVERTEXATTRIBPOINTERARBPROC glVertexAttribPointerARB;
-extern PFNGLGETVERTEXATTRIBPOINTERVARBPROC glGetVertexAttribPointervARB;
-
-// multitexture (the core names take a unit like the ARB ones)
 using TextureUnitProc = void (*)(GLenum unit);
-extern TextureUnitProc glActiveTexture;
-extern TextureUnitProc glClientActiveTexture;
-extern PFNGLACTIVETEXTUREARBPROC glActiveTextureARB;
-extern PFNGLCLIENTACTIVETEXTUREARBPROC glClientActiveTextureARB;
-#define WENDIT_MULTITEX_DECL(n, t, T)                                  \
-    extern PFNGLMULTITEXCOORD##n##T##ARBPROC glMultiTexCoord##n##t##ARB; \
-    extern PFNGLMULTITEXCOORD##n##T##VARBPROC glMultiTexCoord##n##t##vARB;
-#define WENDIT_MULTITEX_ALL(n) \
-    WENDIT_MULTITEX_DECL(n, d, D) WENDIT_MULTITEX_DECL(n, f, F) WENDIT_MULTITEX_DECL(n, i, I) WENDIT_MULTITEX_DECL(n, s, S)
-WENDIT_MULTITEX_ALL(1)
-WENDIT_MULTITEX_ALL(2)
-WENDIT_MULTITEX_ALL(3)
-WENDIT_MULTITEX_ALL(4)
-#undef WENDIT_MULTITEX_ALL
-#undef WENDIT_MULTITEX_DECL
-
-// blending
-extern PFNGLBLENDEQUATIONEXTPROC glBlendEquationEXT;
-extern PFNGLBLENDFUNCSEPARATEPROC glBlendFuncSeparate;
-
-// frame-buffer objects
-extern PFNGLISRENDERBUFFEREXTPROC glIsRenderbufferEXT;
-extern PFNGLBINDRENDERBUFFEREXTPROC glBindRenderbufferEXT;
-extern PFNGLDELETERENDERBUFFERSEXTPROC glDeleteRenderbuffersEXT;
-extern PFNGLGENRENDERBUFFERSEXTPROC glGenRenderbuffersEXT;
-extern PFNGLRENDERBUFFERSTORAGEEXTPROC glRenderbufferStorageEXT;
-extern PFNGLGETRENDERBUFFERPARAMETERIVEXTPROC glGetRenderbufferParameterivEXT;
-extern PFNGLISFRAMEBUFFEREXTPROC glIsFramebufferEXT;
-extern PFNGLBINDFRAMEBUFFEREXTPROC glBindFramebufferEXT;
-extern PFNGLDELETEFRAMEBUFFERSEXTPROC glDeleteFramebuffersEXT;
-extern PFNGLGENFRAMEBUFFERSEXTPROC glGenFramebuffersEXT;
-extern PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC glCheckFramebufferStatusEXT;
-extern PFNGLFRAMEBUFFERTEXTURE1DEXTPROC glFramebufferTexture1DEXT;
-extern PFNGLFRAMEBUFFERTEXTURE2DEXTPROC glFramebufferTexture2DEXT;
-extern PFNGLFRAMEBUFFERTEXTURE3DEXTPROC glFramebufferTexture3DEXT;
-extern PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC glFramebufferRenderbufferEXT;
-extern PFNGLGETFRAMEBUFFERATTACHMENTPARAMETERIVEXTPROC glGetFramebufferAttachmentParameterivEXT;
-extern PFNGLGENERATEMIPMAPEXTPROC glGenerateMipmapEXT;
-extern PFNGLDRAWBUFFERSARBPROC glDrawBuffersARB;
-
-// miscellaneous
-extern PFNGLPOINTPARAMETERFARBPROC glPointParameterfARB;
-extern PFNGLPOINTPARAMETERFVARBPROC glPointParameterfvARB;
-extern PFNGLDRAWRANGEELEMENTSPROC glDrawRangeElements;
+#define WENDIT_GL_DECLARE(group, type, name) extern type name;
+WENDIT_GL_ENTRY_POINTS(WENDIT_GL_DECLARE)
+#undef WENDIT_GL_DECLARE
 // The swap-interval entry point of the window system (GLX: the MESA or SGI
 // variant, whichever the driver offers); null when neither exists.
 using SwapIntervalProc = int (*)(int interval);
@@ -94,6 +44,11 @@ void init_ext_fbo();
 void init_ext_misc();
 // The five loaders in that order.
 void init_extensions();
+
+// The shader runtime's GL 2.0 entry points (the glsl rows), looked up the
+// first time it is called, so the runtime may be used before, or without,
+// the start-up step; true when every one was found.
+bool resolve_glsl_calls();
 
 // The default GL state every later drawing step assumes.
 void init_gl_state();

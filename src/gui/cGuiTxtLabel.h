@@ -4,6 +4,7 @@
 #include <string>
 
 #include "gui/iGuiNode.h"
+#include "runtime/engine_files.h"
 #include "texture/cTexture.h"
 
 class cGuiTxtLabel : public iGuiNode {
@@ -31,5 +32,5 @@ public:
     float x = 0.f, y = 0.f;
     std::string text;
     cTexture font;
-    std::string fontFile = "fontlist.png";
+    std::string fontFile = engine_files::PANEL_FONT;
 };

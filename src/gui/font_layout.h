@@ -1,5 +1,5 @@
 #pragma once
-// Where each character sits in the panel's font image "fontlist.png":
+// Where each character sits in the panel's font image (PANEL_FONT):
 // cells of 20 x 20 texels, addressed with t = 0 at the image's bottom row.
 //
 //   row t = 0:  '-' 60, '.' 80, ':' 100, ',' 120, '(' 160, ')' 180,

@@ -17,13 +17,11 @@
 #include <utility>
 #include <vector>
 
-#include "gl/glsl_calls.h"
+#include "gl/gl_extensions.h"
 
 namespace shrt {
 
 namespace {
-const GlslCalls& gl = glsl_calls();
-
 bool resolve_calls()
 {
     return resolve_glsl_calls();
@@ -111,21 +109,21 @@ std::vector<std::pair<std::string, int>> declared_uniforms(const std::string& so
 // One GL shader object compiled from source; its info log goes to log.
 GLuint compile_source(const std::string& source, int slot, bool& ok, std::string& log)
 {
-    const GLuint shader = gl.CreateShader(slot == 0 ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
+    const GLuint shader = ext::glCreateShader(slot == 0 ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
     const char* text = source.c_str();
     const GLint length = GLint(source.size());
-    gl.ShaderSource(shader, 1, &text, &length);
-    gl.CompileShader(shader);
+    ext::glShaderSource(shader, 1, &text, &length);
+    ext::glCompileShader(shader);
     ++g_compiles;
     GLint status = GL_FALSE;
-    gl.GetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    ext::glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
     ok = status == GL_TRUE;
     GLint logLength = 0;
-    gl.GetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
+    ext::glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
     log.clear();
     if (logLength > 1) {
         log.assign(size_t(logLength), '\0');
-        gl.GetShaderInfoLog(shader, logLength, nullptr, &log[0]);
+        ext::glGetShaderInfoLog(shader, logLength, nullptr, &log[0]);
         log.resize(std::strlen(log.c_str()));
     }
     return shader;
@@ -167,43 +165,43 @@ LinkedPair* link_pair(GLuint vs, GLuint fs)
     if (it != g_links.end())
         return it->second.get();
     auto pair = std::make_unique<LinkedPair>();
-    pair->program = gl.CreateProgram();
+    pair->program = ext::glCreateProgram();
     if (vs)
-        gl.AttachShader(pair->program, vs);
+        ext::glAttachShader(pair->program, vs);
     if (fs)
-        gl.AttachShader(pair->program, fs);
-    gl.LinkProgram(pair->program);
+        ext::glAttachShader(pair->program, fs);
+    ext::glLinkProgram(pair->program);
     GLint status = GL_FALSE;
-    gl.GetProgramiv(pair->program, GL_LINK_STATUS, &status);
+    ext::glGetProgramiv(pair->program, GL_LINK_STATUS, &status);
     pair->ok = status == GL_TRUE;
     if (!pair->ok) {
         GLint logLength = 0;
-        gl.GetProgramiv(pair->program, GL_INFO_LOG_LENGTH, &logLength);
+        ext::glGetProgramiv(pair->program, GL_INFO_LOG_LENGTH, &logLength);
         std::string log(size_t(std::max(logLength, 1)), '\0');
-        gl.GetProgramInfoLog(pair->program, GLsizei(log.size()), nullptr, &log[0]);
+        ext::glGetProgramInfoLog(pair->program, GLsizei(log.size()), nullptr, &log[0]);
         log.resize(std::strlen(log.c_str()));
         pair->log = log;
     } else {
         // Samplers read the unit their name ends in.
         GLint count = 0;
-        gl.GetProgramiv(pair->program, GL_ACTIVE_UNIFORMS, &count);
+        ext::glGetProgramiv(pair->program, GL_ACTIVE_UNIFORMS, &count);
         GLint previous = 0;
         glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
-        gl.UseProgram(pair->program);
+        ext::glUseProgram(pair->program);
         for (GLint i = 0; i < count; ++i) {
             char name[256] = {0};
             GLint size = 0;
             GLenum type = 0;
-            gl.GetActiveUniform(pair->program, GLuint(i), sizeof(name), nullptr, &size, &type, name);
+            ext::glGetActiveUniform(pair->program, GLuint(i), sizeof(name), nullptr, &size, &type, name);
             const bool sampler = type == GL_SAMPLER_2D || type == GL_SAMPLER_2D_RECT_ARB || type == GL_SAMPLER_1D ||
                                  type == GL_SAMPLER_3D || type == GL_SAMPLER_CUBE;
             if (!sampler)
                 continue;
             const size_t n = std::strlen(name);
             const int unit = n > 0 && name[n - 1] >= '0' && name[n - 1] <= '9' ? name[n - 1] - '0' : 0;
-            gl.Uniform1i(gl.GetUniformLocation(pair->program, name), unit);
+            ext::glUniform1i(ext::glGetUniformLocation(pair->program, name), unit);
         }
-        gl.UseProgram(GLuint(previous));
+        ext::glUseProgram(GLuint(previous));
     }
     LinkedPair* raw = pair.get();
     g_links[key] = std::move(pair);
@@ -262,15 +260,15 @@ void upload(const Parameter& p, LinkedPair* link)
         return;
     auto it = link->locations.find(p.name);
     if (it == link->locations.end())
-        it = link->locations.emplace(p.name, gl.GetUniformLocation(link->program, p.name.c_str())).first;
+        it = link->locations.emplace(p.name, ext::glGetUniformLocation(link->program, p.name.c_str())).first;
     const GLint loc = it->second;
     if (loc < 0)
         return;  // declared but unused: the compiler dropped it
     switch (p.components) {
-    case 1: gl.Uniform1fv(loc, 1, p.value); break;
-    case 2: gl.Uniform2fv(loc, 1, p.value); break;
-    case 3: gl.Uniform3fv(loc, 1, p.value); break;
-    default: gl.Uniform4fv(loc, 1, p.value); break;
+    case 1: ext::glUniform1fv(loc, 1, p.value); break;
+    case 2: ext::glUniform2fv(loc, 1, p.value); break;
+    case 3: ext::glUniform3fv(loc, 1, p.value); break;
+    default: ext::glUniform4fv(loc, 1, p.value); break;
     }
 }
 
@@ -282,7 +280,7 @@ void apply()
         stages[i] = g_state.enabled[i] ? g_state.bound[i] : nullptr;
     if (!stages[0] && !stages[1]) {
         if (g_state.active)
-            gl.UseProgram(0);
+            ext::glUseProgram(0);
         g_state.active = nullptr;
         g_state.activeStage[0] = g_state.activeStage[1] = nullptr;
         return;
@@ -292,13 +290,13 @@ void apply()
         Context* c = (stages[0] ? stages[0] : stages[1])->context;
         c->listing = link->log;
         c->hasListing = true;
-        gl.UseProgram(0);
+        ext::glUseProgram(0);
         g_state.active = nullptr;
         g_state.activeStage[0] = g_state.activeStage[1] = nullptr;
         fail(LINK_ERROR);
         return;
     }
-    gl.UseProgram(link->program);
+    ext::glUseProgram(link->program);
     g_state.active = link;
     for (int i = 0; i < 2; ++i) {
         g_state.activeStage[i] = stages[i];
@@ -684,12 +682,12 @@ int recompile_file(const std::string& file, std::string& listing)
         for (const auto& key : links) {
             auto it = g_links.find(key);
             if (it != g_links.end()) {
-                gl.DeleteProgram(it->second->program);
+                ext::glDeleteProgram(it->second->program);
                 g_links.erase(it);
             }
         }
         for (const auto& entry : fresh)
-            gl.DeleteShader(entry.second);
+            ext::glDeleteShader(entry.second);
     };
     for (size_t i = 0; i < stages.size(); ++i) {
         bool ok = false;
@@ -723,12 +721,12 @@ int recompile_file(const std::string& file, std::string& listing)
     for (const auto& key : oldLinks) {
         auto it = g_links.find(key);
         activeGone = activeGone || it->second.get() == g_state.active;
-        gl.DeleteProgram(it->second->program);
+        ext::glDeleteProgram(it->second->program);
         g_links.erase(it);
     }
     const auto uniforms = declared_uniforms(source);
     for (CompiledStage* stage : stages) {
-        gl.DeleteShader(stage->shader);
+        ext::glDeleteShader(stage->shader);
         stage->shader = fresh[stage->shader];
         stage->uniforms = uniforms;
         stage->log.clear();
@@ -753,7 +751,7 @@ int recompile_file(const std::string& file, std::string& listing)
             }
         }
     if (activeGone) {
-        gl.UseProgram(0);
+        ext::glUseProgram(0);
         g_state.active = nullptr;
         g_state.activeStage[0] = g_state.activeStage[1] = nullptr;
         apply();

@@ -51,9 +51,8 @@ void squeeze(iRenderTarget* dst, iRenderTarget* src, int n)
 
 void horz_smear_into(iRenderTarget* dst, iRenderTarget* src)
 {
+    ensure_shader<cShdHorzResampleQuater>("horz_quater_resample_shader");
     cShaderManager_CG* sm = get_shader_manager();
-    if (!sm->has_shader("horz_quater_resample_shader"))
-        register_shader<cShdHorzResampleQuater>("horz_quater_resample_shader");
 
     // A source of no class (a double-size one) squeezes through full-size
     // temporaries.

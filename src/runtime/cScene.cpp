@@ -10,6 +10,7 @@
 #include "platform/shader_runtime.h"
 #include "post/post.h"
 #include "render/quad.h"
+#include "runtime/engine_files.h"
 #include "shaders/cShaderManager_CG.h"
 #include "texture/cTextureManager.h"
 #include "tweak/iVar.h"
@@ -128,7 +129,7 @@ namespace {
 // The checker over the whole bound target, one texel per pixel.
 void draw_checker(const iRenderTarget* target)
 {
-    const cTexture checker = get_texture_manager()->get_texture("checker.jpg", false, GL_REPEAT, 0);
+    const cTexture checker = get_texture_manager()->get_texture(engine_files::SCENE_BACKDROP, false, GL_REPEAT, 0);
     const bool rect = checker.target == GL_TEXTURE_RECTANGLE_ARB;
     const float u = rect ? float(target->width) : float(target->width) / float(checker.width);
     const float v = rect ? float(target->height) : float(target->height) / float(checker.height);

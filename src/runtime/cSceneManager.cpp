@@ -7,12 +7,13 @@
 
 #include "gl/gl_check.h"
 #include "platform/time_source.h"
+#include "runtime/engine_files.h"
 #include "runtime/timeline_trace.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
 #include "util/fatal_exit.h"
 
-const char* const cSceneManager::MARKER_SCRIPT_PATH = "../data/script/markers.txt";
+const char* const cSceneManager::MARKER_SCRIPT_PATH = engine_files::MARKER_SCRIPT;
 
 namespace {
 cSceneManager* g_manager = nullptr;

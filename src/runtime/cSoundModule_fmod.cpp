@@ -7,9 +7,10 @@
 #include <iostream>
 
 #include "platform/stream_player.h"
+#include "runtime/engine_files.h"
 #include "util/fatal_exit.h"
 
-std::string g_music_path = "../data/music/GLOAM2.mp3";
+std::string g_music_path = engine_files::MUSIC;
 
 namespace {
 // Where the module reports itself in its messages.

@@ -4,15 +4,16 @@
 
 #include "render/quad.h"
 #include "scenes/ink_images.h"
+#include "scenes/show_assets.h"
 #include "shaders/cShaderManager_CG.h"
 #include "util/random_table.h"
 
 void cSceneCredits::init()
 {
-    prepare_ink_images("../data/textures/credits");
-    background = load_ink_image("credits.jpg");
-    firstGroup = load_ink_series("kesmo");
-    secondGroup = load_ink_series("drulan");
+    prepare_ink_images(std::string(show_assets::FROM_BIN) + show_assets::CREDITS_DIR);
+    background = load_ink_image(show_assets::CREDITS_PAGE);
+    firstGroup = load_ink_series(show_assets::FIRST_PORTRAITS);
+    secondGroup = load_ink_series(show_assets::SECOND_PORTRAITS);
 }
 
 bool cSceneCredits::update()

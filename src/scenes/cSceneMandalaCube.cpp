@@ -20,12 +20,6 @@
 #include "timeline/iMidiEvent.h"
 #include "util/random_table.h"
 
-const char* const cSceneMandalaCube::PLANE_FILES[7] = {
-    "plane_cylinder_mirror.bzobj", "plane_hz_mirror.bzobj",       "plane_dual_mirror.bzobj",
-    "plane_triple_mirror.bzobj",   "plane_matrix_mirror.bzobj",   "plane_circular_repeat.bzobj",
-    "plane_mandala_circle2.bzobj",
-};
-
 namespace {
 // The faces stand this far from the centre when the camera is inside: the
 // walls are 800 across, so they close a room.
@@ -42,13 +36,6 @@ const Config CONFIGS[3] = {
     {{89.84f, 20.49f, -2.28f}, {0.f, 0.f, 50.f}, 127.061f, 5, 1, 0.f},
     {{150.f, 542.12f, -281.73f}, {0.f, 0.f, 50.f}, 60.061f, 7, 0, 0.25f},
 };
-
-template <typename T>
-void ensure_shader(const char* name)
-{
-    if (!get_shader_manager()->has_shader(name))
-        register_shader<T>(name);
-}
 }  // namespace
 
 cSceneMandalaCube::cSceneMandalaCube(DemoClock* clock)
@@ -68,15 +55,14 @@ cSceneMandalaCube::cSceneMandalaCube(DemoClock* clock)
 void cSceneMandalaCube::init()
 {
     cResourcePath* path = get_resource_path();
-    path->push_searchpath("../data/models/mandala_cube");
-    path->push_searchpath("../data/models/mandala_cube/tex_gray");
-    path->push_searchpath("../data/models/kaleido2d");
+    for (const char* dir : {show_assets::MANDALA_DIR, show_assets::MANDALA_GREYS_DIR, show_assets::KALEIDO_DIR})
+        path->push_searchpath(std::string(show_assets::FROM_BIN) + dir);
 
     cMeshManager* meshes = cMeshManager::instance();
-    cube_face = meshes->requireMesh("layer01_cubeface.bzobj", false, "cSceneMandalaCube::init");
+    cube_face = meshes->requireMesh(show_assets::CUBE_FACE, false, "cSceneMandalaCube::init");
     for (int k = 0; k < LAYER_COUNT; ++k) {
-        const std::string n = "layer0" + std::to_string(k + 2);
-        layers[k].loadMorph(n + "_in.bzobj", n + "_out.bzobj");
+        const int ring = show_assets::FIRST_RELIEF + k;
+        layers[k].loadMorph(show_assets::relief_layer(ring, false), show_assets::relief_layer(ring, true));
     }
     ensure_shader<cShdMorphDtex>("morph_shader");
     ensure_shader<cShdRGBAtex>("rgbatex_shader");
@@ -106,7 +92,7 @@ void cSceneMandalaCube::init()
 
     ensure_post_shaders();
     planes.clear();
-    for (const char* file : PLANE_FILES)
+    for (const char* file : show_assets::KALEIDO_PLANES)
         planes.push_back(meshes->requireMesh(file, false, "cSceneMandalaCube::init"));
 }
 

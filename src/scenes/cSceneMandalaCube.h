@@ -14,6 +14,7 @@
 #include "mesh_files/cMeshMorph.h"
 #include "post/post_params.h"
 #include "runtime/cScene.h"
+#include "scenes/show_assets.h"
 #include "texture/cTexture.h"
 #include "tweak/iVar.h"
 
@@ -69,8 +70,7 @@ public:
     // the first update applies whatever cur_config holds.
     int applied_config = -1;
 
-    static const int LAYER_COUNT = 8;
-    static const char* const PLANE_FILES[7];
+    static const int LAYER_COUNT = show_assets::LAST_RELIEF - show_assets::FIRST_RELIEF + 1;
 
     // A note's pulse of pulse or morph lasts this long.
     static const int PULSE_MS = 250;

@@ -9,6 +9,7 @@
 #include "gui/cGuiVarList.h"
 #include "post/register_all.h"
 #include "render/quad.h"
+#include "scenes/show_assets.h"
 #include "shaders/cShaderManager_CG.h"
 #include "texture/cTextureManager.h"
 #include "timeline/iMidiEvent.h"
@@ -29,7 +30,7 @@ cSceneSmurf::cSceneSmurf(DemoClock* clock)
 void cSceneSmurf::init()
 {
     register_all_shaders();
-    head = get_texture_manager()->get_texture("black_smurf_head_pot.png", false, GL_CLAMP_TO_EDGE, 0);
+    head = get_texture_manager()->get_texture(show_assets::HEAD, false, GL_CLAMP_TO_EDGE, 0);
 }
 
 void cSceneSmurf::handleEvent(cEvent* e)

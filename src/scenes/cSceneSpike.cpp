@@ -54,8 +54,7 @@ void cSceneSpike::init()
     // scene holds the texture record it draws with.
     ball = cMeshManager::instance()->requireMesh(show_assets::SPIKE_BALL, true, "cSceneSpike::init");
     glowTexture = get_texture_manager()->get_texture(glowTextureName, true, GL_REPEAT, 0);
-    if (!get_shader_manager()->has_shader("self_illum_shader"))
-        register_shader<cShdSelfIllum>("self_illum_shader");
+    ensure_shader<cShdSelfIllum>("self_illum_shader");
     blur.dist = 150.f;
     blur.num_samples = 50.f;
     blur.propagation = 0.5f;

@@ -4,14 +4,15 @@
 
 #include "runtime/cSceneManager.h"
 #include "scenes/ink_images.h"
+#include "scenes/show_assets.h"
 #include "timeline/cEventWindow.h"
 #include "timeline/iMidiEvent.h"
 #include "util/random_table.h"
 
 void cSceneTitle::init()
 {
-    prepare_ink_images("../data/textures/title");
-    images = load_ink_series("morvane");
+    prepare_ink_images(std::string(show_assets::FROM_BIN) + show_assets::TITLE_DIR);
+    images = load_ink_series(show_assets::TITLE_SERIES);
 }
 
 void cSceneTitle::handleEvent(cEvent* e)

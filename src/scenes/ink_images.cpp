@@ -8,6 +8,7 @@
 #include "gl/gl_extensions.h"
 #include "post/register_all.h"
 #include "render/quad.h"
+#include "scenes/show_assets.h"
 #include "shaders/cShaderManager_CG.h"
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"
@@ -26,11 +27,8 @@ cTexture load_ink_image(const std::string& file)
 std::vector<cTexture> load_ink_series(const std::string& stem, int count)
 {
     std::vector<cTexture> images;
-    for (int k = 1; k <= count; ++k) {
-        char name[64];
-        std::snprintf(name, sizeof name, "%s%02d.jpg", stem.c_str(), k);
-        images.push_back(load_ink_image(name));
-    }
+    for (int k = 1; k <= count; ++k)
+        images.push_back(load_ink_image(show_assets::ink_frame(stem.c_str(), k)));
     return images;
 }
 

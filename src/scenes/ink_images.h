@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "scenes/show_assets.h"
 #include "texture/cTexture.h"
 
 // Adds dir to the search path and makes sure the image shaders exist.
 void prepare_ink_images(const std::string& dir);
-// "<stem>01.jpg" .. "<stem>15.jpg", clamped at the edges.
-std::vector<cTexture> load_ink_series(const std::string& stem, int count = 15);
+// Frames 1 to count of the series (show_assets::ink_frame), clamped at the edges.
+std::vector<cTexture> load_ink_series(const std::string& stem, int count = show_assets::INK_FRAMES);
 cTexture load_ink_image(const std::string& file);
 
 // The image over 0.7 x 0.35 of the overlay square, its lower left corner at

@@ -66,9 +66,20 @@ cShaderManager_CG* get_shader_manager();
 void destroy_shader_manager();
 bool shader_manager_exists();
 
-// What scenes and passes call once per name they use.
+// Constructs a T and registers it under name; a name taken already keeps
+// its shader and is warned about.
 template <typename T>
 void register_shader(std::string name)
 {
     get_shader_manager()->add_shader<T>(name);
+}
+
+// What scenes and passes call before they bind a shader by name: a T is
+// registered under it unless a shader of that name is there already
+// (whoever came first made it), and nothing is said either way.
+template <typename T>
+void ensure_shader(const std::string& name)
+{
+    if (!get_shader_manager()->has_shader(name))
+        register_shader<T>(name);
 }

@@ -1,7 +1,6 @@
 #include "texture/cTextureManager.h"
 
 #include <GL/glext.h>
-#include <GL/glu.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include "gl/gl_extensions.h"
 #include "texture/cResourcePath.h"
 #include "texture/texture_image.h"
+#include "texture/texture_upload.h"
 #include "util/file_bytes.h"
 #include "util/fatal_exit.h"
 
@@ -117,7 +117,7 @@ cTexture cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap
     // A warning of the decoder about an image that loaded all the same.
     if (!image.messages.empty())
         std::cout << "\n*** " << full << ": " << image.messages << " ***" << std::endl;
-    const unsigned width = image.width, height = image.height, bpp = image.bpp;
+    const unsigned width = image.width, height = image.height;
 
     if (target == 0) {
         target = choose_texture_target(width, height);
@@ -129,9 +129,6 @@ cTexture cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap
         mipmap = false;
     }
 
-    const GLenum format = bpp == 32 ? GL_BGRA : GL_BGR;
-    const GLenum internal = bpp == 32 ? GL_RGBA : GL_RGB;
-
     GLuint id = 0;
     glGenTextures(1, &id);
     glEnable(target);
@@ -139,20 +136,8 @@ cTexture cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap
     glTexParameteri(target, GL_TEXTURE_WRAP_S, GLint(wrap));
     glTexParameteri(target, GL_TEXTURE_WRAP_T, GLint(wrap));
     glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    // FreeImage rows are padded to four bytes, GL's default unpack alignment.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    const void* bits = image.bits();
-    if (mipmap) {
-        glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-        gluBuild2DMipmaps(target, GL_RGBA, GLint(width), GLint(height), format, GL_UNSIGNED_BYTE, bits);
-    } else {
-        glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        if (target == GL_TEXTURE_1D)
-            glTexImage1D(target, 0, GLint(internal), GLsizei(width), 0, format, GL_UNSIGNED_BYTE, bits);
-        else
-            glTexImage2D(target, 0, GLint(internal), GLsizei(width), GLsizei(height), 0, format,
-                         GL_UNSIGNED_BYTE, bits);
-    }
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, mipmap ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+    upload_texture_image(target, image, mipmap);
     glDisable(target);
     glBindTexture(target, 0);
     check_gl_error("cTextureManager::get_texture " + name);

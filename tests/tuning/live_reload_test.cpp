@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "demo/cLiveReload.h"
@@ -126,6 +127,23 @@ TEST_F(LiveReload, ATextureTakesTheNewPixelsOfItsFileButNotANewSize)
     EXPECT_NE(error.find("the image is 32x32, the texture 64x64"), std::string::npos) << error;
     std::ofstream(path) << "no picture";
     EXPECT_EQ(get_texture_manager()->reload(path, error), -1);
+    EXPECT_EQ(error, path + ": not an image that can be read");
+    // The first load's decode step and checks: a cut file keeps the
+    // decoder's words, another depth is named.
+    save_image(path, 64, 64, 0, 255, 0);
+    std::string png;
+    {
+        std::ifstream in(path, std::ios::binary);
+        png.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::ofstream(path, std::ios::binary) << png.substr(0, png.size() / 2);
+    EXPECT_EQ(get_texture_manager()->reload(path, error), -1);
+    EXPECT_EQ(error.rfind(path + ": not an image that can be read (PNG: ", 0), 0u) << error;
+    FIBITMAP* grey = FreeImage_Allocate(64, 64, 8);
+    ASSERT_TRUE(FreeImage_Save(FIF_PNG, grey, path.c_str(), 0));
+    FreeImage_Unload(grey);
+    EXPECT_EQ(get_texture_manager()->reload(path, error), -1);
+    EXPECT_EQ(error, path + ": images must be 24 or 32 bpp, this one is 8");
     EXPECT_TRUE(near_rgba(texel(), {0, 0, 255, 255}, 0)) << "the old picture stays";
     EXPECT_EQ(get_texture_manager()->reload(dir.path + "/other.png", error), 0);
 }

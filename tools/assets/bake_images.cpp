@@ -9,6 +9,7 @@
 #include "assets/ink.h"
 #include "assets/typeface.h"
 #include "gui/font_layout.h"
+#include "scenes/show_assets.h"
 
 namespace {
 // Sets pixel (x, y) (y = 0 at the bottom) of a 24- or 32-bit image.
@@ -70,7 +71,7 @@ bool bake_loadscreen(const std::string& dataDir)
             }
         }
     }
-    return save_texture(image, FIF_JPEG, dataDir, "loadscreen.jpg", JPEG_QUALITYGOOD);
+    return save_texture(image, FIF_JPEG, dataDir, show_assets::LOADING_SCREEN, JPEG_QUALITYGOOD);
 }
 
 bool bake_checker(const std::string& dataDir)
@@ -84,7 +85,7 @@ bool bake_checker(const std::string& dataDir)
             const int v = ((x / CELL) + (y / CELL)) % 2 ? 96 : 160;
             put(image, x, y, v, v, v);
         }
-    return save_texture(image, FIF_JPEG, dataDir, "checker.jpg", JPEG_QUALITYSUPERB);
+    return save_texture(image, FIF_JPEG, dataDir, show_assets::SCENE_BACKDROP, JPEG_QUALITYSUPERB);
 }
 
 bool bake_font(const std::string& dataDir)
@@ -121,5 +122,5 @@ bool bake_font(const std::string& dataDir)
     for (int y = 0; y < FONT_IMAGE_HEIGHT; ++y)
         for (int x = 0; x < FONT_IMAGE_WIDTH; ++x)
             put(image, x, FONT_IMAGE_HEIGHT - 1 - y, 255, 255, 255, clamp255(255.0 * glyphs.at(x, y)));
-    return save_texture(image, FIF_PNG, dataDir, "fontlist.png", PNG_DEFAULT);
+    return save_texture(image, FIF_PNG, dataDir, show_assets::PANEL_FONT, PNG_DEFAULT);
 }

@@ -1,12 +1,13 @@
 #pragma once
 // The images the window work needs, made procedurally: the same bytes on
-// every run. They go to DATA/textures/.
+// every run. They go to DATA/textures/ under their names in
+// scenes/show_assets.h.
 #include <string>
 
-// "loadscreen.jpg": the picture behind the loading screen.
+// LOADING_SCREEN: the picture behind the loading screen.
 bool bake_loadscreen(const std::string& dataDir);
-// "checker.jpg": a grey checkerboard, tiled behind scenes.
+// SCENE_BACKDROP: a grey checkerboard, tiled behind scenes.
 bool bake_checker(const std::string& dataDir);
-// "fontlist.png": the slider panel's font, white glyphs on transparent
+// PANEL_FONT: the slider panel's font, white glyphs on transparent
 // cells in the panel's cell layout.
 bool bake_font(const std::string& dataDir);

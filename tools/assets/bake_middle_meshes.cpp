@@ -2,6 +2,7 @@
 // black-and-white star (core and spikes, made for the eight-fold mirror)
 // and the sky sphere seen from inside. All parametric and seeded, so every
 // bake writes the same bytes.
+#include <array>
 #include <cmath>
 #include <map>
 #include <utility>
@@ -30,6 +31,22 @@ std::vector<V3> spread_directions(int count, double jitter, BakeRandom& rnd)
         dirs.push_back(d);
     }
     return dirs;
+}
+
+// The star's two meshes share four greys, white, pale, mid and dark
+// (materials 0 to 3), each lit a little differently: ambient, diffuse,
+// specular and shininess of each.
+struct StarGrey {
+    float ambient, diffuse, specular, shininess;
+};
+void star_greys(MeshBuilder& m, const std::array<StarGrey, 4>& greys)
+{
+    const char* const names[] = {"bw_white", "bw_pale", "bw_mid", "bw_dark"};
+    m.materials().clear();
+    for (size_t k = 0; k < greys.size(); ++k) {
+        const StarGrey& g = greys[k];
+        m.materials().push_back(grey_material(names[k], g.ambient, g.diffuse, g.specular, g.shininess));
+    }
 }
 
 // An icosphere of `levels` subdivisions: positions on the unit sphere and
@@ -107,7 +124,7 @@ void facet_spike(MeshBuilder& m, V3 base, V3 d, double length, double r, int sid
 bool bake_spikeball(const std::string& dataDir)
 {
     MeshBuilder m;
-    // The scene binds its glow map ("spikeball_glow.png") itself.
+    // The scene binds its glow map (SPIKE_BALL_GLOW) itself.
     m.materials().push_back(grey_material("spikeglow", 0.2f, 1.f, 0.f, 0.f));
     BakeRandom rnd(21);
 
@@ -142,10 +159,8 @@ bool bake_blacknwhite_star(const std::string& dataDir)
     // (sixty facets), white, pale and mid grey so the fold makes a pattern
     // of light and shade.
     MeshBuilder m;
-    m.materials() = {grey_material("bw_white", 0.25f, 0.95f, 0.6f, 40.f),
-                     grey_material("bw_pale", 0.2f, 0.72f, 0.4f, 30.f),
-                     grey_material("bw_mid", 0.12f, 0.45f, 0.3f, 20.f),
-                     grey_material("bw_dark", 0.05f, 0.18f, 0.5f, 60.f)};
+    star_greys(m, {{{0.25f, 0.95f, 0.6f, 40.f}, {0.2f, 0.72f, 0.4f, 30.f}, {0.12f, 0.45f, 0.3f, 20.f},
+                    {0.05f, 0.18f, 0.5f, 60.f}}});
     std::vector<V3> pts;
     std::vector<unsigned> tris;
     icosphere(0, pts, tris);
@@ -180,10 +195,8 @@ bool bake_blacknwhite_spikes(const std::string& dataDir)
     // Long four- and six-sided spikes radiating from the core, with a crown
     // of short ones between them: crisp facets for the mirror to repeat.
     MeshBuilder m;
-    m.materials() = {grey_material("bw_white", 0.25f, 0.95f, 0.7f, 50.f),
-                     grey_material("bw_pale", 0.2f, 0.7f, 0.5f, 40.f),
-                     grey_material("bw_mid", 0.1f, 0.42f, 0.3f, 20.f),
-                     grey_material("bw_dark", 0.04f, 0.15f, 0.6f, 80.f)};
+    star_greys(m, {{{0.25f, 0.95f, 0.7f, 50.f}, {0.2f, 0.7f, 0.5f, 40.f}, {0.1f, 0.42f, 0.3f, 20.f},
+                    {0.04f, 0.15f, 0.6f, 80.f}}});
     BakeRandom rnd(54);
     const unsigned longMats[] = {0, 2, 1, 3, 0, 2};
     for (const V3& d : spread_directions(34, 0.15, rnd)) {

@@ -1,6 +1,7 @@
 #include "assets/credits_layout.h"
 
 #include "assets/typeface.h"
+#include "scenes/show_assets.h"
 
 namespace {
 // The page's right margin, and the left margin of its closing lines.
@@ -13,10 +14,11 @@ constexpr float SHAKE_X = 12.8f, SHAKE_Y = 7.2f, JUMP_X = 320.f, JUMP_Y = 180.f;
 
 const Portrait& credits_person(int who)
 {
-    // The first face at the left end of its strip, the second at the right.
+    // The first face at the left end of its strip, the second at the right;
+    // each is lettered with the name its portrait series carries.
     static const Portrait people[2] = {
-        {"kesmo", "code, scenes, shaders", {150.f, 132.f}, 108.f, {0.f, 144.f}},
-        {"drulan", "music, sound, ink portraits", {746.f, 132.f}, 108.f, {384.f, 468.f}},
+        {show_assets::FIRST_PORTRAITS, "code, scenes, shaders", {150.f, 132.f}, 108.f, {0.f, 144.f}},
+        {show_assets::SECOND_PORTRAITS, "music, sound, ink portraits", {746.f, 132.f}, 108.f, {384.f, 468.f}},
     };
     return people[who == 0 ? 0 : 1];
 }

@@ -6,12 +6,7 @@
 #include <functional>
 
 #include "assets/bake_files.h"
-
-const char* const GREY_PANEL = "gray_panel.png";
-const char* const GREY_GROOVES = "gray_grooves.png";
-const char* const GREY_BEADS = "gray_beads.png";
-const char* const GREY_HATCH = "gray_hatch.png";
-const char* const GREY_SCALES = "gray_scales.png";
+#include "scenes/show_assets.h"
 
 namespace {
 const int SIDE = 256;
@@ -51,7 +46,7 @@ double frac(double v)
 
 bool bake_grey_textures(const std::string& dir)
 {
-    bool ok = write(dir, GREY_PANEL, [](double s, double t) {
+    bool ok = write(dir, show_assets::GREY_PANEL, [](double s, double t) {
         // Nested engraved squares around the middle, fine hatching between;
         // darker than the rings, so the relief stands out of the stone.
         const double d = std::max(std::fabs(s - 0.5), std::fabs(t - 0.5));
@@ -59,22 +54,22 @@ bool bake_grey_textures(const std::string& dir)
         const double hatch = line(frac((s + t) * 48) - 0.5, 0.18) * 0.3;
         return 0.72 - 0.34 * rings - 0.12 * hatch;
     });
-    ok = ok && write(dir, GREY_GROOVES, [](double s, double t) {
+    ok = ok && write(dir, show_assets::GREY_GROOVES, [](double s, double t) {
         // Three flutes per period, polished ridges between them.
         const double g = 0.5 - 0.5 * std::cos(2 * PI * s * 3);
         return 0.55 + 0.4 * g - 0.15 * line(t - 0.5, 0.05);
     });
-    ok = ok && write(dir, GREY_BEADS, [](double s, double t) {
+    ok = ok && write(dir, show_assets::GREY_BEADS, [](double s, double t) {
         const double cx = frac(s * 4) - 0.5, cy = frac(t * 2) - 0.5;
         const double r = std::sqrt(cx * cx + cy * cy);
         const double pip = r < 0.32 ? std::sqrt(1 - (r / 0.32) * (r / 0.32)) : 0;
         return 0.5 + 0.45 * pip - 0.3 * line(r - 0.36, 0.05);
     });
-    ok = ok && write(dir, GREY_HATCH, [](double s, double t) {
+    ok = ok && write(dir, show_assets::GREY_HATCH, [](double s, double t) {
         const double a = line(frac((s + t) * 8) - 0.5, 0.14), b = line(frac((s - t) * 8) - 0.5, 0.14);
         return 0.86 - 0.45 * std::max(a, b);
     });
-    ok = ok && write(dir, GREY_SCALES, [](double s, double t) {
+    ok = ok && write(dir, show_assets::GREY_SCALES, [](double s, double t) {
         // Rows of overlapping round scales, each brighter at its lower edge.
         const double row = t * 3, r = std::floor(row);
         const double off = std::fmod(r, 2.0) * 0.5;

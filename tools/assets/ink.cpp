@@ -205,38 +205,39 @@ BYTE byte_of(float v)
 {
     return BYTE(std::min(std::max(v * 255.f + 0.5f, 0.f), 255.f));
 }
+
+// An image of the ink's size, its first row at the top, each pixel set by
+// `pixel(x, y, bytes)`, written to path.
+template <typename Pixel>
+bool save_ink_image(const Ink& ink, unsigned bpp, FREE_IMAGE_FORMAT format, const std::string& path, int flags,
+                    Pixel pixel)
+{
+    FIBITMAP* image = FreeImage_Allocate(ink.w, ink.h, int(bpp));
+    if (!image)
+        return false;
+    for (int y = 0; y < ink.h; ++y) {
+        BYTE* line = FreeImage_GetScanLine(image, ink.h - 1 - y);
+        for (int x = 0; x < ink.w; ++x)
+            pixel(x, y, line + x * (bpp / 8));
+    }
+    return save_image(image, format, path, flags);
+}
 }  // namespace
 
 bool save_ink_jpeg(const Ink& ink, const std::string& path)
 {
-    FIBITMAP* image = FreeImage_Allocate(ink.w, ink.h, 24);
-    if (!image)
-        return false;
-    for (int y = 0; y < ink.h; ++y) {
-        BYTE* line = FreeImage_GetScanLine(image, ink.h - 1 - y);
-        for (int x = 0; x < ink.w; ++x) {
-            const BYTE p = byte_of(1.f - ink.at(x, y));
-            line[x * 3 + FI_RGBA_RED] = line[x * 3 + FI_RGBA_GREEN] = line[x * 3 + FI_RGBA_BLUE] = p;
-        }
-    }
-    return save_image(image, FIF_JPEG, path, JPEG_QUALITYSUPERB);
+    return save_ink_image(ink, 24, FIF_JPEG, path, JPEG_QUALITYSUPERB, [&](int x, int y, BYTE* p) {
+        p[FI_RGBA_RED] = p[FI_RGBA_GREEN] = p[FI_RGBA_BLUE] = byte_of(1.f - ink.at(x, y));
+    });
 }
 
 bool save_light_png(const Ink& ink, const Ink& light, const std::string& path, int r, int g, int b)
 {
-    FIBITMAP* image = FreeImage_Allocate(ink.w, ink.h, 32);
-    if (!image)
-        return false;
-    for (int y = 0; y < ink.h; ++y) {
-        BYTE* line = FreeImage_GetScanLine(image, ink.h - 1 - y);
-        for (int x = 0; x < ink.w; ++x) {
-            BYTE* p = line + x * 4;
-            const float l = light.at(x, y);
-            p[FI_RGBA_RED] = byte_of(float(r) / 255.f * l);
-            p[FI_RGBA_GREEN] = byte_of(float(g) / 255.f * l);
-            p[FI_RGBA_BLUE] = byte_of(float(b) / 255.f * l);
-            p[FI_RGBA_ALPHA] = byte_of(ink.at(x, y));
-        }
-    }
-    return save_image(image, FIF_PNG, path, PNG_DEFAULT);
+    return save_ink_image(ink, 32, FIF_PNG, path, PNG_DEFAULT, [&](int x, int y, BYTE* p) {
+        const float l = light.at(x, y);
+        p[FI_RGBA_RED] = byte_of(float(r) / 255.f * l);
+        p[FI_RGBA_GREEN] = byte_of(float(g) / 255.f * l);
+        p[FI_RGBA_BLUE] = byte_of(float(b) / 255.f * l);
+        p[FI_RGBA_ALPHA] = byte_of(ink.at(x, y));
+    });
 }

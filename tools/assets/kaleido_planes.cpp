@@ -6,12 +6,7 @@
 #include <vector>
 
 #include "assets/mesh_builder.h"
-
-const char* const KALEIDO_PLANE_FILES[7] = {
-    "plane_cylinder_mirror.bzobj", "plane_hz_mirror.bzobj",       "plane_dual_mirror.bzobj",
-    "plane_triple_mirror.bzobj",   "plane_matrix_mirror.bzobj",   "plane_circular_repeat.bzobj",
-    "plane_mandala_circle2.bzobj",
-};
+#include "scenes/show_assets.h"
 
 namespace {
 const double PI = 3.14159265358979323846;
@@ -189,14 +184,14 @@ bool build_kaleido_plane(int k, cMeshData& mesh)
 
 bool bake_kaleido_planes(const std::string& dataDir)
 {
-    const std::string dir = dataDir + "/models/kaleido2d";
+    const std::string dir = show_assets::path(dataDir, show_assets::KALEIDO_DIR);
     if (!make_directories(dir))
         return false;
     for (int k = 1; k <= 7; ++k) {
         MeshBuilder b;
         build_kaleido_plane(k, b.mesh);
         std::string error;
-        if (!b.write(dir + "/" + KALEIDO_PLANE_FILES[k - 1], error)) {
+        if (!b.write(show_assets::path(dir, show_assets::KALEIDO_PLANES[k - 1]), error)) {
             std::cerr << "## ERROR: " << error << std::endl;
             return false;
         }

@@ -10,10 +10,8 @@
 
 #include "mesh_files/cMeshObj_data.h"
 
-// In the order the scene numbers them, 1..7.
-extern const char* const KALEIDO_PLANE_FILES[7];
-
-// Plane k = 1..7.
+// Plane k = 1..7, in the order the scene numbers them
+// (show_assets::KALEIDO_PLANES).
 bool build_kaleido_plane(int k, cMeshData& mesh);
 // All seven into DATA/models/kaleido2d.
 bool bake_kaleido_planes(const std::string& dataDir);

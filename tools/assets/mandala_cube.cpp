@@ -34,6 +34,7 @@
 
 #include "assets/grey_textures.h"
 #include "assets/mesh_builder.h"
+#include "scenes/show_assets.h"
 
 namespace {
 const double PI = 3.14159265358979323846;
@@ -98,46 +99,46 @@ RingLayer layer_design(int k)
     auto c = [](double v) { return [v](double) { return v; }; };
     switch (k) {
     case 2:
-        return {8, 12, 4, true, GREY_GROOVES,
+        return {8, 12, 4, true, show_assets::GREY_GROOVES,
                 {c(0), [](double u) { return 14 + 6 * petal(u); },
                  [](double u, double) { return 4 + 3 * petal(u); }, 0.0},
                 {c(0), [](double u) { return 26 + 14 * petal(u); },
                  [](double u, double rho) { return 6 + 8 * petal(u) * (1 - 0.5 * rho); }, 0.45}};
     case 3:
-        return {16, 8, 4, false, GREY_BEADS,
+        return {16, 8, 4, false, show_assets::GREY_BEADS,
                 {[](double u) { return 31 - 1 * petal(u); }, [](double u) { return 37 + 1 * petal(u); },
                  [](double u, double) { return 2 + 3 * petal(u); }, 0.0},
                 {[](double u) { return 31 - 3 * petal(u); }, [](double u) { return 39 + 7 * petal(u); },
                  [](double u, double) { return 3 + 8 * petal(u); }, 0.0}};
     case 4:
-        return {24, 8, 3, false, GREY_HATCH,
+        return {24, 8, 3, false, show_assets::GREY_HATCH,
                 {c(44), [](double u) { return 52 + 4 * tooth(u); },
                  [](double u, double) { return 3 + 1 * tooth(u); }, 0.0},
                 {c(46), [](double u) { return 54 + 12 * tooth(u); },
                  [](double u, double rho) { return 4 + 5 * tooth(u) * rho; }, 0.1}};
     case 5:
-        return {12, 12, 4, false, GREY_HATCH,
+        return {12, 12, 4, false, show_assets::GREY_HATCH,
                 {c(62), c(74), [](double u, double rho) { return 2 + 3 * lattice(u, rho); }, 0.0},
                 {c(64), c(84), [](double u, double rho) { return 3 + 9 * lattice(u, rho); }, 0.35}};
     case 6:
-        return {12, 12, 4, false, GREY_SCALES,
+        return {12, 12, 4, false, show_assets::GREY_SCALES,
                 {c(80), [](double u) { return 88 + 8 * leaf(u); },
                  [](double u, double) { return 3 + 3 * leaf(u); }, 0.0},
                 {c(86), [](double u) { return 92 + 22 * leaf(u); },
                  [](double u, double rho) { return 4 + 8 * leaf(u) * (1 - rho * 0.6); }, -0.3}};
     case 7:
-        return {16, 8, 3, false, GREY_GROOVES,
+        return {16, 8, 3, false, show_assets::GREY_GROOVES,
                 {c(100), c(112), [](double, double) { return 3.0; }, 0.0},
                 {c(106), [](double u) { return 118 + 8 * petal(u); },
                  [](double u, double) { return 4 + 5 * petal(u); }, 0.0}};
     case 8:
-        return {32, 6, 3, false, GREY_GROOVES,
+        return {32, 6, 3, false, show_assets::GREY_GROOVES,
                 {c(116), [](double u) { return 124 + 6 * leaf(u); },
                  [](double u, double) { return 2 + 2 * leaf(u); }, 0.0},
                 {c(122), [](double u) { return 128 + 16 * leaf(u); },
                  [](double u, double rho) { return 3 + 6 * leaf(u) * (1 - rho * 0.5); }, 0.25}};
     default:
-        return {48, 4, 3, false, GREY_BEADS,
+        return {48, 4, 3, false, show_assets::GREY_BEADS,
                 {c(136), c(142), [](double u, double) { return 1.5 + 2 * petal(u); }, 0.0},
                 {[](double u) { return 137 - 1 * petal(u); }, [](double u) { return 144 + 4 * petal(u); },
                  [](double u, double) { return 2 + 5 * petal(u); }, 0.0}};
@@ -211,7 +212,7 @@ void build_cube_face(cMeshData& mesh)
         for (int j = 0; j + 1 < n; ++j)
             b.quad(v(i, j), v(i + 1, j), v(i + 1, j + 1), v(i, j + 1));
     b.smooth_normals();
-    b.set_material(grey_material("wall", 0.7f, GREY_PANEL));
+    b.set_material(grey_material("wall", 0.7f, show_assets::GREY_PANEL));
     b.mesh.groups = {{0, 0}, {uint32_t(b.mesh.indices.size()), NO_MATERIAL}};
     mesh = b.mesh;
 }
@@ -246,23 +247,25 @@ bool check_morph_pair(const cMeshData& in, const cMeshData& out, std::string& er
 
 bool bake_mandala_cube(const std::string& dataDir)
 {
-    const std::string dir = dataDir + "/models/mandala_cube";
-    if (!make_directories(dir + "/tex_gray") || !bake_grey_textures(dir + "/tex_gray"))
+    const std::string dir = show_assets::path(dataDir, show_assets::MANDALA_DIR);
+    const std::string greys = show_assets::path(dataDir, show_assets::MANDALA_GREYS_DIR);
+    if (!make_directories(greys) || !bake_grey_textures(greys))
         return false;
     std::string error;
     MeshBuilder face;
     build_cube_face(face.mesh);
-    bool ok = face.write(dir + "/layer01_cubeface.bzobj", error);
-    for (int k = 2; ok && k <= 9; ++k) {
+    bool ok = face.write(show_assets::path(dir, show_assets::CUBE_FACE), error);
+    for (int k = show_assets::FIRST_RELIEF; ok && k <= show_assets::LAST_RELIEF; ++k) {
         MeshBuilder in, out;
         build_relief_layer(k, false, in.mesh);
         build_relief_layer(k, true, out.mesh);
-        const std::string name = dir + "/layer0" + std::to_string(k);
+        const std::string inName = show_assets::path(dir, show_assets::relief_layer(k, false));
+        const std::string outName = show_assets::path(dir, show_assets::relief_layer(k, true));
         if (!check_morph_pair(in.mesh, out.mesh, error)) {
-            error = name + "_in.bzobj and " + name + "_out.bzobj: " + error;
+            error = inName + " and " + outName + ": " + error;
             ok = false;
         } else {
-            ok = in.write(name + "_in.bzobj", error) && out.write(name + "_out.bzobj", error);
+            ok = in.write(inName, error) && out.write(outName, error);
         }
     }
     if (!ok)

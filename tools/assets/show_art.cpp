@@ -7,6 +7,7 @@
 #include "assets/ink.h"
 #include "assets/portraits.h"
 #include "assets/typeface.h"
+#include "scenes/show_assets.h"
 
 InkFrame ink_frame(unsigned series, int frame)
 {
@@ -41,11 +42,9 @@ void splatter(Ink& ink, const Ink& near, unsigned seed, int count)
     }
 }
 
-std::string path_of(const std::string& dataDir, const char* dir, const char* stem, int k)
+std::string path_of(const std::string& dataDir, const char* dir, const char* series, int k)
 {
-    char name[64];
-    std::snprintf(name, sizeof name, "%s%02d.jpg", stem, k);
-    return dataDir + "/textures/" + dir + "/" + name;
+    return show_assets::path(show_assets::path(dataDir, dir), show_assets::ink_frame(series, k));
 }
 }  // namespace
 
@@ -69,11 +68,11 @@ bool bake_title_frames(const std::string& dataDir)
     stroke(design, {{70.f, baseline + 22.f}, {300.f, baseline + 18.f}, {600.f, baseline + 21.f}, {826.f, baseline + 16.f}},
            2.f, 7.f, 1.f);
     bool ok = true;
-    for (int k = 1; k <= 15; ++k) {
+    for (int k = 1; k <= show_assets::INK_FRAMES; ++k) {
         const InkFrame f = ink_frame(1, k);
         Ink frame = ink_pass(design, 1024, 256, f);
         splatter(frame, design, f.seed + 7, 3);
-        ok = save_ink_jpeg(frame, path_of(dataDir, "title", "morvane", k)) && ok;
+        ok = save_ink_jpeg(frame, path_of(dataDir, show_assets::TITLE_DIR, show_assets::TITLE_SERIES, k)) && ok;
     }
     return ok;
 }
@@ -107,7 +106,7 @@ bool bake_credits_page(const std::string& dataDir)
             const float grain = 0.045f + 0.03f * fbm(f.seed + 5, float(x) / 9.f, float(y) / 9.f);
             page.ref(x, y) = std::fmax(page.at(x, y) * 0.92f, grain);
         }
-    return save_ink_jpeg(page, dataDir + "/textures/credits/credits.jpg");
+    return save_ink_jpeg(page, show_assets::path(show_assets::path(dataDir, show_assets::CREDITS_DIR), show_assets::CREDITS_PAGE));
 }
 
 bool bake_portraits(const std::string& dataDir)
@@ -115,7 +114,7 @@ bool bake_portraits(const std::string& dataDir)
     bool ok = true;
     for (int who = 0; who < 2; ++who) {
         const Portrait& p = credits_person(who);
-        for (int k = 1; k <= 15; ++k) {
+        for (int k = 1; k <= show_assets::INK_FRAMES; ++k) {
             const InkFrame f = ink_frame(who == 0 ? 2u : 3u, k);
             // Designed at its size on screen: 0.7 x 0.35 of the target, the
             // face alone; the page letters the name beside it.
@@ -125,7 +124,7 @@ bool bake_portraits(const std::string& dataDir)
             else
                 draw_drulan(design, p.face, p.faceSize, f.seed);
             Ink frame = ink_pass(design, 1024, 256, f);
-            ok = save_ink_jpeg(frame, path_of(dataDir, "credits", p.name, k)) && ok;
+            ok = save_ink_jpeg(frame, path_of(dataDir, show_assets::CREDITS_DIR, p.name, k)) && ok;
         }
     }
     return ok;
@@ -147,5 +146,5 @@ bool bake_head(const std::string& dataDir)
 {
     Ink shape, light;
     draw_head_image(shape, light);
-    return save_light_png(shape, light, dataDir + "/textures/black_smurf_head_pot.png", 255, 246, 226);
+    return save_light_png(shape, light, show_assets::path(show_assets::path(dataDir, show_assets::TEXTURES), show_assets::HEAD), 255, 246, 226);
 }

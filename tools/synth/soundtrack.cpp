@@ -10,6 +10,7 @@
 
 #include "loudness.h"
 #include "platform/mp3_decode.h"
+#include "scenes/show_assets.h"
 #include "master.h"
 #include "midi_writer.h"
 #include "mp3_encode.h"
@@ -110,12 +111,15 @@ bool bake_soundtrack(const std::string& dataDir, std::string& error)
     SoundtrackFiles files;
     if (!make_soundtrack(make_gloam_score(), files, error))
         return false;
-    const std::string dir = dataDir + "/music";
+    const std::string mp3 = show_assets::path(dataDir, show_assets::MUSIC);
+    const std::string midi = show_assets::path(dataDir, show_assets::MIDI);
+    const std::string dir = mp3.substr(0, mp3.rfind('/'));
     if (!make_dir(dataDir, error) || !make_dir(dir, error))
         return false;
-    if (!write_file(dir + "/GLOAM2.mid", files.midi, error) || !write_file(dir + "/GLOAM2.mp3", files.mp3, error))
+    if (!write_file(midi, files.midi, error) || !write_file(mp3, files.mp3, error))
         return false;
-    std::printf("# music: %s/GLOAM2.mp3 (%zu bytes, %.2f LUFS decoded, peak %.1f dBFS before encoding), GLOAM2.mid (%zu bytes)\n",
-                dir.c_str(), files.mp3.size(), files.loudness, files.peak, files.midi.size());
+    std::printf("# music: %s (%zu bytes, %.2f LUFS decoded, peak %.1f dBFS before encoding), %s (%zu bytes)\n",
+                mp3.c_str(), files.mp3.size(), files.loudness, files.peak, midi.substr(midi.rfind('/') + 1).c_str(),
+                files.midi.size());
     return true;
 }

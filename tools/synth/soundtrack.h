@@ -23,5 +23,5 @@ struct SoundtrackFiles {
 
 bool make_soundtrack(const Score& score, SoundtrackFiles& out, std::string& error);
 
-// Writes "music/GLOAM2.mp3" and "music/GLOAM2.mid" under dataDir.
+// Writes show_assets::MUSIC and show_assets::MIDI under dataDir.
 bool bake_soundtrack(const std::string& dataDir, std::string& error);

@@ -4,7 +4,6 @@
 // the source tree beside it.
 #include "check_list.h"
 
-#include <cstdio>
 #include <string>
 
 #include "scenes/show_assets.h"
@@ -22,43 +21,43 @@ const char* const COMP_SHADERS[] = {"cg_comp_add", "cg_comp_dodge", "cg_comp_mod
 
 std::vector<cAssetEntry> show_asset_list()
 {
+    namespace sa = show_assets;
+    const auto texture = [](const char* name) { return sa::path(sa::TEXTURES, name); };
+    const auto model = [](const char* name) { return sa::path(sa::MODELS, name); };
     std::vector<cAssetEntry> list = {
         // The marker script first: the music is measured against its quit.
-        {"show", eAssetKind::marker_script, "script/markers.txt"},
-        {"show", eAssetKind::music, "music/GLOAM2.mp3"},
-        {"show", eAssetKind::midi, "music/GLOAM2.mid"},
-        {"loading screen", eAssetKind::image, "textures/loadscreen.jpg"},
-        {"slider panel", eAssetKind::image, "textures/fontlist.png"},
-        {"scene base", eAssetKind::image, "textures/checker.jpg"},
-        {"mandala cube", eAssetKind::mesh, "models/mandala_cube/layer01_cubeface.bzobj"},
-        {"mandala cube", eAssetKind::image, std::string(show_assets::TEXTURES) + show_assets::VIGNETTE},
-        {"spike ball", eAssetKind::mesh, std::string(show_assets::MODELS) + show_assets::SPIKE_BALL},
-        {"spike ball", eAssetKind::image, std::string(show_assets::TEXTURES) + show_assets::SPIKE_BALL_GLOW},
-        {"spike ball", eAssetKind::image, std::string(show_assets::TEXTURES) + show_assets::DODGE_CIRCLE},
-        {"black-and-white star", eAssetKind::mesh, std::string(show_assets::MODELS) + show_assets::STAR_SPIKES},
-        {"black-and-white star", eAssetKind::mesh, std::string(show_assets::MODELS) + show_assets::STAR},
-        {"space sphere", eAssetKind::mesh, std::string(show_assets::MODELS) + show_assets::SPACE_SPHERE},
-        {"space sphere", eAssetKind::image, std::string(show_assets::TEXTURES) + show_assets::SKY_PANORAMA},
-        {"credits", eAssetKind::image, "textures/credits/credits.jpg"},
-        {"head flash", eAssetKind::image, "textures/black_smurf_head_pot.png"},
+        {"show", eAssetKind::marker_script, sa::MARKER_SCRIPT},
+        {"show", eAssetKind::music, sa::MUSIC},
+        {"show", eAssetKind::midi, sa::MIDI},
+        {"loading screen", eAssetKind::image, texture(sa::LOADING_SCREEN)},
+        {"slider panel", eAssetKind::image, texture(sa::PANEL_FONT)},
+        {"scene base", eAssetKind::image, texture(sa::SCENE_BACKDROP)},
+        {"mandala cube", eAssetKind::mesh, sa::path(sa::MANDALA_DIR, sa::CUBE_FACE)},
+        {"mandala cube", eAssetKind::image, texture(sa::VIGNETTE)},
+        {"spike ball", eAssetKind::mesh, model(sa::SPIKE_BALL)},
+        {"spike ball", eAssetKind::image, texture(sa::SPIKE_BALL_GLOW)},
+        {"spike ball", eAssetKind::image, texture(sa::DODGE_CIRCLE)},
+        {"black-and-white star", eAssetKind::mesh, model(sa::STAR_SPIKES)},
+        {"black-and-white star", eAssetKind::mesh, model(sa::STAR)},
+        {"space sphere", eAssetKind::mesh, model(sa::SPACE_SPHERE)},
+        {"space sphere", eAssetKind::image, texture(sa::SKY_PANORAMA)},
+        {"credits", eAssetKind::image, sa::path(sa::CREDITS_DIR, sa::CREDITS_PAGE)},
+        {"head flash", eAssetKind::image, texture(sa::HEAD)},
     };
-    // The cube's relief rings morph from each "in" shape to its "out" shape.
-    for (int layer = 2; layer <= 9; ++layer) {
-        const std::string stem = "models/mandala_cube/layer0" + std::to_string(layer);
-        list.push_back({"mandala cube", eAssetKind::morph_pair, stem + "_in.bzobj", stem + "_out.bzobj"});
+    for (int ring = sa::FIRST_RELIEF; ring <= sa::LAST_RELIEF; ++ring)
+        list.push_back({"mandala cube", eAssetKind::morph_pair, sa::path(sa::MANDALA_DIR, sa::relief_layer(ring, false)),
+                        sa::path(sa::MANDALA_DIR, sa::relief_layer(ring, true))});
+    for (const char* map : sa::GREY_MAPS)
+        list.push_back({"mandala cube", eAssetKind::image, sa::path(sa::MANDALA_GREYS_DIR, map)});
+    for (const char* plane : sa::KALEIDO_PLANES)
+        list.push_back({"mandala cube", eAssetKind::mesh, sa::path(sa::KALEIDO_DIR, plane)});
+    // The title's and the portraits' frames.
+    for (const char* series : {sa::TITLE_SERIES, sa::FIRST_PORTRAITS, sa::SECOND_PORTRAITS}) {
+        const bool title = series == sa::TITLE_SERIES;
+        for (int frame = 1; frame <= sa::INK_FRAMES; ++frame)
+            list.push_back({title ? "title" : "credits", eAssetKind::image,
+                            sa::path(title ? sa::TITLE_DIR : sa::CREDITS_DIR, sa::ink_frame(series, frame))});
     }
-    for (const char* map : {"beads", "grooves", "hatch", "panel", "scales"})
-        list.push_back({"mandala cube", eAssetKind::image, std::string("models/mandala_cube/tex_gray/gray_") + map + ".png"});
-    for (const char* plane : {"cylinder_mirror", "hz_mirror", "dual_mirror", "triple_mirror", "matrix_mirror",
-                              "circular_repeat", "mandala_circle2"})
-        list.push_back({"mandala cube", eAssetKind::mesh, std::string("models/kaleido2d/plane_") + plane + ".bzobj"});
-    // The title's and the portraits' fifteen frames each.
-    for (const char* stem : {"title/morvane", "credits/kesmo", "credits/drulan"})
-        for (int frame = 1; frame <= 15; ++frame) {
-            char name[64];
-            std::snprintf(name, sizeof name, "textures/%s%02d.jpg", stem, frame);
-            list.push_back({std::string(stem).find("title") == 0 ? "title" : "credits", eAssetKind::image, name});
-        }
     for (const char* s : SHADERS)
         for (const char* stage : {"_vert.cg", "_frag.cg"})
             list.push_back({"shader manager", eAssetKind::text, std::string("../src/shaders/") + s + stage});

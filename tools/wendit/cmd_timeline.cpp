@@ -8,13 +8,14 @@
 
 #include "commands.h"
 #include "runtime/cSceneManager.h"
+#include "scenes/show_assets.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
 #include "timeline/cMidiReader.h"
 #include "timeline/iMidiEvent.h"
 
 namespace {
-const char* const DEFAULT_MIDI = "../data/music/GLOAM2.mid";
+const char* const DEFAULT_MIDI = show_assets::MIDI_FROM_BIN;
 
 void usage()
 {
