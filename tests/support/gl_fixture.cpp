@@ -112,9 +112,11 @@ void GLTest::SetUp()
         ASSERT_TRUE(ensure_display()) << "no X display and Xvfb could not be started";
         init_sdl(*window_config());
         init_extensions();
-        init_gl_state();
         g_window = true;
     }
+    // Every test starts from the show's default state, whatever the test
+    // before it in this process left behind.
+    init_gl_state();
     input_state().reset();
     glClearColor(0.f, 0.f, 0.f, 0.f);
     apply_render_viewport();
