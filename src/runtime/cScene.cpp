@@ -125,6 +125,20 @@ void cScene::update_interpolators()
     m_interpolatorsRan = true;
 }
 
+void cScene::drop_played_pulses(std::vector<cInterpolator*>& pulses, int now, int holdMs)
+{
+    for (auto it = pulses.begin(); it != pulses.end();) {
+        cInterpolator* i = *it;
+        if ((i->end + holdMs < now && i->end < lastUpdate) || i->start > now) {
+            interpolators.erase(std::remove(interpolators.begin(), interpolators.end(), i), interpolators.end());
+            delete i;
+            it = pulses.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
 namespace {
 // The checker over the whole bound target, one texel per pixel.
 void draw_checker(const iRenderTarget* target)

@@ -82,6 +82,13 @@ public:
     int demo_time() const { return clock ? clock->demo_time() : 0; }
     // Projection and model-view from the camera.
     void apply_camera() const;
+    // Takes the note pulses (interpolators of `pulses`, also in the list)
+    // that have played out and written their last value, `holdMs` after
+    // their end, or that lie ahead of the clock after a jump back (their
+    // note fires again and brings them back): out of both lists and
+    // deleted. Otherwise a loop or a seek back added the song's notes again
+    // on every pass.
+    void drop_played_pulses(std::vector<cInterpolator*>& pulses, int now, int holdMs);
 
     cSceneCamera camera;
     DemoClock* clock;

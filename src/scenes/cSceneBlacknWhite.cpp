@@ -106,20 +106,9 @@ bool cSceneBlacknWhite::update()
     p = (1.f - forced) * p + forced * 0.3f;
     blur.propagation = p;
 
-    // Finished pulses leave the list once their last value is written, so
-    // the list does not grow with every percussion note of the show.
-    for (auto it = m_pulses.begin(); it != m_pulses.end();) {
-        cInterpolator* i = *it;
-        // Played out and its last value written, or ahead of the clock
-        // after a jump back: its note fires again and brings it back.
-        if ((i->end + PULSE_MS < t && i->end < lastUpdate) || i->start > t) {
-            interpolators.erase(std::remove(interpolators.begin(), interpolators.end(), i), interpolators.end());
-            delete i;
-            it = m_pulses.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    // Finished pulses leave the list, so that it does not grow with every
+    // percussion note of the show.
+    drop_played_pulses(m_pulses, t, PULSE_MS);
     return false;
 }
 

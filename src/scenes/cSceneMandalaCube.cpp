@@ -117,21 +117,7 @@ bool cSceneMandalaCube::update()
     }
     update_interpolators();
     // A note's pulse leaves the list once its last value is written.
-    // Otherwise the list took every note of the show again on every pass of
-    // a loop (and after every seek back), and every frame walked them all.
-    const int now = demo_time();
-    for (auto it = m_pulses.begin(); it != m_pulses.end();) {
-        cInterpolator* i = *it;
-        // Played out and its last value written, or ahead of the clock
-        // after a jump back: its note fires again and brings it back.
-        if ((i->end + PULSE_MS < now && i->end < lastUpdate) || i->start > now) {
-            interpolators.erase(std::remove(interpolators.begin(), interpolators.end(), i), interpolators.end());
-            delete i;
-            it = m_pulses.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    drop_played_pulses(m_pulses, demo_time(), PULSE_MS);
     // The frame's step: nothing while the clock stands still.
     const int step = clock && !clock->paused ? std::max(clock->now - clock->previous, 0) : 0;
     rot += float(step) / 1000.f * 30.f;

@@ -54,14 +54,6 @@ double cpu_seconds()
     getrusage(RUSAGE_SELF, &u);
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
-
-std::string duration(double seconds)
-{
-    const long s = long(seconds + 0.5);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%ld:%02ld", s / 60, s % 60);
-    return buf;
-}
 }  // namespace
 
 void install_stop_handlers()
@@ -240,7 +232,7 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
                 std::to_string(o.width) + "x" +
                 std::to_string(o.height) + " at " + std::to_string(o.fps) + " fps, " + time_code(o.fromMs) +
                 " to " + time_code(o.toMs) + (o.solo.empty() ? "" : ", layer '" + o.solo + "' alone") +
-                (o.output.empty() || o.segmented() ? "" : ", with sound") + ", in " + duration(loopSeconds) + " (" + rate +
+                (o.output.empty() || o.segmented() ? "" : ", with sound") + ", in " + minutes_seconds(loopSeconds) + " (" + rate +
                 " frames/s)\n");
     return 0;
 }

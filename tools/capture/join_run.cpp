@@ -68,14 +68,6 @@ bool read_segments(const std::vector<std::string>& paths, std::vector<JoinSegmen
     }
     return true;
 }
-
-std::string duration(double seconds)
-{
-    const long s = long(seconds + 0.5);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%ld:%02ld", s / 60, s % 60);
-    return buf;
-}
 }  // namespace
 
 int run_join(const std::vector<std::string>& args)
@@ -174,7 +166,7 @@ int run_join(const std::vector<std::string>& args)
     std::cout << "wrote " << o.output << ": " << index << " frames " << range.width << "x" << range.height << " at "
               << range.fps << " fps, " << time_code(range.fromMs) << " to " << time_code(range.toMs)
               << (range.solo.empty() ? "" : ", layer '" + range.solo + "' alone") << ", with sound, from "
-              << ordered.size() << " segment" << (ordered.size() == 1 ? "" : "s") << ", in " << duration(seconds)
+              << ordered.size() << " segment" << (ordered.size() == 1 ? "" : "s") << ", in " << minutes_seconds(seconds)
               << " (" << rate << " frames/s)" << std::endl;
     return 0;
 }

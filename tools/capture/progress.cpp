@@ -24,16 +24,20 @@ double cProgress::fps(int64_t done) const
     return s > 0.0 ? double(done) / s : 0.0;
 }
 
+std::string minutes_seconds(double seconds)
+{
+    const long s = std::lround(seconds);
+    char t[32];
+    std::snprintf(t, sizeof t, "%ld:%02ld", s / 60, s % 60);
+    return t;
+}
+
 std::string cProgress::line(int64_t done, int64_t total, double fps)
 {
     char buf[96];
     std::string left = "--:--";
-    if (fps > 0.0) {
-        const long s = std::lround(double(total - done) / fps);
-        char t[32];
-        std::snprintf(t, sizeof t, "%ld:%02ld", s / 60, s % 60);
-        left = t;
-    }
+    if (fps > 0.0)
+        left = minutes_seconds(double(total - done) / fps);
     std::snprintf(buf, sizeof buf, "frame %lld/%lld  %.1f fps  %s left", static_cast<long long>(done),
                   static_cast<long long>(total), fps, left.c_str());
     return buf;

@@ -9,6 +9,9 @@
 #include <cstdio>
 #include <string>
 
+// A time as the capture's messages write it, "M:SS" (whole seconds).
+std::string minutes_seconds(double seconds);
+
 class cProgress {
 public:
     cProgress(int64_t total, bool onTerminal, FILE* out = stderr, bool lines = false);

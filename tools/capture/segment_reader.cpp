@@ -9,14 +9,9 @@ extern "C" {
 #include <libavutil/intreadwrite.h>
 }
 
-namespace {
-std::string av_text(int code)
-{
-    char buf[AV_ERROR_MAX_STRING_SIZE] = {0};
-    av_strerror(code, buf, sizeof buf);
-    return buf;
-}
+#include "capture/av_text.h"
 
+namespace {
 // Every slice of an FFV1 picture (version 3, with slice checksums) ends
 // with its size (24 bits), an error byte and a CRC-32 parity that makes the
 // CRC of the whole slice zero; walking them from the end must land exactly

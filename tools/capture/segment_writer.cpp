@@ -7,14 +7,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-namespace {
-std::string av_text(int code)
-{
-    char buf[AV_ERROR_MAX_STRING_SIZE] = {0};
-    av_strerror(code, buf, sizeof buf);
-    return buf;
-}
-}  // namespace
+#include "capture/av_text.h"
 
 struct cSegmentWriter::Impl {
     SegmentInfo info;

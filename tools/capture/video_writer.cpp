@@ -10,16 +10,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "capture/av_text.h"
 #include "capture/frame_timing.h"
-
-namespace {
-std::string av_text(int code)
-{
-    char buf[AV_ERROR_MAX_STRING_SIZE] = {0};
-    av_strerror(code, buf, sizeof buf);
-    return buf;
-}
-}  // namespace
 
 struct cVideoWriter::Impl {
     VideoSpec format;
