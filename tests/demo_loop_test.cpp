@@ -153,3 +153,40 @@ TEST_F(DemoLoop, FramesJumpToTheStartUpdateRebuildAndDraw)
     sm->use_time_source(nullptr);
     cSceneManager::destroy();
 }
+
+TEST_F(DemoLoop, AKeyPressedBeforeTheFirstFrameWaitsForTheStartJump)
+{
+    use_baked_textures();
+    cManualTimeSource time(1000);
+    cSceneManager* sm = cSceneManager::get();
+    sm->use_time_source(&time);
+    auto* queue = new cEventQueue();
+    queue->append(new cEvent(DE_SCENE_00, 0));
+    queue->append(new cEvent(DE_SCENE_01, 2000));
+    queue->append(new cEvent(DE_SCENE_02, 4000));
+    sm->set_event_queue(queue);
+    sm->init_clock();
+    sm->start_at(2000, true);  // as --loop 2 ... places it
+    sm->add_scene<ScriptedScene>();
+    ASSERT_TRUE(sm->select_scene(0));
+    BareDemo demo;
+    demo.varList.init();
+
+    // '.' pressed while the loading screen was up: the show starts where it
+    // was placed and only then steps to the marker after it (before, the
+    // jump went from time 0 to s01 and the start jump then found no start
+    // and ended the show).
+    input_state().reset();
+    input_state().heldKeys.insert('.');
+    testing::internal::CaptureStderr();
+    demo.frame();
+    EXPECT_EQ(sm->demo_time(), 2000);
+    time.advance_ms(10);
+    demo.frame();
+    EXPECT_EQ(sm->demo_time(), 4000);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("at s02 00:00:04,000"), std::string::npos);
+
+    input_state().reset();
+    sm->use_time_source(nullptr);
+    cSceneManager::destroy();
+}

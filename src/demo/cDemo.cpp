@@ -101,7 +101,11 @@ void cDemo::frame()
     cSceneManager* sm = manager();
     reload_changes();
     pump_events(input_state(), *this);
-    process_keys(input_state(), *this);
+    // Keys that move the clock wait for the first frame's jump to the start:
+    // before it the show is at no place yet, and a marker jump there would
+    // leave the start jump nothing to find.
+    if (!sm->start_jump_pending())
+        process_keys(input_state(), *this);
     sm->advance_clock();
     wrap_loop();
     bool rebuild = sm->dispatch_events();
