@@ -80,6 +80,18 @@ void draw_on_ink(Ink& ink, float x, float y, float w, float h, float strength,
     }
 }
 
+void ink_to_mask(const Ink& ink, CairoCanvas& mask)
+{
+    if (!mask.ok() || mask.width() != ink.w || mask.height() != ink.h)
+        return;
+    unsigned char* alpha = mask.pixels_for_writing();
+    for (int y = 0; y < ink.h; ++y)
+        for (int x = 0; x < ink.w; ++x)
+            alpha[size_t(y) * size_t(mask.stride()) + size_t(x)] =
+                (unsigned char)(std::min(std::max(ink.at(x, y) * 255.f + 0.5f, 0.f), 255.f));
+    mask.pixels_written();
+}
+
 namespace {
 // A capsule around the line from a to b, radius r, as one closed subpath;
 // every capsule runs the same way round, so a path of many is their union

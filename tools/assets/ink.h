@@ -50,6 +50,11 @@ float hash01(unsigned seed, unsigned index);
 void draw_on_ink(Ink& ink, float x, float y, float w, float h, float strength,
                  const std::function<void(cairo_t*)>& paint);
 
+// The ink's coverage as the alpha of an A8 canvas of the same size, for
+// Cairo to paint a colour through.
+class CairoCanvas;
+void ink_to_mask(const Ink& ink, CairoCanvas& mask);
+
 // A round-capped line from a to b, width in pixels.
 void segment(Ink& ink, Pt a, Pt b, float width, float strength = 1.f);
 // A curve through the points (Catmull-Rom), its width tapering from w0 at
