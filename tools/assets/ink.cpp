@@ -1,5 +1,7 @@
 #include "assets/ink.h"
 
+#include "assets/cairo_canvas.h"
+
 #include <FreeImage.h>
 #include <sys/stat.h>
 
@@ -55,27 +57,84 @@ float fbm(unsigned seed, float x, float y)
            0.14f * value_noise(seed + 2, 4.f * x, 4.f * y);
 }
 
+void draw_on_ink(Ink& ink, float x, float y, float w, float h, float strength,
+                 const std::function<void(cairo_t*)>& paint)
+{
+    const int x0 = std::max(0, int(std::floor(x))), y0 = std::max(0, int(std::floor(y)));
+    const int x1 = std::min(ink.w, int(std::ceil(x + w))), y1 = std::min(ink.h, int(std::ceil(y + h)));
+    if (x1 <= x0 || y1 <= y0)
+        return;
+    CairoCanvas mask(CAIRO_FORMAT_A8, x1 - x0, y1 - y0);
+    if (!mask.ok())
+        return;
+    cairo_t* cr = mask.cr();
+    cairo_translate(cr, -double(x0), -double(y0));
+    cairo_set_source_rgba(cr, 0, 0, 0, 1);
+    paint(cr);
+    const unsigned char* cover = mask.data();
+    for (int my = 0; my < y1 - y0; ++my) {
+        const unsigned char* row = cover + size_t(my) * size_t(mask.stride());
+        for (int mx = 0; mx < x1 - x0; ++mx)
+            if (row[mx])
+                ink.mark(x0 + mx, y0 + my, float(row[mx]) / 255.f * strength);
+    }
+}
+
+void ink_to_mask(const Ink& ink, CairoCanvas& mask)
+{
+    if (!mask.ok() || mask.width() != ink.w || mask.height() != ink.h)
+        return;
+    unsigned char* alpha = mask.pixels_for_writing();
+    for (int y = 0; y < ink.h; ++y)
+        for (int x = 0; x < ink.w; ++x)
+            alpha[size_t(y) * size_t(mask.stride()) + size_t(x)] =
+                (unsigned char)(std::min(std::max(ink.at(x, y) * 255.f + 0.5f, 0.f), 255.f));
+    mask.pixels_written();
+}
+
+namespace {
+// A capsule around the line from a to b, radius r, as one closed subpath;
+// every capsule runs the same way round, so a path of many is their union
+// under the non-zero rule.
+void add_capsule(cairo_t* cr, Pt a, Pt b, float r)
+{
+    const double angle = std::atan2(double(b.y - a.y), double(b.x - a.x));
+    const double half = 1.5707963267948966;
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, b.x, b.y, r, angle - half, angle + half);
+    cairo_arc(cr, a.x, a.y, r, angle + half, angle + 3.0 * half);
+    cairo_close_path(cr);
+}
+
+// The box around points, grown by `margin` on every side.
+void bounds(const std::vector<Pt>& p, float margin, float& x, float& y, float& w, float& h)
+{
+    float minx = p[0].x, maxx = minx, miny = p[0].y, maxy = miny;
+    for (const Pt& q : p) {
+        minx = std::min(minx, q.x), maxx = std::max(maxx, q.x);
+        miny = std::min(miny, q.y), maxy = std::max(maxy, q.y);
+    }
+    x = minx - margin, y = miny - margin, w = maxx - minx + 2.f * margin, h = maxy - miny + 2.f * margin;
+}
+}  // namespace
+
 void segment(Ink& ink, Pt a, Pt b, float width, float strength)
 {
     const float r = width / 2.f;
-    const int x0 = int(std::floor(std::min(a.x, b.x) - r - 1)), x1 = int(std::ceil(std::max(a.x, b.x) + r + 1));
-    const int y0 = int(std::floor(std::min(a.y, b.y) - r - 1)), y1 = int(std::ceil(std::max(a.y, b.y) + r + 1));
-    const float vx = b.x - a.x, vy = b.y - a.y, len2 = vx * vx + vy * vy;
-    for (int y = std::max(y0, 0); y <= std::min(y1, ink.h - 1); ++y)
-        for (int x = std::max(x0, 0); x <= std::min(x1, ink.w - 1); ++x) {
-            const float px = float(x) + 0.5f - a.x, py = float(y) + 0.5f - a.y;
-            const float t = len2 > 0 ? std::min(std::max((px * vx + py * vy) / len2, 0.f), 1.f) : 0.f;
-            const float dx = px - t * vx, dy = py - t * vy;
-            const float c = std::min(std::max(r - std::sqrt(dx * dx + dy * dy) + 0.5f, 0.f), 1.f);
-            if (c > 0)
-                ink.mark(x, y, c * strength);
-        }
+    float x, y, w, h;
+    bounds({a, b}, r + 1.f, x, y, w, h);
+    draw_on_ink(ink, x, y, w, h, strength, [&](cairo_t* cr) {
+        add_capsule(cr, a, b, r);
+        cairo_fill(cr);
+    });
 }
 
 void stroke(Ink& ink, const std::vector<Pt>& p, float w0, float wmid, float w1, float strength)
 {
     if (p.size() < 2)
         return;
+    // The pen's path: a Catmull-Rom curve through the points, a point every
+    // two pixels or so.
     std::vector<Pt> path;
     for (size_t i = 0; i + 1 < p.size(); ++i) {
         const Pt p0 = p[i == 0 ? 0 : i - 1], p1 = p[i], p2 = p[i + 1], p3 = p[std::min(i + 2, p.size() - 1)];
@@ -90,48 +149,36 @@ void stroke(Ink& ink, const std::vector<Pt>& p, float w0, float wmid, float w1, 
         }
     }
     path.push_back(p.back());
+    // The pen's pressure: each step as wide as the point of the stroke it
+    // lies at, the union of the steps drawn at once.
     const float last = float(path.size() - 1);
-    for (size_t i = 0; i + 1 < path.size(); ++i) {
-        const float u = float(i) / last;
-        const float w = u < 0.5f ? w0 + (wmid - w0) * smooth(u * 2.f) : wmid + (w1 - wmid) * smooth(u * 2.f - 1.f);
-        segment(ink, path[i], path[i + 1], w, strength);
-    }
+    float x, y, w, h;
+    bounds(path, std::max({w0, wmid, w1}) / 2.f + 1.f, x, y, w, h);
+    draw_on_ink(ink, x, y, w, h, strength, [&](cairo_t* cr) {
+        for (size_t i = 0; i + 1 < path.size(); ++i) {
+            const float u = float(i) / last;
+            const float width =
+                u < 0.5f ? w0 + (wmid - w0) * smooth(u * 2.f) : wmid + (w1 - wmid) * smooth(u * 2.f - 1.f);
+            add_capsule(cr, path[i], path[i + 1], width / 2.f);
+        }
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+        cairo_fill(cr);
+    });
 }
 
 void fill(Ink& ink, const std::vector<Pt>& poly, float strength)
 {
     if (poly.size() < 3)
         return;
-    float minx = poly[0].x, maxx = minx, miny = poly[0].y, maxy = miny;
-    for (const Pt& q : poly) {
-        minx = std::min(minx, q.x), maxx = std::max(maxx, q.x);
-        miny = std::min(miny, q.y), maxy = std::max(maxy, q.y);
-    }
-    const int y0 = std::max(0, int(miny)), y1 = std::min(ink.h - 1, int(maxy) + 1);
-    const int x0 = std::max(0, int(minx)), x1 = std::min(ink.w - 1, int(maxx) + 1);
-    std::vector<float> xs;
-    for (int y = y0; y <= y1; ++y) {
-        std::vector<float> row(size_t(x1 - x0 + 1), 0.f);
-        for (int sy = 0; sy < 4; ++sy) {
-            const float fy = float(y) + (float(sy) + 0.5f) / 4.f;
-            xs.clear();
-            for (size_t i = 0; i < poly.size(); ++i) {
-                const Pt a = poly[i], b = poly[(i + 1) % poly.size()];
-                if ((a.y <= fy) != (b.y <= fy))
-                    xs.push_back(a.x + (fy - a.y) / (b.y - a.y) * (b.x - a.x));
-            }
-            std::sort(xs.begin(), xs.end());
-            for (size_t i = 0; i + 1 < xs.size(); i += 2)
-                for (int x = x0; x <= x1; ++x)
-                    for (int sx = 0; sx < 4; ++sx) {
-                        const float fx = float(x) + (float(sx) + 0.5f) / 4.f;
-                        if (fx >= xs[i] && fx < xs[i + 1])
-                            row[size_t(x - x0)] += 1.f / 16.f;
-                    }
-        }
-        for (int x = x0; x <= x1; ++x)
-            ink.mark(x, y, row[size_t(x - x0)] * strength);
-    }
+    float x, y, w, h;
+    bounds(poly, 1.f, x, y, w, h);
+    draw_on_ink(ink, x, y, w, h, strength, [&](cairo_t* cr) {
+        for (const Pt& q : poly)
+            cairo_line_to(cr, q.x, q.y);
+        cairo_close_path(cr);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_fill(cr);
+    });
 }
 
 std::vector<Pt> arc(Pt c, float rx, float ry, float a0, float sweep, int n)

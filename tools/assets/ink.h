@@ -1,7 +1,14 @@
 #pragma once
 // An ink canvas for the baked art: coverage 0..1 per pixel (1 is full ink),
-// row 0 at the top. Everything here is deterministic: the same calls give
-// the same pixels on every bake.
+// row 0 at the top. The pen's shapes (strokes, fills, dots, letters) are
+// Cairo paths, rasterised by Cairo into a mask that inks the canvas where
+// it covers more than the canvas holds; the pen's pressure and wobble, the
+// boil, the softening and the spread that make it ink are worked out here.
+// Everything is deterministic: the same calls give the same pixels on
+// every bake.
+#include <cairo.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,12 +43,24 @@ float fbm(unsigned seed, float x, float y);
 // A deterministic number in [0, 1) for (seed, index).
 float hash01(unsigned seed, unsigned index);
 
+// Draws what `paint` draws (opaque, on a context whose user space is the
+// ink's pixels) into a mask over the box (x, y, w, h) of the ink, and
+// inks the canvas with the mask's coverage times `strength`, keeping the
+// stronger of the two at each pixel.
+void draw_on_ink(Ink& ink, float x, float y, float w, float h, float strength,
+                 const std::function<void(cairo_t*)>& paint);
+
+// The ink's coverage as the alpha of an A8 canvas of the same size, for
+// Cairo to paint a colour through.
+class CairoCanvas;
+void ink_to_mask(const Ink& ink, CairoCanvas& mask);
+
 // A round-capped line from a to b, width in pixels.
 void segment(Ink& ink, Pt a, Pt b, float width, float strength = 1.f);
 // A curve through the points (Catmull-Rom), its width tapering from w0 at
 // the start through wmid to w1 at the end, as a pen stroke does.
 void stroke(Ink& ink, const std::vector<Pt>& points, float w0, float wmid, float w1, float strength = 1.f);
-// A filled polygon (even-odd), anti-aliased by 4x4 supersampling.
+// A filled polygon (even-odd), anti-aliased.
 void fill(Ink& ink, const std::vector<Pt>& polygon, float strength = 1.f);
 // An ellipse outline as points (centre, radii, start angle, sweep, count).
 std::vector<Pt> arc(Pt c, float rx, float ry, float a0, float sweep, int n);

@@ -1,17 +1,61 @@
 #include "assets/typeface.h"
 
+#include <cairo-ft.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <cmath>
 #include <iostream>
+#include <vector>
 
 const char* const TITLE_FACE = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-Black.otf";
 const char* const TEXT_FACE = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 const char* const CELL_FACE = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
 
+namespace {
+// The FreeType handles behind Cairo's font face: Cairo may keep the face in
+// its font caches after the Typeface is gone, so they go when Cairo lets
+// the face go.
+struct DrawnFace {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    ~DrawnFace()
+    {
+        if (face)
+            FT_Done_Face(face);
+        if (library)
+            FT_Done_FreeType(library);
+    }
+};
+const cairo_user_data_key_t DRAWN_FACE_KEY = {};
+
+void release_drawn_face(void* handles)
+{
+    delete static_cast<DrawnFace*>(handles);
+}
+
+cairo_font_face_t* cairo_face_for(const std::string& path)
+{
+    DrawnFace* handles = new DrawnFace;
+    if (FT_Init_FreeType(&handles->library) != 0 || FT_New_Face(handles->library, path.c_str(), 0, &handles->face) != 0) {
+        delete handles;
+        return nullptr;
+    }
+    cairo_font_face_t* face = cairo_ft_font_face_create_for_ft_face(handles->face, FT_LOAD_DEFAULT);
+    if (cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS ||
+        cairo_font_face_set_user_data(face, &DRAWN_FACE_KEY, handles, release_drawn_face) != CAIRO_STATUS_SUCCESS) {
+        cairo_font_face_destroy(face);
+        delete handles;
+        return nullptr;
+    }
+    return face;
+}
+}  // namespace
+
 Typeface::~Typeface()
 {
+    if (m_drawn)
+        cairo_font_face_destroy(m_drawn);
     if (m_face)
         FT_Done_Face(FT_Face(m_face));
     if (m_library)
@@ -27,7 +71,9 @@ bool Typeface::open(const std::string& path)
     }
     m_library = lib;
     FT_Face face = nullptr;
-    if (FT_New_Face(lib, path.c_str(), 0, &face) != 0) {
+    if (FT_New_Face(lib, path.c_str(), 0, &face) != 0 || !(m_drawn = cairo_face_for(path))) {
+        if (face)
+            FT_Done_Face(face);
         std::cerr << "## ERROR: cannot open the typeface " << path
                   << " (install the font packages: scripts/install_deps.sh)" << std::endl;
         return false;
@@ -36,8 +82,8 @@ bool Typeface::open(const std::string& path)
     return true;
 }
 
-float Typeface::run(Ink* ink, const std::string& text, float x, float baseline, int pixels, float tracking,
-                    float strength)
+float Typeface::layout(std::vector<cairo_glyph_t>* glyphs, const std::string& text, float x, float baseline, int pixels,
+                       float tracking)
 {
     FT_Face face = FT_Face(m_face);
     if (!face)
@@ -52,34 +98,45 @@ float Typeface::run(Ink* ink, const std::string& text, float x, float baseline, 
             FT_Get_Kerning(face, previous, glyph, FT_KERNING_DEFAULT, &k);
             pen += float(k.x) / 64.f;
         }
-        if (FT_Load_Glyph(face, glyph, FT_LOAD_RENDER) != 0)
+        if (FT_Load_Glyph(face, glyph, FT_LOAD_DEFAULT) != 0)
             continue;
-        const FT_GlyphSlot g = face->glyph;
-        if (ink) {
-            const int left = int(std::lround(pen)) + g->bitmap_left;
-            const int top = int(std::lround(baseline)) - g->bitmap_top;
-            for (unsigned row = 0; row < g->bitmap.rows; ++row)
-                for (unsigned col = 0; col < g->bitmap.width; ++col) {
-                    const unsigned char a = g->bitmap.buffer[row * unsigned(g->bitmap.pitch) + col];
-                    if (a)
-                        ink->mark(left + int(col), top + int(row), float(a) / 255.f * strength);
-                }
-        }
-        pen += float(g->advance.x) / 64.f + tracking;
+        // Each glyph on a whole pixel, as the letters have always stood.
+        if (glyphs)
+            glyphs->push_back({glyph, std::round(double(pen)), double(baseline)});
+        pen += float(face->glyph->advance.x) / 64.f + tracking;
         previous = glyph;
     }
     return pen - x;
 }
 
+float Typeface::draw(cairo_t* cr, const std::string& text, float x, float baseline, int pixels, float tracking)
+{
+    if (!m_drawn || text.empty())
+        return 0.f;
+    std::vector<cairo_glyph_t> glyphs;
+    const float advance = layout(&glyphs, text, x, baseline, pixels, tracking);
+    cairo_save(cr);
+    cairo_set_font_face(cr, m_drawn);
+    cairo_set_font_size(cr, double(pixels));
+    cairo_show_glyphs(cr, glyphs.data(), int(glyphs.size()));
+    cairo_restore(cr);
+    return advance;
+}
+
 float Typeface::draw(Ink& ink, const std::string& text, float x, float baseline, int pixels, float tracking,
                      float strength)
 {
-    return run(&ink, text, x, baseline, pixels, tracking, strength);
+    float advance = 0.f;
+    // Where the letters can reach: an em above and below the baseline.
+    const float left = x - float(pixels), width = measure(text, pixels, tracking) + 2.f * float(pixels);
+    draw_on_ink(ink, left, baseline - 1.5f * float(pixels), width, 2.5f * float(pixels), strength,
+                [&](cairo_t* cr) { advance = draw(cr, text, x, baseline, pixels, tracking); });
+    return advance;
 }
 
 float Typeface::measure(const std::string& text, int pixels, float tracking)
 {
-    return run(nullptr, text, 0.f, 0.f, pixels, tracking, 1.f);
+    return layout(nullptr, text, 0.f, 0.f, pixels, tracking);
 }
 
 float Typeface::cap_height(int pixels)

@@ -1,7 +1,12 @@
 #pragma once
-// Lettering from a real typeface through FreeType: text rendered as ink
-// coverage. The faces are Debian font packages (see scripts/install_deps.sh).
+// Lettering from a real typeface: FreeType reads the face and lays the
+// letters out (advances, kerning, tracking); Cairo draws the glyphs, on
+// any Cairo context in its current source, or as ink coverage. The faces
+// are Debian font packages (see scripts/install_deps.sh).
+#include <cairo.h>
+
 #include <string>
+#include <vector>
 
 #include "assets/ink.h"
 
@@ -24,13 +29,19 @@ public:
     // advance (the width drawn).
     float draw(Ink& ink, const std::string& text, float x, float baseline, int pixels, float tracking = 0.f,
                float strength = 1.f);
+    // The same on a Cairo context, in its current source and user space.
+    float draw(cairo_t* cr, const std::string& text, float x, float baseline, int pixels, float tracking = 0.f);
     // The advance of text without drawing.
     float measure(const std::string& text, int pixels, float tracking = 0.f);
     // The ascent of capitals at that size (height of "H"), in pixels.
     float cap_height(int pixels);
 
 private:
-    float run(Ink* ink, const std::string& text, float x, float baseline, int pixels, float tracking, float strength);
+    float layout(std::vector<cairo_glyph_t>* glyphs, const std::string& text, float x, float baseline, int pixels, float tracking);
+    // The layout's own face (its size changes with every call) and the one
+    // Cairo draws with (Cairo keeps track of the size it set on it, so
+    // nothing else may change it).
     void* m_library = nullptr;
     void* m_face = nullptr;
+    cairo_font_face_t* m_drawn = nullptr;
 };

@@ -12,7 +12,6 @@
 #include "capture/contact_sheet.h"
 #include "capture/frame_timing.h"
 #include "capture/headless_display.h"
-#include "capture/png_file.h"
 #include "capture/progress.h"
 #include "capture/show_stepper.h"
 #include "platform/WindowConfig.h"
@@ -81,7 +80,7 @@ int run_contact(const std::vector<std::string>& args)
         progress.update(i + 1);
     }
     progress.finish();
-    if (!write_png_bgra(o.output, sheet.pixels().data(), sheet.width(), sheet.height(), error))
+    if (!sheet.write_png(o.output, error))
         return fail(error, 1);
     quiet.print("wrote " + o.output + ": " + std::to_string(o.count) + " frames from " + time_code(o.fromMs) +
                 " to " + time_code(o.toMs) + " in a " + std::to_string(sheet.columns()) + "x" +

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "assets/cairo_canvas.h"
 #include "assets/typeface.h"
 
 const uint8_t cContactSheet::BACKGROUND[3] = {22, 22, 26};
@@ -20,13 +21,9 @@ cContactSheet::cContactSheet(int count)
     m_rows = (count + m_cols - 1) / m_cols;
     m_width = GAP + m_cols * (THUMB_W + GAP);
     m_height = GAP + m_rows * (THUMB_H + LABEL_H + GAP);
-    m_pixels.resize(size_t(m_width) * m_height * 4);
-    for (size_t p = 0; p < m_pixels.size(); p += 4) {
-        m_pixels[p] = BACKGROUND[2];
-        m_pixels[p + 1] = BACKGROUND[1];
-        m_pixels[p + 2] = BACKGROUND[0];
-        m_pixels[p + 3] = 255;
-    }
+    m_sheet.reset(new CairoCanvas(CAIRO_FORMAT_RGB24, m_width, m_height));
+    cairo_set_source_rgb(m_sheet->cr(), BACKGROUND[0] / 255.0, BACKGROUND[1] / 255.0, BACKGROUND[2] / 255.0);
+    cairo_paint(m_sheet->cr());
     m_face.reset(new Typeface);
     if (!m_face->open(CELL_FACE))
         m_face.reset();
@@ -40,26 +37,36 @@ void cContactSheet::cell_origin(int i, int& x, int& y) const
     y = GAP + (i / m_cols) * (THUMB_H + LABEL_H + GAP);
 }
 
-void cContactSheet::put(int x, int y, const uint8_t rgb[3], float cover)
+std::vector<uint8_t> cContactSheet::pixels() const
 {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
-        return;
-    uint8_t* p = &m_pixels[(size_t(m_height - 1 - y) * m_width + x) * 4];
-    for (int c = 0; c < 3; ++c)
-        p[c] = uint8_t(std::lround(p[c] * (1.f - cover) + rgb[2 - c] * cover));
+    std::vector<uint8_t> out(size_t(m_width) * size_t(m_height) * 4, 255);
+    if (!m_sheet->ok())
+        return out;
+    const unsigned char* data = m_sheet->data();
+    for (int y = 0; y < m_height; ++y) {
+        const unsigned char* row = data + size_t(y) * size_t(m_sheet->stride());
+        uint8_t* to = &out[size_t(m_height - 1 - y) * size_t(m_width) * 4];
+        for (int x = 0; x < m_width; ++x) {
+            to[4 * x] = row[4 * x];
+            to[4 * x + 1] = row[4 * x + 1];
+            to[4 * x + 2] = row[4 * x + 2];
+        }
+    }
+    return out;
+}
+
+bool cContactSheet::write_png(const std::string& path, std::string& error) const
+{
+    return m_sheet->write_png(path, error);
 }
 
 void cContactSheet::text(int x, int y, const std::string& s, int pixels, const uint8_t rgb[3], size_t maxChars)
 {
     if (!m_face || s.empty())
         return;
-    const std::string shown = s.substr(0, maxChars);
-    Ink ink(int(m_face->measure(shown, pixels)) + 2, pixels + pixels / 2);
-    m_face->draw(ink, shown, 0.f, m_face->cap_height(pixels) + 1.f, pixels);
-    for (int iy = 0; iy < ink.h; ++iy)
-        for (int ix = 0; ix < ink.w; ++ix)
-            if (ink.at(ix, iy) > 0.f)
-                put(x + ix, y + iy, rgb, ink.at(ix, iy));
+    cairo_t* cr = m_sheet->cr();
+    cairo_set_source_rgb(cr, rgb[0] / 255.0, rgb[1] / 255.0, rgb[2] / 255.0);
+    m_face->draw(cr, s.substr(0, maxChars), float(x), float(y) + m_face->cap_height(pixels) + 1.f, pixels);
 }
 
 std::vector<std::string> cContactSheet::wrap(const std::string& names, size_t chars, size_t lines)
@@ -92,6 +99,9 @@ void cContactSheet::place(int i, const uint8_t* bgra, int w, int h, const std::s
 {
     int x0, y0;
     cell_origin(i, x0, y0);
+    if (!m_sheet->ok() || x0 + THUMB_W > m_width || y0 + THUMB_H > m_height)
+        return;
+    unsigned char* sheet = m_sheet->pixels_for_writing();
     // Each thumbnail pixel averages the source box it covers.
     for (int ty = 0; ty < THUMB_H; ++ty) {
         const int sy0 = ty * h / THUMB_H, sy1 = std::max(sy0 + 1, (ty + 1) * h / THUMB_H);
@@ -105,10 +115,13 @@ void cContactSheet::place(int i, const uint8_t* bgra, int w, int h, const std::s
                     for (int c = 0; c < 3; ++c)
                         sum[c] += row[sx * 4 + c];
             }
-            const uint8_t rgb[3] = {uint8_t(sum[2] / n), uint8_t(sum[1] / n), uint8_t(sum[0] / n)};
-            put(x0 + tx, y0 + ty, rgb);
+            uint8_t* p = sheet + size_t(y0 + ty) * size_t(m_sheet->stride()) + size_t(x0 + tx) * 4;
+            for (int c = 0; c < 3; ++c)
+                p[c] = uint8_t(sum[c] / n);
+            p[3] = 255;
         }
     }
+    m_sheet->pixels_written();
     text(x0, y0 + THUMB_H + 4, timeCode, 18, TIME_INK, THUMB_W / 12);
     const size_t chars = THUMB_W / 6;
     const std::vector<std::string> lines = wrap(names, chars, 2);

@@ -1,12 +1,13 @@
 #pragma once
 // A contact sheet: thumbnails of the show in a grid, each labelled with its
-// time code and the names of the layers on screen then. Pure pixel work
-// (no GL), so the layout can be checked on its own.
+// time code and the names of the layers on screen then, lettered by Cairo
+// in the monospace face. No GL, so the layout can be checked on its own.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+class CairoCanvas;
 class Typeface;
 
 class cContactSheet {
@@ -29,7 +30,10 @@ public:
     // them), reduced to the thumbnail by averaging boxes; and its label.
     void place(int i, const uint8_t* bgra, int w, int h, const std::string& timeCode, const std::string& names);
     // The sheet as BGRA, bottom row first (what write_png_bgra takes).
-    const std::vector<uint8_t>& pixels() const { return m_pixels; }
+    std::vector<uint8_t> pixels() const;
+    // Writes the sheet as PNG (under PATH.part, renamed when complete);
+    // false with `error` naming the file otherwise.
+    bool write_png(const std::string& path, std::string& error) const;
     // Writes text in the monospace face, top-left at (x, y), letters
     // `pixels` high; at most maxChars characters.
     void text(int x, int y, const std::string& s, int pixels, const uint8_t rgb[3], size_t maxChars);
@@ -39,8 +43,7 @@ public:
     static std::vector<std::string> wrap(const std::string& names, size_t chars, size_t lines);
 
 private:
-    void put(int x, int y, const uint8_t rgb[3], float cover = 1.f);
     int m_cols, m_rows, m_width, m_height;
-    std::vector<uint8_t> m_pixels;
+    std::unique_ptr<CairoCanvas> m_sheet;  // opaque, rows top-down
     std::unique_ptr<Typeface> m_face;  // the labels' letters; none when the font is missing
 };
