@@ -13,6 +13,7 @@ packages=(
   libfreetype-dev fonts-league-spartan fonts-dejavu-core
   xdotool
   parallel rsync
+  libpulse-dev pulseaudio pulseaudio-utils python3-numpy
 )
 
 missing=()
