@@ -105,6 +105,7 @@ void cDemo::frame()
     sm->advance_clock();
     wrap_loop();
     bool rebuild = sm->dispatch_events();
+    sm->place_music(m_pictureDelay.estimate_ms());
     trace_frame(*sm);
     if (!rebuild && sm->current())
         rebuild = sm->current()->update();
@@ -121,6 +122,8 @@ void cDemo::frame()
     if (panel_visible())
         draw_panel();
     swap_buffers();
+    if (!sm->clock().paused)
+        m_pictureDelay.frame_shown(sm->clock().now, sm->clock().counter_ms());
     m_frameRate.frame_presented(sm->demo_time());
 }
 
