@@ -122,6 +122,7 @@ void cDemo::frame()
     if (panel_visible())
         draw_panel();
     swap_buffers();
+    trace_swap(*sm);
     if (!sm->clock().paused)
         m_pictureDelay.frame_shown(sm->clock().now, sm->clock().counter_ms());
     m_frameRate.frame_presented(sm->demo_time());

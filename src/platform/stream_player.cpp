@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -225,12 +224,14 @@ bool valid_channel(int channel)
     return channel >= 0 && channel < int(g_player.channels.size());
 }
 
-// SDL_AUDIODRIVER names the driver the user wants; unset (or "pulse"), the
-// player first tries the sound server directly, which tells it the delay.
+// SDL_AUDIODRIVER names the driver the user wants, and SDL's is used as
+// asked (SDL_AUDIODRIVER=pulse too: SDL's own way to the server, which
+// does not tell the delay). Unset, the player first tries the sound server
+// directly.
 bool pulse_wanted()
 {
     const char* driver = std::getenv("SDL_AUDIODRIVER");
-    return !driver || !*driver || std::strcmp(driver, "pulse") == 0;
+    return !driver || !*driver;
 }
 
 // Opens the output: the injected one, else PulseAudio, else SDL's device.

@@ -6,7 +6,7 @@
 // decoded while the show runs. The encoder's delay and padding are removed:
 // position 0 is the first sample of the music. Output goes to the system's
 // audio device: a PulseAudio server when one runs (and SDL_AUDIODRIVER is
-// unset or "pulse"), else through SDL (SDL_AUDIODRIVER chooses the driver
+// unset), else through SDL (SDL_AUDIODRIVER chooses the driver
 // as usual); or to nowhere, in which case the caller pulls the mix with
 // sp_mix (tests and offline capture). sp_mix is also what the device runs.
 //

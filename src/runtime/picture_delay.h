@@ -4,7 +4,13 @@
 // held back by this much, so that what is heard when a picture appears is
 // the demo time that picture shows.
 //
-// The estimate is the median of the latest frames, so one slow frame (a
+// A picture stays on the screen until the next one, so it can match what is
+// heard at one moment of that stretch only: the music is placed for the
+// middle of it, half a frame interval after the picture appears. At a
+// low frame rate the sound is then as much ahead of the picture at a
+// frame's start as behind it at its end, never a whole frame behind.
+//
+// Both figures are medians of the latest frames, so one slow frame (a
 // texture upload, the machine busy for a moment) does not move the music.
 #include <array>
 
@@ -13,16 +19,22 @@ public:
     // A presented frame: the clock read `clockMs` for it and the swap
     // returned at `shownMs` (both on the clock's counter).
     void frame_shown(int clockMs, int shownMs);
-    // The delay to expect for the next frame, in ms: a frame at 60 Hz
-    // until a frame was seen.
+    // From the clock reading of the next frame to the middle of its stay
+    // on the screen, in ms: the picture's delay plus half the interval
+    // between frames (a frame at 60 Hz until frames were seen).
     int estimate_ms() const;
-    void clear() { m_count = 0; }
 
     static constexpr int FRAMES = 9;
     static constexpr int FIRST_GUESS_MS = 17;
 
 private:
+    static int median(std::array<int, FRAMES> values, int count);
+
     std::array<int, FRAMES> m_ms{};
-    int m_count = 0;  // frames seen, up to FRAMES
-    int m_next = 0;   // where the next one goes
+    std::array<int, FRAMES> m_interval{};
+    int m_count = 0;      // delays seen, up to FRAMES
+    int m_intervals = 0;  // intervals seen, up to FRAMES
+    int m_next = 0;       // where the next delay goes
+    int m_nextInterval = 0;
+    int m_lastShownMs = 0;
 };
