@@ -67,9 +67,12 @@ def run_show(args, prefix):
     for item in filter(None, args.keys.split(',')):
         t, key = item.split(':', 1)
         keys.append((float(t), key))
-    for t, key in sorted(keys):
-        time.sleep(max(0.0, started + t - time.monotonic()))
-        subprocess.run(['xdotool', 'key', key], check=False)
+    with open(prefix + '.keys', 'w') as sent:
+        for t, key in sorted(keys):
+            time.sleep(max(0.0, started + t - time.monotonic()))
+            # time.monotonic is CLOCK_MONOTONIC, the swap trace's clock
+            sent.write('%d %s\n' % (int(time.monotonic() * 1e6), key))
+            subprocess.run(['xdotool', 'key', key], check=False)
     time.sleep(max(0.0, started + args.seconds - time.monotonic()))
     show.send_signal(signal.SIGTERM)
     try:
@@ -103,10 +106,14 @@ def swaps(prefix):
     return np.array(demo), np.array(at)
 
 
-def jumps(demo, at):
+def jumps(demo, at, prefix):
     """(monotonic us, kind) of each pause's end, seek and wrap, from the
-    pictures' demo times: a pause holds one demo time for a while, a seek
-    jumps ahead of the wall clock, a wrap goes back."""
+    pictures' demo times: a pause holds one demo time for a while; a jump
+    soon after a marker key was sent is a seek, any other a loop's wrap."""
+    marker_keys = []
+    if os.path.exists(prefix + '.keys'):
+        with open(prefix + '.keys') as f:
+            marker_keys = [int(line.split()[0]) for line in f if line.split()[1] in ('period', 'comma')]
     out = []
     run_start = 0
     for i in range(1, len(demo)):
@@ -116,10 +123,11 @@ def jumps(demo, at):
         if at[i - 1] - at[run_start] > 300000:
             out.append((at[i], 'pause'))
         wall_ms = (at[i] - at[i - 1]) / 1000.0
-        if dd < -100:
-            out.append((at[i], 'wrap'))
-        elif dd > wall_ms + 150:
-            out.append((at[i], 'seek'))
+        # (a frame's delay from clock to screen varies by a few hundred ms
+        # on a busy machine: a jump is more than that)
+        if dd < -500 or dd > wall_ms + 1000:
+            keyed = any(0 <= at[i] - k < 1500000 for k in marker_keys)
+            out.append((at[i], 'seek' if keyed else 'wrap'))
         run_start = i
     return out
 
@@ -149,7 +157,7 @@ def analyse(args, prefix):
     demo, at = swaps(prefix)
     if len(demo) < 10:
         sys.exit('av_sync: no swap trace in %s.trace' % prefix)
-    events = jumps(demo, at)
+    events = jumps(demo, at, prefix)
     rows = []  # (time us, kind, offset ms)
     for start in range(0, len(rec) - WINDOW, STEP):
         win = rec[start:start + WINDOW]

@@ -13,7 +13,7 @@
 # second); "drift", the fast one looping for N minutes (default 10).
 # --baseline plays through SDL's own PulseAudio driver instead, which says
 # nothing of its delay: the show as it played before it followed its
-# output. --short: 20 s runs and a 2-minute drift run. The machine's load
+# output. --short: 34 s runs and a 2-minute drift run. The machine's load
 # is printed with each run; other work on it shows in the spread.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -26,7 +26,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --baseline) baseline=1 ;;
     --minutes) minutes="$2"; shift ;;
-    --short) seconds=20; minutes=2 ;;
+    --short) seconds=34; minutes=2 ;;
     *) echo "usage: bench/bench_av_sync.sh [--baseline] [--minutes N] [--short]" >&2; exit 2 ;;
   esac
   shift
@@ -84,10 +84,11 @@ py=/usr/bin/python3
 run() {
   scripts/with_display.sh "$py" bench/av_sync.py --out "$work" "${env_args[@]}" "$@"
 }
-# A pause at 8 s for 2 s, marker jumps (.) at 16 s and 26 s; the loop
-# wraps every 11.5 s.
-keys="8:p,10:p,16:period,26:period"
-loop=(--loop s01 s02)
+# From 14.5 s: a jump to the next marker (.) 6 s in, a pause from 12 s to
+# 14 s, a jump back to the marker before (,) at 20 s; the loop wraps at
+# 38 s of demo time, half a minute in.
+keys="6:period,12:p,14:p,20:comma"
+loop=(--loop s02 s05)
 run --name fast --seconds "$seconds" --keys "$keys" --env WENDIT_SCENE=miditest -- "${loop[@]}"
 run --name slow --seconds "$seconds" --keys "$keys" -- "${loop[@]}"
 run --name drift --seconds "$((minutes * 60))" --env WENDIT_SCENE=miditest -- "${loop[@]}"

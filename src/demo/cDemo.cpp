@@ -123,7 +123,9 @@ void cDemo::frame()
         draw_panel();
     swap_buffers();
     trace_swap(*sm);
-    if (!sm->clock().paused)
+    if (sm->clock().paused)
+        m_pictureDelay.skip_frame();
+    else
         m_pictureDelay.frame_shown(sm->clock().now, sm->clock().counter_ms());
     m_frameRate.frame_presented(sm->demo_time());
 }

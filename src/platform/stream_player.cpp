@@ -258,7 +258,7 @@ bool open_device(int frames)
         if (why.empty())
             why = "the SDL driver \"" + sdl->driver() + "\" does not tell when its samples are heard";
         g_player.note = "# sound: " + why + ": the music plays on the clock through " + sdl->name() +
-                        ", up to its buffer behind the picture";
+                        ", behind the picture by whatever the device holds";
     }
     g_player.owned = std::move(sdl);
     g_player.device = g_player.owned.get();

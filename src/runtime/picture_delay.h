@@ -10,8 +10,9 @@
 // low frame rate the sound is then as much ahead of the picture at a
 // frame's start as behind it at its end, never a whole frame behind.
 //
-// Both figures are medians of the latest frames, so one slow frame (a
-// texture upload, the machine busy for a moment) does not move the music.
+// Both figures come from the latest frames: the delay is their median, so
+// one slow frame (a texture upload) does not move the music; the stay is
+// weighted by length, since a long-held picture is looked at longer.
 #include <array>
 
 class cPictureDelay {
@@ -20,9 +21,12 @@ public:
     // returned at `shownMs` (both on the clock's counter).
     void frame_shown(int clockMs, int shownMs);
     // From the clock reading of the next frame to the middle of its stay
-    // on the screen, in ms: the picture's delay plus half the interval
-    // between frames (a frame at 60 Hz until frames were seen).
+    // on the screen, in ms: the picture's delay plus half the time a
+    // picture stays (a frame at 60 Hz until frames were seen).
     int estimate_ms() const;
+    // A frame that is not measured (the show paused): the time up to the
+    // next one is no picture's stay.
+    void skip_frame() { m_haveLast = false; }
 
     static constexpr int FRAMES = 9;
     static constexpr int FIRST_GUESS_MS = 17;
@@ -37,4 +41,5 @@ private:
     int m_next = 0;       // where the next delay goes
     int m_nextInterval = 0;
     int m_lastShownMs = 0;
+    bool m_haveLast = false;
 };
