@@ -14,6 +14,7 @@ packages=(
   libcairo2-dev
   xdotool
   parallel rsync
+  libpulse-dev pulseaudio pulseaudio-utils python3-numpy
 )
 
 missing=()

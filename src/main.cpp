@@ -31,6 +31,7 @@ namespace {
 ShowPlacement place_options(const ShowOptions& o)
 {
     ShowPlacement p;
+    p.avOffsetMs = o.avOffsetMs;
     if (o.from.empty() && o.loopStart.empty())
         return p;
     // Its warnings are the show's to give, once, when it loads the script.

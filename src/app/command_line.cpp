@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "timeline/show_position.h"
@@ -30,6 +32,21 @@ bool is_marker_token(const cEventQueue& script, const std::string& text)
 }
 }  // namespace
 
+// Whole milliseconds, signed, within MAX_AV_OFFSET_MS.
+bool parse_av_offset(const std::string& text, int& ms, std::string& error)
+{
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno != 0 || v < -MAX_AV_OFFSET_MS || v > MAX_AV_OFFSET_MS) {
+        error = "--av-offset needs whole milliseconds from -" + std::to_string(MAX_AV_OFFSET_MS) + " to " +
+                std::to_string(MAX_AV_OFFSET_MS) + " (positive: the sound later), not '" + text + "'";
+        return false;
+    }
+    ms = int(v);
+    return true;
+}
+
 bool parse_show_options(int argc, const char* const* argv, ShowOptions& o, std::string& error)
 {
     o.capture = capture_flag(argc, argv);
@@ -50,6 +67,17 @@ bool parse_show_options(int argc, const char* const* argv, ShowOptions& o, std::
                 error = "--from needs a TIME (seconds or hh:mm:ss,mmm) or a MARKER (such as s05)";
                 return false;
             }
+        } else if (a.rfind("--av-offset=", 0) == 0) {
+            if (!parse_av_offset(a.substr(12), o.avOffsetMs, error))
+                return false;
+        } else if (a == "--av-offset") {
+            // The value may be negative, so it is taken whatever it starts with.
+            if (i + 1 >= argc || !argv[i + 1]) {
+                error = "--av-offset needs a number of milliseconds (positive: the sound later)";
+                return false;
+            }
+            if (!parse_av_offset(argv[++i], o.avOffsetMs, error))
+                return false;
         } else if (a == "--loop") {
             if (!take_value(argc, argv, i, o.loopStart) || !take_value(argc, argv, i, o.loopEnd)) {
                 error = "--loop needs two places, A and B: times (seconds or hh:mm:ss,mmm) or markers (such as s05)";
@@ -62,6 +90,7 @@ bool parse_show_options(int argc, const char* const* argv, ShowOptions& o, std::
 
 bool place_show_options(const cEventQueue& script, const ShowOptions& o, ShowPlacement& p, std::string& error)
 {
+    p.avOffsetMs = o.avOffsetMs;
     const int first = script_marker_time(script, "s00");
     const int quit = script_marker_time(script, "quit");
     if (first < 0) {

@@ -8,6 +8,9 @@
 //     --loop A B           play A..B over and over (times or markers)
 //     --watch              reload shaders, the marker script and textures
 //                          when their files change
+//     --av-offset MS       the sound MS milliseconds later than the picture
+//                          (negative: earlier), for a screen or amplifier
+//                          with a delay of its own (also --av-offset=MS)
 // TIME is seconds ("38.5") or a time code ("00:00:38,500"); MARKER a token
 // of the marker script ("s05"). Other arguments are ignored.
 #include <string>
@@ -21,7 +24,11 @@ struct ShowOptions {
     bool watch = false;
     std::string from;                // empty: the start marker
     std::string loopStart, loopEnd;  // both empty: no loop
+    int avOffsetMs = 0;
 };
+
+// The largest --av-offset taken, either way.
+constexpr int MAX_AV_OFFSET_MS = 5000;
 
 // False with a one-line reason in `error` when an option lacks its values.
 bool parse_show_options(int argc, const char* const* argv, ShowOptions& o, std::string& error);
@@ -32,6 +39,7 @@ struct ShowPlacement {
     bool loop = false;
     int loopStart = -1, loopEnd = -1;
     std::string loopStartMarker, loopEndMarker;  // the tokens, when markers were given
+    int avOffsetMs = 0;
 };
 
 // Checks that every place exists and lies in the show (from the start

@@ -109,6 +109,7 @@ void cDemo::frame()
     sm->advance_clock();
     wrap_loop();
     bool rebuild = sm->dispatch_events();
+    sm->place_music(m_pictureDelay.estimate_ms());
     trace_frame(*sm);
     if (!rebuild && sm->current())
         rebuild = sm->current()->update();
@@ -125,6 +126,11 @@ void cDemo::frame()
     if (panel_visible())
         draw_panel();
     swap_buffers();
+    trace_swap(*sm);
+    if (sm->clock().paused)
+        m_pictureDelay.skip_frame();
+    else
+        m_pictureDelay.frame_shown(sm->clock().now, sm->clock().counter_ms());
     m_frameRate.frame_presented(sm->demo_time());
 }
 

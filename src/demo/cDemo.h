@@ -9,6 +9,7 @@
 #include "demo/frame_rate_meter.h"
 #include "gui/cGuiTxtLabel.h"
 #include "gui/cGuiVarList.h"
+#include "runtime/picture_delay.h"
 #include "runtime/cSectionLoop.h"
 
 class cLiveReload;
@@ -77,6 +78,7 @@ protected:
 private:
     static bool s_constructed;
     cFrameRateMeter m_frameRate;
+    cPictureDelay m_pictureDelay;
 };
 
 // The process-wide mute flag the m key toggles.

@@ -30,6 +30,7 @@ std::string marker_text(const ScriptMarker& m)
 void cDemo::tune(const ShowPlacement& p, bool watch)
 {
     cSceneManager* sm = manager();
+    sm->set_av_offset(p.avOffsetMs);
     if (p.loop) {
         loop.on = true;
         loop.start = p.loopStart;

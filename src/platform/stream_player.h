@@ -5,16 +5,27 @@
 // its length is exact, a seek lands on the exact sample and nothing is
 // decoded while the show runs. The encoder's delay and padding are removed:
 // position 0 is the first sample of the music. Output goes to the system's
-// audio device through SDL (SDL_AUDIODRIVER chooses the driver as usual), or
-// to nowhere, in which case the caller pulls the mix with sp_mix (tests and
-// offline capture). sp_mix is also what the device's callback runs.
+// audio device: a PulseAudio server when one runs (and SDL_AUDIODRIVER is
+// unset), else through SDL (SDL_AUDIODRIVER chooses the driver
+// as usual); or to nowhere, in which case the caller pulls the mix with
+// sp_mix (tests and offline capture). sp_mix is also what the device runs.
 //
-// Calls are made from one thread; the device mixes on SDL's audio thread,
-// and every call that changes what it plays holds SDL's audio lock.
+// Following: a device that says when the samples it takes are heard lets
+// the caller place the music in time (sp_set_follow, then sp_stream_sync
+// every frame): each buffer is mixed from the music that is due when that
+// buffer reaches the listener, so the music heard follows the caller's
+// clock from the first sample on, across seeks, pauses, underruns and any
+// drift between the device's clock and the caller's.
+//
+// Calls are made from one thread; the device mixes on a thread of its own,
+// and every call that changes what it plays holds the output's lock.
 // Failures return false, null or -1 and leave an error code for
 // sp_get_error; sp_error_text turns it into the table's text.
 #include <cstdint>
+#include <string>
 
+class iAudioOutput;
+class iTimeSource;
 struct sp_stream;
 struct sp_module;
 
@@ -102,6 +113,32 @@ void sp_mix(int16_t* out, int frames);
 // sample frames (0 without a device).
 int sp_output_rate();
 int sp_device_buffer_frames();
+
+// Before sp_init: the output to open instead of the system's device (a
+// stand-in in tests); null goes back to the system's.
+bool sp_set_audio_output(iAudioOutput* output);
+// The clock sp_stream_sync's times are read on; null (the default) is the
+// process's monotonic clock, default_time_source().
+void sp_set_time_source(iTimeSource* source);
+// Whether the open device says when its samples are heard.
+bool sp_output_reports_timing();
+// The open output's name ("PulseAudio", "SDL (alsa)"; "no device").
+const char* sp_output_name();
+// After sp_init: why the music cannot follow the clock on this device, as
+// a line for standard error; empty when it can, or when nobody listens
+// (no device, SDL's dummy driver).
+const std::string& sp_output_note();
+// The delay the device reported with its last buffer, in ms; -1 unknown.
+int sp_output_delay_ms();
+// Turns following on (only where the device reports timing: false
+// otherwise) or off. While on, a start, a seek or a resume drops what the
+// device holds and the stream stays silent until the next sp_stream_sync.
+void sp_set_follow(bool follow);
+bool sp_following();
+// Placement: the music at `ms` is to be heard when the time source reads
+// `atTicks`. Music placed later than the device can play is preceded by
+// silence; the stream is moved only when it is more than a few ms off.
+bool sp_stream_sync(sp_stream* stream, int ms, int64_t atTicks);
 
 // Tracker modules: no module format is supported, so loading reports
 // SP_ERR_FILE_FORMAT; the other calls fail on a null module.

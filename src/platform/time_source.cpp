@@ -12,6 +12,11 @@ int64_t monotonic_ns()
 }
 }  // namespace
 
+int64_t monotonic_us()
+{
+    return monotonic_ns() / 1000;
+}
+
 cMonotonicTimeSource::cMonotonicTimeSource() : m_origin(monotonic_ns()) {}
 
 int64_t cMonotonicTimeSource::counter()

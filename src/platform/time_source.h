@@ -31,5 +31,9 @@ private:
     int64_t m_origin;
 };
 
+// CLOCK_MONOTONIC in microseconds, from the system's own origin: what
+// another process (a measurement) can set beside its own readings.
+int64_t monotonic_us();
+
 // The process-wide monotonic source, used when nobody injects another.
 iTimeSource& default_time_source();

@@ -132,12 +132,23 @@ bool cSceneManager::select_scene(size_t index)
 void cSceneManager::start()
 {
     m_clock.source->sleep_ms(100);
+    // The device's clock is compared with the show's: only the wall clock
+    // runs at the device's pace (a frame-stepped clock does not).
+    m_sound.follow_clock(m_clock.source == &default_time_source());
     m_sound.play();
     m_clock.advance();
     m_clock.start = m_clock.now - m_clock.pausedTotal;
     const char* line = "------------------------- demo start -------------------------";
     std::cerr << line << std::endl;
     std::cout << line << std::endl;
+}
+
+void cSceneManager::place_music(int pictureDelayMs)
+{
+    if (!m_sound.following() || m_clock.frequency <= 0)
+        return;
+    const int64_t heardMs = int64_t(m_clock.now) + pictureDelayMs + m_avOffsetMs;
+    m_sound.place(demo_time(), heardMs * m_clock.frequency / 1000);
 }
 
 bool cSceneManager::dispatch_events()

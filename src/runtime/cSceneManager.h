@@ -76,7 +76,18 @@ public:
     void debug_test_scene(iLoadScreen& ls);
 
     // The demo start: sleep 100 ms, start the music, reset the clock to 0.
+    // On the monotonic clock and a device that says when its samples are
+    // heard, the music follows the clock from here on (place_music).
     void start();
+    // Once a frame, after its clock is final: the music at this frame's
+    // demo time is to be heard when its picture reaches the screen,
+    // pictureDelayMs after the clock reading, plus the viewer's own offset.
+    // Nothing unless the music follows the clock.
+    void place_music(int pictureDelayMs);
+    // Sound later (positive) or earlier than the picture, in ms: for a
+    // screen or an amplifier that adds a delay of its own.
+    void set_av_offset(int ms) { m_avOffsetMs = ms; }
+    int av_offset() const { return m_avOffsetMs; }
     void advance_clock() { m_clock.advance(); }
     int demo_time() const { return m_clock.demo_time(); }
     // Fires due events; true when the start jump happened in this call.
@@ -123,4 +134,5 @@ private:
     bool m_startJump = true;  // the first dispatch jumps to the s00 marker
     int m_startAt = -1;       // or here, when set
     bool m_startReplays = false;
+    int m_avOffsetMs = 0;
 };

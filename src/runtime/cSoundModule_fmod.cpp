@@ -56,6 +56,30 @@ void cSoundModule_fmod::init(bool capture)
         end_process(1);
     }
     sp_stream_set_buffer_size(200000);
+    if (!sp_output_note().empty())
+        std::cerr << sp_output_note() << std::endl;
+}
+
+bool cSoundModule_fmod::follow_clock(bool on)
+{
+    sp_set_follow(on && mode == 0);
+    return sp_following();
+}
+
+bool cSoundModule_fmod::following() const
+{
+    return sp_following();
+}
+
+void cSoundModule_fmod::place(int ms, int64_t atTicks)
+{
+    if (mode == 0 && stream && sp_following())
+        sp_stream_sync(stream, ms, atTicks);
+}
+
+int cSoundModule_fmod::output_delay_ms() const
+{
+    return sp_output_delay_ms();
 }
 
 void cSoundModule_fmod::open()

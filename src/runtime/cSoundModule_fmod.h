@@ -3,10 +3,15 @@
 // start, seeks it with the clock, pauses it with the clock and sets its
 // volume. The music position is never read back.
 //
+// On a device that says when its samples are heard, the module can follow
+// the clock: every frame the clock tells it when the music at the frame's
+// demo time is to be heard (place), and the player mixes accordingly.
+//
 // Mode 0 plays a compressed audio stream (the only mode the show uses);
 // mode 1 is a tracker module. Any other mode reports the unhandled case.
 // Failures to start the sound output or to open the music end the process
 // with exit code 1.
+#include <cstdint>
 #include <string>
 
 struct sp_stream;
@@ -29,6 +34,15 @@ public:
     void set_volume(int v);  // 0..255
     void toggle_pause();
     void close();
+    // Before play: places the music by the clock from now on (place), where
+    // the device can; false where it cannot (no timing, no device, mode 1).
+    bool follow_clock(bool on);
+    bool following() const;
+    // The music at `ms` is to be heard when the monotonic clock reads
+    // `atTicks`; does nothing unless following.
+    void place(int ms, int64_t atTicks);
+    // The delay the device last reported, in ms; -1 unknown.
+    int output_delay_ms() const;
 
     bool is_playing() const { return playing; }
     // Length of the opened stream in ms; -1 without one.

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "platform/stream_player.h"
+#include "platform/time_source.h"
 #include "runtime/cSceneManager.h"
 #include "timeline/cEvent.h"
 
@@ -38,4 +39,11 @@ void trace_seek(cSceneManager& sm, int ms)
 {
     if (timeline_trace_on())
         std::cerr << "# timeline-trace seek " << ms << " music " << music_ms(sm) << "\n";
+}
+
+void trace_swap(cSceneManager& sm)
+{
+    static const bool on = std::getenv("WENDIT_SWAP_TRACE") != nullptr;
+    if (on)
+        std::cerr << "# swap-trace " << sm.demo_time() << " " << monotonic_us() << "\n";
 }

@@ -136,3 +136,21 @@ TEST(ShowPosition, LoopBoundsFollowTheirMarkers)
     EXPECT_EQ(loop.start, 2000) << "a marker that went away leaves its bound";
     EXPECT_EQ(loop.describe(), "s01 00:00:02,000 .. 00:00:06,000");
 }
+
+TEST(ShowPosition, AvOffsetIsWholeMillisecondsEitherWay)
+{
+    auto q = script();
+    ShowPlacement p;
+    EXPECT_EQ(place({"--av-offset", "-40", "--from", "s01"}, p, *q), "");
+    EXPECT_EQ(p.avOffsetMs, -40);
+    EXPECT_EQ(p.fromMs, 3000);
+    EXPECT_EQ(place({"--av-offset=85"}, p, *q), "");
+    EXPECT_EQ(p.avOffsetMs, 85);
+    for (const char* bad : {"", "4.5", "40ms", "--from", "99999", "-5001"}) {
+        ShowPlacement none;
+        const std::string error = place({"--av-offset", bad}, none, *q);
+        EXPECT_NE(error.find("--av-offset needs"), std::string::npos) << bad << ": " << error;
+    }
+    ShowPlacement none;
+    EXPECT_NE(place({"--av-offset"}, none, *q), "");
+}
