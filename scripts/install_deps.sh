@@ -13,6 +13,7 @@ packages=(
   libfreetype-dev fonts-league-spartan fonts-dejavu-core
   xdotool
   parallel rsync
+  openssh-server openssh-client
 )
 
 missing=()
