@@ -236,7 +236,7 @@ fi
 
 segment_files=()
 for ((k = 1; k <= segments; k++)); do segment_files+=("$work/$(name "$k")"); done
-bytes="$(cat "${segment_files[@]}" | wc -c)"
+bytes="$(stat -c %s "${segment_files[@]}" | awk '{ n += $1 } END { printf "%d", n }')"
 joining=$EPOCHREALTIME
 (cd "$bin" && ./wendit join "${segment_files[@]}" -o "$output") || exit 1
 where="from ${#todo[@]} host job(s)"
