@@ -4,7 +4,10 @@
 // their sounds lie. Frames named after the files are written as PNG from
 // both, to look at (the pictures either side of a farm's slice edges).
 //
-//   build/bench/compare_videos REFERENCE OTHER [--png DIR N...] [--each]
+//   build/bench/compare_videos REFERENCE OTHER [--png DIR N...] [--each] [--skip N]
+//
+// --skip N leaves out the reference's first N pictures (OTHER starts
+// later on the same grid).
 //
 // Either may be several files read one after the other, separated by
 // commas (lossless segments: the pictures as rendered, converted to
@@ -233,16 +236,19 @@ int best_lag(const std::vector<float>& a, const std::vector<float>& b, int rate)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: compare_videos REFERENCE OTHER [--png DIR N...] [--each]\n");
+        std::fprintf(stderr, "usage: compare_videos REFERENCE OTHER [--png DIR N...] [--each] [--skip N]\n");
         return 2;
     }
     std::string pngDir;
     std::set<int64_t> wanted;
     bool each = false;
+    int64_t skip = 0;
     for (int i = 3; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--png" && i + 1 < argc)
             pngDir = argv[++i];
+        else if (a == "--skip" && i + 1 < argc)
+            skip = std::atoll(argv[++i]);
         else if (a == "--each")
             each = true;
         else
@@ -254,6 +260,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "compare_videos: cannot read %s or %s\n", argv[1], argv[2]);
         return 1;
     }
+    for (int64_t i = 0; i < skip && refs.next_picture(); ++i)
+        av_frame_unref(refs.frame());
     int64_t n = 0, sameTimes = 0;
     double lowest = 1e9, total = 0.0;
     int64_t lowestAt = -1;
