@@ -9,7 +9,7 @@
 # The range is split into N equal segments (default: one per job), each
 # rendered and encoded by `wendit capture --segment K/N` into
 # WORK/segment_K_of_N.mkv (H.264, joined by copying; FFV1 with --lossless,
-# joined by encoding every picture again, twenty times the size), run by
+# joined by encoding every picture again, thirteen times the size), run by
 # GNU parallel: here with --jobs N at once, or on the hosts of FILE
 # (GNU parallel's --sshloginfile: one `[JOBS/][USER@]HOST` a line, `:` for
 # this machine; --jobs for the hosts that give no JOBS/). A failed

@@ -9,7 +9,7 @@
 // the worker that renders it also encodes it, and the join only copies.
 // With `lossless` it is FFV1 (colour as read back, top row first), so that
 // `wendit join` hands the final encoder exactly the pictures a single
-// capture would have handed it, at about twenty times the size.
+// capture would have handed it, at about thirteen times the size.
 //
 // One file per segment so that finishing a segment is one rename and a
 // copy between machines is one file; Matroska because it is open, carries
