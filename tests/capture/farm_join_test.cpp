@@ -229,6 +229,7 @@ TEST(WenditCaptureSegment, BadSegmentArgumentsSayWhatAndWriteNothing)
         {"--segment 1/91", "the range has 90 frames, too few for 91 segments"},
         {"--segment 1/3 --frames 0:3", "--frames and --segment both choose the frames"},
         {"--segment 1/3 -o " + d + "/x.mp4", "a segment is a Matroska file: name it FILE.mkv"},
+        {"--lossless -o " + d + "/x.mp4", "--lossless is for segments (--segment K/N or --frames A:B)"},
     };
     for (const auto& c : cases) {
         ToolRun r = run_tool(HEADLESS + "./wendit capture --from 10 --to 13 -o " + d + "/x.mkv " + c.args);
