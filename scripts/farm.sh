@@ -3,19 +3,22 @@
 # video a single `wendit capture` of the range writes:
 #
 #   scripts/farm.sh [--jobs N] [--segments N] [--hosts FILE] [--remote-bin DIR]
-#                   [--retries N] [--work DIR] [--keep] [-o FILE.mp4]
+#                   [--retries N] [--work DIR] [--keep] [--lossless] [-o FILE.mp4]
 #                   [--from TIME|MARKER] [--to TIME|MARKER] [--fps N] [--size WxH] [--solo SCENE]
 #
 # The range is split into N equal segments (default: one per job), each
-# rendered by `wendit capture --segment K/N` into WORK/segment_K_of_N.mkv,
-# run by GNU parallel: here with --jobs N at once, or on the hosts of FILE
+# rendered and encoded by `wendit capture --segment K/N` into
+# WORK/segment_K_of_N.mkv (H.264, joined by copying; FFV1 with --lossless,
+# joined by encoding every picture again, thirteen times the size), run by
+# GNU parallel: here with --jobs N at once, or on the hosts of FILE
 # (GNU parallel's --sshloginfile: one `[JOBS/][USER@]HOST` a line, `:` for
 # this machine; --jobs for the hosts that give no JOBS/). A failed
 # segment is tried again (--retries, default 2).
 # A segment gets its final name only when complete, so a rerun of the same
 # command renders only the segments still missing. Then `wendit join`
 # checks the set and writes the video; the segments are removed afterwards
-# unless --keep is given.
+# unless --keep is given. At the end it says on standard error how long the
+# rendering, the segments' transfer back from the hosts and the join took.
 #
 # A host needs: ssh login without a password from here, rsync, and a built
 # and baked tree of the same commit at the same path as this one (or at
@@ -53,7 +56,8 @@ while [ $# -gt 0 ]; do
       esac
       shift 2 ;;
     --keep) keep=1; shift ;;
-    -h|--help) sed -n '2,28p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --lossless) capture_args+=("$1"); shift ;;
+    -h|--help) sed -n '2,31p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) die "unexpected argument '$1'" ;;
   esac
 done
@@ -140,9 +144,11 @@ fi
 watch() {
   local tty=0 begin now last=0 done_frames=0 finished=0 failed=0 k line
   [ -t 2 ] && tty=1
-  declare -A frames=() said=()
+  declare -A frames=() said=() refused=()
   begin=${EPOCHREALTIME/./}
   while IFS= read -r line; do
+    # parallel's own words (untagged) go on as they are.
+    [[ "$line" == *$'\t'* ]] || { echo "$line" >&2; continue; }
     k="${line%%$'\t'*}"
     line="${line#*$'\t'}"
     case "$line" in
@@ -151,6 +157,9 @@ watch() {
         done_frames=$((done_frames - ${frames[$k]:-0} + $3))
         frames[$k]=$3 ;;
       "# exit 0")
+        # When the capture ended: what follows until the job ends is the
+        # segment's way back from its host.
+        echo "$k $EPOCHREALTIME" >> "$work/rendered"
         finished=$((finished + 1)) ;;
       "# exit "*)
         # The segment starts again from its first frame, if retried.
@@ -160,8 +169,20 @@ watch() {
         [ "$tty" -eq 1 ] && printf '\r\033[K' >&2
         say "segment $k/$segments failed: ${said[$k]:-exit ${line#\# exit }}" ;;
       *)
+        line="${line%%$'\r'*}"  # ssh ends its lines with a carriage return
         echo "$line" >> "$work/segment_${k}_of_${segments}.log"
-        case "$line" in "wendit capture: "*) said[$k]="${line#wendit capture: }" ;; esac ;;
+        case "$line" in
+          "wendit capture: "*) said[$k]="${line#wendit capture: }" ;;
+          # A host that refuses the login, or cannot be reached: parallel
+          # gives the segment to another (as a retry).
+          *"Permission denied"*|*"Connection refused"*|*"Could not resolve"*|*"timed out"*|*"No route to host"*|\
+          *"Host key verification failed"*)
+            if [ -z "${refused[$line]:-}" ]; then
+              refused[$line]=1
+              [ "$tty" -eq 1 ] && printf '\r\033[K' >&2
+              say "a host failed segment $k/$segments, which goes to another: $line"
+            fi ;;
+        esac ;;
     esac
     if [ "$tty" -eq 1 ]; then
       now=${EPOCHREALTIME/./}
@@ -183,9 +204,15 @@ watch() {
   return 0
 }
 
+# Seconds since `from` (an EPOCHREALTIME), one decimal.
+since() { awk -v a="$1" -v b="$2" 'BEGIN{ printf "%.1f", b - a }'; }
+
+render_s="0.0" transfer_s="0.0"
 if [ "${#todo[@]}" -gt 0 ]; then
   [ "${#todo[@]}" -lt "$segments" ] && say "$((segments - ${#todo[@]})) of $segments segments are done already"
-  (cd "$work" && "${runner[@]}" "$job" ::: "${todo[@]}") | watch
+  rm -f "$work/rendered" "$work/joblog"
+  started=$EPOCHREALTIME
+  (cd "$work" && "${runner[@]}" "$job" ::: "${todo[@]}" 2>&1) | watch
   status=${PIPESTATUS[0]}
   missing=()
   for ((k = 1; k <= segments; k++)); do
@@ -194,13 +221,29 @@ if [ "${#todo[@]}" -gt 0 ]; then
   if [ "$status" -ne 0 ] || [ "${#missing[@]}" -gt 0 ]; then
     die "${#missing[@]} segment(s) missing (${missing[*]}); run the same command again to render only those" 1
   fi
+  # Rendering: until the last capture ended. Transfer: each segment's time
+  # from its capture's end to its job's end (parallel's job log), added up.
+  last="$(sort -k2 -n "$work/rendered" 2>/dev/null | tail -1 | cut -d' ' -f2)"
+  render_s="$(since "$started" "${last:-$EPOCHREALTIME}")"
+  if [ -n "$hosts" ]; then
+    transfer_s="$(awk -v segs="$segments" 'FNR == NR { ended[$1] = $2; next }
+      FNR > 1 && $7 == 0 && match($0, /--segment [0-9]+\//) {
+        k = substr($0, RSTART + 10, RLENGTH - 11)
+        if (k in ended) { t = $3 + $4 - ended[k]; sum += t > 0 ? t : 0 }
+      } END { printf "%.1f", sum }' "$work/rendered" "$work/joblog")"
+  fi
 fi
 
 segment_files=()
 for ((k = 1; k <= segments; k++)); do segment_files+=("$work/$(name "$k")"); done
+bytes="$(stat -c %s "${segment_files[@]}" | awk '{ n += $1 } END { printf "%d", n }')"
+joining=$EPOCHREALTIME
 (cd "$bin" && ./wendit join "${segment_files[@]}" -o "$output") || exit 1
+where="from ${#todo[@]} host job(s)"
+[ -n "$hosts" ] || where="written in place"
+say "rendering $render_s s, transfer $transfer_s s ($((bytes / 1000000)) MB of segments, $where), join $(since "$joining" "$EPOCHREALTIME") s"
 if [ "$keep" -eq 0 ]; then
-  rm -f "${segment_files[@]}" "$work"/segment_*.log "$work/options" "$work/joblog" "$work/lock"
+  rm -f "${segment_files[@]}" "$work"/segment_*.log "$work/options" "$work/joblog" "$work/lock" "$work/rendered"
   rmdir "$work" 2>/dev/null || true
 fi
 exit 0

@@ -15,6 +15,7 @@ packages=(
   xdotool
   parallel rsync
   libpulse-dev pulseaudio pulseaudio-utils python3-numpy
+  openssh-server openssh-client
 )
 
 missing=()

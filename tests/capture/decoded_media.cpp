@@ -1,5 +1,8 @@
 #include "capture/decoded_media.h"
 
+#include <cmath>
+#include <limits>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -14,16 +17,22 @@ uint64_t fnv(uint64_t h, const uint8_t* p, int n)
     return h;
 }
 
-void take(DecodedMedia& m, const AVFrame* f, bool video)
+void take(DecodedMedia& m, const AVFrame* f, bool video, bool keepAll, AVRational timeBase)
 {
     if (video) {
         uint64_t h = 14695981039346656037ull;
+        if (keepAll)
+            m.pictures.emplace_back();
+        m.timesMs.push_back(av_rescale_q(f->best_effort_timestamp, timeBase, AVRational{1, 1000}));
         for (int plane = 0; plane < 3; ++plane) {
             const int w = plane ? (f->width + 1) / 2 : f->width;
             const int rows = plane ? (f->height + 1) / 2 : f->height;
             std::vector<uint8_t>& keep = plane == 0 ? m.firstY : plane == 1 ? m.firstCb : m.firstCr;
             for (int y = 0; y < rows; ++y) {
                 h = fnv(h, f->data[plane] + y * f->linesize[plane], w);
+                if (keepAll)
+                    m.pictures.back().insert(m.pictures.back().end(), f->data[plane] + y * f->linesize[plane],
+                                             f->data[plane] + y * f->linesize[plane] + w);
                 if (m.frameSums.empty())
                     keep.insert(keep.end(), f->data[plane] + y * f->linesize[plane],
                                 f->data[plane] + y * f->linesize[plane] + w);
@@ -37,7 +46,7 @@ void take(DecodedMedia& m, const AVFrame* f, bool video)
 }
 }  // namespace
 
-DecodedMedia decode_media(const std::string& path)
+DecodedMedia decode_media(const std::string& path, bool keepPictures)
 {
     DecodedMedia m;
     AVFormatContext* fmt = nullptr;
@@ -74,7 +83,7 @@ DecodedMedia decode_media(const std::string& path)
     AVFrame* frame = av_frame_alloc();
     auto drain = [&](unsigned i) {
         while (avcodec_receive_frame(decoders[i], frame) == 0) {
-            take(m, frame, decoders[i]->codec_type == AVMEDIA_TYPE_VIDEO);
+            take(m, frame, decoders[i]->codec_type == AVMEDIA_TYPE_VIDEO, keepPictures, fmt->streams[i]->time_base);
             av_frame_unref(frame);
         }
     };
@@ -96,4 +105,18 @@ DecodedMedia decode_media(const std::string& path)
     m.videoSeconds = m.fps > 0 ? double(m.frameSums.size()) / m.fps : 0.0;
     m.ok = true;
     return m;
+}
+
+double psnr_db(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
+{
+    if (a.size() != b.size() || a.empty())
+        return 0.0;
+    double sum = 0.0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const double d = double(a[i]) - double(b[i]);
+        sum += d * d;
+    }
+    if (sum == 0.0)
+        return std::numeric_limits<double>::infinity();
+    return 10.0 * std::log10(255.0 * 255.0 * double(a.size()) / sum);
 }

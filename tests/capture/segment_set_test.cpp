@@ -159,4 +159,20 @@ TEST(JoinCheck, MissingIncompleteDuplicatedAndMismatchedSegmentsAreNamed)
     EXPECT_EQ(check({slice("a", 1, 3), slice("b", 2, 3), slice("c", 3, 3, solo)}),
               "c: layer 'title' alone, where the others have the whole picture");
     EXPECT_EQ(check({}), "no segments given");
+
+    // H.264 slices are copied, lossless ones encoded: never both in one
+    // video; and copied slices must share their stream parameters.
+    SegmentInfo flat = range_10_13();
+    flat.lossless = true;
+    EXPECT_EQ(check({slice("a", 1, 3), slice("b", 2, 3, flat), slice("c", 3, 3)}),
+              "b: FFV1 pictures (--lossless), where the others have H.264 pictures");
+    std::vector<JoinSegment> set = {slice("a", 1, 3), slice("b", 2, 3), slice("c", 3, 3)};
+    for (JoinSegment& j : set)
+        j.setup = "sps-pps";
+    set[2].setup = "sps-pps of another encoder";
+    EXPECT_EQ(check(set), "c: H.264 stream parameters unlike those of the others (encoded with other settings)");
+    set[1].setup = set[2].setup = "";
+    set[0].info.lossless = set[1].info.lossless = set[2].info.lossless = true;
+    set[0].setup = "one FFV1 header";
+    EXPECT_EQ(check(set), "") << "lossless ones are decoded one by one";
 }

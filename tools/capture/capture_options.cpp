@@ -95,8 +95,8 @@ bool parse_capture_args(const std::vector<std::string>& args, bool contact, Capt
     bool outputGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (!contact && (a == "--progress-lines" || a == "--dry-run")) {
-            (a == "--dry-run" ? o.dryRun : o.progressLines) = true;
+        if (!contact && (a == "--progress-lines" || a == "--dry-run" || a == "--lossless")) {
+            (a == "--dry-run" ? o.dryRun : a == "--lossless" ? o.lossless : o.progressLines) = true;
             continue;
         }
         const bool known = a == "-o" || a == "--from" || a == "--to" ||
@@ -150,9 +150,13 @@ bool parse_capture_args(const std::vector<std::string>& args, bool contact, Capt
         error = "--frames and --segment both choose the frames: give one of them";
         return false;
     }
+    if (o.lossless && !o.segmented()) {
+        error = "--lossless is for segments (--segment K/N or --frames A:B); the video itself is H.264";
+        return false;
+    }
     if (o.segmented()) {
-        // A segment is lossless Matroska, for `wendit join`; an .mp4 name
-        // would promise the finished video.
+        // A segment is Matroska, for `wendit join`; an .mp4 name would
+        // promise the finished video.
         if (outputGiven && !ends_with(o.output, ".mkv")) {
             error = "-o '" + o.output + "': a segment is a Matroska file: name it FILE.mkv";
             return false;

@@ -18,8 +18,10 @@ struct CaptureOptions {
     std::string solo;       // a layer scene's getName, or empty
     int count = 24;         // contact sheet: thumbnails
     // A segment of the range (--frames A:B or --segment K/N), written as a
-    // lossless Matroska file instead of the MP4.
+    // Matroska file instead of the MP4: H.264 to be joined by copying, or
+    // FFV1 with --lossless.
     bool framesGiven = false;
+    bool lossless = false;
     FrameSpan frames;       // --frames, until resolved
     int part = 0, parts = 0;  // --segment K/N
     bool progressLines = false;  // --progress-lines: "# progress DONE TOTAL" on stderr

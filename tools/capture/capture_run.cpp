@@ -120,6 +120,7 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
         info.span = o.span;
         info.part = o.part;
         info.parts = o.parts;
+        info.lossless = o.lossless;
         if (!part.claim(o.output + PARTIAL_SUFFIX, std::cerr, error))
             return fail(error, 1);
         g_part = o.output + PARTIAL_SUFFIX;

@@ -1,6 +1,6 @@
 #pragma once
 // Where the capture's pictures are encoded: the final video (cVideoWriter)
-// or a lossless segment of a longer capture (cSegmentWriter). The frame
+// or a segment of a longer capture (cSegmentWriter). The frame
 // sink's worker thread hands every read-back picture to one of these, in
 // order, and completes the file once all are in.
 #include <cstdint>

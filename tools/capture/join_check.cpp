@@ -87,6 +87,7 @@ std::string check_segment_set(const std::vector<JoinSegment>& segments, std::vec
         std::function<std::string(const SegmentInfo&)> text;
     };
     const Field fields[] = {
+        {[](const SegmentInfo& i) { return std::string(i.lossless ? "FFV1 pictures (--lossless)" : "H.264 pictures"); }},
         {range_text},
         {[](const SegmentInfo& i) { return std::to_string(i.fps) + " fps"; }},
         {[](const SegmentInfo& i) { return std::to_string(i.width) + "x" + std::to_string(i.height); }},
@@ -99,6 +100,25 @@ std::string check_segment_set(const std::vector<JoinSegment>& segments, std::vec
             return segments[size_t(odd)].path + ": " + f.text(segments[size_t(odd)].info) + ", where " +
                    (segments.size() > 2 ? "the others have " : other.path + " has ") + f.text(other.info);
         }
+    }
+
+    // Slices are joined by copying only when each decodes with the same
+    // stream parameters as the others.
+    std::map<std::string, int> setups;
+    for (const JoinSegment& j : segments)
+        ++setups[j.setup];
+    if (!segments[0].info.lossless && setups.size() > 1) {
+        std::string common = segments[0].setup;
+        for (const auto& v : setups)
+            if (v.second > setups[common])
+                common = v.first;
+        for (size_t i = 0; i < segments.size(); ++i)
+            if (segments[i].setup != common) {
+                const JoinSegment& other = segments[segments[0].setup == common ? 0 : 1];
+                return segments[i].path + ": H.264 stream parameters unlike those of " +
+                       (segments.size() > 2 ? std::string("the others") : other.path) +
+                       " (encoded with other settings)";
+            }
     }
 
     ordered = segments;

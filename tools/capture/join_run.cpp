@@ -9,12 +9,17 @@
 #include <iostream>
 #include <memory>
 
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
 #include "capture/capture_options.h"
 #include "capture/capture_run.h"
 #include "capture/frame_sink.h"
 #include "capture/frame_timing.h"
 #include "capture/join_check.h"
 #include "capture/progress.h"
+#include "capture/segment_packets.h"
 #include "capture/segment_reader.h"
 #include "capture/video_writer.h"
 #include "platform/mp3_decode.h"
@@ -64,7 +69,7 @@ bool read_segments(const std::vector<std::string>& paths, std::vector<JoinSegmen
             error = p + ": " + why;
             return false;
         }
-        out.push_back(JoinSegment{p, head.info, head.pictures});
+        out.push_back(JoinSegment{p, head.info, head.pictures, head.setup});
     }
     return true;
 }
@@ -126,32 +131,63 @@ int run_join(const std::vector<std::string>& args)
         std::remove(part.c_str());
         return say(message, code);
     };
-    if (!video->open(part, format, error))
-        return give_up(error, 1);
-
-    sink.reset(new cFrameSink(video.get(), std::string(), range.width, range.height));
     cProgress progress(range.totalFrames, isatty(2) != 0);
     int64_t index = 0;
-    for (const JoinSegment& j : ordered) {
-        cSegmentReader reader;
-        if (!reader.open(j.path, j.info, error))
-            return give_up(j.path + ": " + error, 1);
-        for (int64_t n = 0; n < j.info.span.count(); ++n) {
-            if (stop_requested())
-                return give_up("interrupted at frame " + std::to_string(index) + " of " +
-                                   std::to_string(range.totalFrames) + "; nothing written under " + o.output,
-                               130);
-            std::vector<uint8_t> pixels = sink->buffer();
-            if (!reader.next(pixels, error))
-                return give_up(j.path + ": " + (error.empty() ? "ends early" : error), 1);
-            if (!sink->push(index++, std::move(pixels))) {
-                sink->finish(error);
-                return give_up(error.empty() ? "writing the video failed" : error, 1);
+    auto interrupted = [&]() {
+        return give_up("interrupted at frame " + std::to_string(index) + " of " + std::to_string(range.totalFrames) +
+                           "; nothing written under " + o.output,
+                       130);
+    };
+    bool ok = true;
+    if (!range.lossless) {
+        // The slices' packets, copied in frame order: nothing decoded.
+        cSegmentPackets first;
+        if (!first.open(ordered[0].path, ordered[0].info, error))
+            return give_up(ordered[0].path + ": " + error, 1);
+        if (!video->open_copy(part, format, first.parameters(), error))
+            return give_up(error, 1);
+        AVPacket* packet = av_packet_alloc();
+        std::unique_ptr<AVPacket, void (*)(AVPacket*)> owned(packet, [](AVPacket* p) { av_packet_free(&p); });
+        for (const JoinSegment& j : ordered) {
+            cSegmentPackets slice;
+            if (!slice.open(j.path, j.info, error))
+                return give_up(j.path + ": " + error, 1);
+            for (int64_t n = 0; n < j.info.span.count(); ++n) {
+                if (stop_requested())
+                    return interrupted();
+                if (!slice.next(packet, error))
+                    return give_up(j.path + ": " + (error.empty() ? "ends early" : error), 1);
+                if (!video->add_packet(packet, error))
+                    return give_up(error, 1);
+                progress.update(++index);
             }
-            progress.update(sink->written());
         }
+        ok = video->finish(error);
+    } else {
+        // Lossless slices: every picture decoded and encoded as a single
+        // capture encodes it.
+        if (!video->open(part, format, error))
+            return give_up(error, 1);
+        sink.reset(new cFrameSink(video.get(), std::string(), range.width, range.height));
+        for (const JoinSegment& j : ordered) {
+            cSegmentReader reader;
+            if (!reader.open(j.path, j.info, error))
+                return give_up(j.path + ": " + error, 1);
+            for (int64_t n = 0; n < j.info.span.count(); ++n) {
+                if (stop_requested())
+                    return interrupted();
+                std::vector<uint8_t> pixels = sink->buffer();
+                if (!reader.next(pixels, error))
+                    return give_up(j.path + ": " + (error.empty() ? "ends early" : error), 1);
+                if (!sink->push(index++, std::move(pixels))) {
+                    sink->finish(error);
+                    return give_up(error.empty() ? "writing the video failed" : error, 1);
+                }
+                progress.update(sink->written());
+            }
+        }
+        ok = sink->finish(error);
     }
-    const bool ok = sink->finish(error);
     const double seconds = progress.seconds();
     progress.finish();
     if (!ok)

@@ -22,6 +22,10 @@ struct SegmentInfo {
     int64_t totalFrames = 0;   // frames of the whole range
     FrameSpan span;            // this segment's frames
     int part = 0, parts = 0;   // K/N when made with --segment; 0/0 otherwise
+    // FFV1 pictures exactly as read back (--lossless), or H.264 with the
+    // capture's own settings, joined by copying. Told by the file's
+    // stream, not by a tag.
+    bool lossless = false;
 
     // "segment 2/3" or "frames 30:60"
     std::string name() const;

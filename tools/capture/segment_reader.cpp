@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include "capture/av_text.h"
+#include "capture/mkv_checksums.h"
 
 namespace {
 // Every slice of an FFV1 picture (version 3, with slice checksums) ends
@@ -35,8 +36,9 @@ bool slices_intact(const uint8_t* data, int size)
     return size > 0;
 }
 
-// Opens `path` and finds its one FFV1 stream; -1 with a message otherwise.
-int open_stream(const std::string& path, AVFormatContext*& fmt, std::string& error)
+}  // namespace
+
+int open_segment_stream(const std::string& path, AVFormatContext*& fmt, std::string& error)
 {
     // Damage is reported once, in our own words, naming the file.
     av_log_set_level(AV_LOG_QUIET);
@@ -52,8 +54,9 @@ int open_stream(const std::string& path, AVFormatContext*& fmt, std::string& err
     int found = -1;
     for (unsigned i = 0; i < fmt->nb_streams; ++i)
         if (fmt->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
-            if (found >= 0 || fmt->streams[i]->codecpar->codec_id != AV_CODEC_ID_FFV1) {
-                error = "not a capture segment (a segment holds one FFV1 picture stream)";
+            const AVCodecID codec = fmt->streams[i]->codecpar->codec_id;
+            if (found >= 0 || (codec != AV_CODEC_ID_FFV1 && codec != AV_CODEC_ID_H264)) {
+                error = "not a capture segment (a segment holds one H.264 or FFV1 picture stream)";
                 return -1;
             }
             found = int(i);
@@ -62,12 +65,51 @@ int open_stream(const std::string& path, AVFormatContext*& fmt, std::string& err
         error = "not a capture segment (no picture stream)";
     return found;
 }
+
+namespace {
+// Counts the pictures of an H.264 slice and checks that the first is a
+// keyframe; the bytes themselves are checked against the container's
+// checksums, without decoding.
+bool count_h264_pictures(AVFormatContext* fmt, int stream, const std::string& path, SegmentHead& head,
+                         std::string& error)
+{
+    AVPacket* pkt = av_packet_alloc();
+    head.pictures = 0;
+    int r;
+    bool keyFirst = true;
+    while ((r = av_read_frame(fmt, pkt)) >= 0) {
+        if (pkt->stream_index == stream) {
+            if (head.pictures == 0)
+                keyFirst = (pkt->flags & AV_PKT_FLAG_KEY) != 0;
+            ++head.pictures;
+        }
+        av_packet_unref(pkt);
+    }
+    av_packet_free(&pkt);
+    if (r != AVERROR_EOF) {
+        error = "damaged after picture " + std::to_string(head.pictures) + ": " + av_text(r);
+        return false;
+    }
+    if (head.pictures > 0 && !keyFirst) {
+        error = "damaged: its first picture is not a keyframe";
+        return false;
+    }
+    const MkvCheck check = check_mkv_checksums(path);
+    // A copy that broke off is reported by the join as incomplete, with the
+    // pictures it still holds; one that holds them all but lacks its end is
+    // damaged all the same.
+    if (!check.intact && !(check.truncated && head.pictures < head.info.span.count())) {
+        error = check.problem;
+        return false;
+    }
+    return true;
+}
 }  // namespace
 
 bool read_segment_head(const std::string& path, SegmentHead& head, std::string& error)
 {
     AVFormatContext* fmt = nullptr;
-    const int stream = open_stream(path, fmt, error);
+    const int stream = open_segment_stream(path, fmt, error);
     bool ok = stream >= 0;
     if (ok) {
         SegmentTags tags;
@@ -77,13 +119,19 @@ bool read_segment_head(const std::string& path, SegmentHead& head, std::string& 
     }
     if (ok) {
         const AVCodecParameters* par = fmt->streams[stream]->codecpar;
-        if (par->width != head.info.width || par->height != head.info.height || par->format != AV_PIX_FMT_BGR0) {
+        head.info.lossless = par->codec_id == AV_CODEC_ID_FFV1;
+        const AVPixelFormat expected = head.info.lossless ? AV_PIX_FMT_BGR0 : AV_PIX_FMT_YUV420P;
+        if (par->width != head.info.width || par->height != head.info.height || par->format != expected) {
             error = "damaged: its pictures are not the " + std::to_string(head.info.width) + "x" +
                     std::to_string(head.info.height) + " its metadata gives";
             ok = false;
         }
+        head.setup.assign(reinterpret_cast<const char*>(par->extradata), size_t(par->extradata_size));
     }
-    if (ok) {
+    if (ok && !head.info.lossless) {
+        error.clear();
+        ok = count_h264_pictures(fmt, stream, path, head, error);
+    } else if (ok) {
         AVPacket* pkt = av_packet_alloc();
         head.pictures = 0;
         error.clear();
@@ -136,7 +184,11 @@ cSegmentReader::~cSegmentReader()
 bool cSegmentReader::open(const std::string& path, const SegmentInfo& info, std::string& error)
 {
     m->info = info;
-    m->stream = open_stream(path, m->fmt, error);
+    if (!info.lossless) {
+        error = "an H.264 segment is joined by copying its packets, not decoded";
+        return false;
+    }
+    m->stream = open_segment_stream(path, m->fmt, error);
     if (m->stream < 0)
         return false;
     const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_FFV1);

@@ -1,8 +1,9 @@
 #pragma once
 // Reading a capture segment back (see segment_writer.h): first what it
 // says about itself and how many pictures it holds, without decoding them
-// (what `wendit join` checks before it writes anything), then its pictures
-// one by one, each checked against the segment's size and format.
+// (what `wendit join` checks before it writes anything), then the
+// pictures of a lossless one one by one, each checked against the
+// segment's size and format.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,7 +13,13 @@
 struct SegmentHead {
     SegmentInfo info;
     int64_t pictures = 0;  // pictures stored in the file
+    std::string setup;     // the stream's parameters (H.264: SPS and PPS), as stored
 };
+
+struct AVFormatContext;
+// Opens a segment and finds its one picture stream (H.264 or FFV1); -1
+// with a message otherwise.
+int open_segment_stream(const std::string& path, AVFormatContext*& fmt, std::string& error);
 
 // False with a message (without the path) when the file cannot be opened,
 // is not a segment or its stream does not match its metadata.

@@ -1,14 +1,20 @@
 #pragma once
-// A capture segment: the pictures of a slice of a capture's range, stored
-// lossless (FFV1 in Matroska, colour as read back, top row first), with the
-// range, fps, size and the slice's frames in the container's metadata.
+// A capture segment: the pictures of a slice of a capture's range in
+// Matroska, with the range, fps, size and the slice's frames in the
+// container's metadata, and a CRC-32 in every top-level element.
 //
-// Lossless so that `wendit join` hands the final encoder exactly the
-// pictures a single capture would have handed it; one file per segment so
-// that finishing a segment is one rename and a copy between machines is
-// one file; FFV1 in Matroska because both stream and container are open,
-// carry per-slice checksums (a damaged copy is found when it is decoded)
-// and hold any metadata we like. A segment plays in any FFmpeg-based player.
+// By default the slice is H.264 with the capture's own encoder settings,
+// made to be joined by copying (it starts on a keyframe, nothing refers
+// past its ends, its stream parameters are those of every other slice):
+// the worker that renders it also encodes it, and the join only copies.
+// With `lossless` it is FFV1 (colour as read back, top row first), so that
+// `wendit join` hands the final encoder exactly the pictures a single
+// capture would have handed it, at about thirteen times the size.
+//
+// One file per segment so that finishing a segment is one rename and a
+// copy between machines is one file; Matroska because it is open, carries
+// checksums (a damaged copy is found without decoding it) and holds any
+// metadata we like. A segment plays in any FFmpeg-based player.
 #include <cstdint>
 #include <string>
 

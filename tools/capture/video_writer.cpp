@@ -6,12 +6,12 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
 
 #include "capture/av_text.h"
 #include "capture/frame_timing.h"
+#include "capture/h264_settings.h"
 
 struct cVideoWriter::Impl {
     VideoSpec format;
@@ -68,34 +68,15 @@ struct cVideoWriter::Impl {
 
     bool open_video(std::string& error)
     {
-        const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
-        if (!codec)
-            codec = avcodec_find_encoder(AV_CODEC_ID_H264);
-        if (!codec)
-            return fail("no H.264 encoder in this FFmpeg", 0, error);
-        venc = avcodec_alloc_context3(codec);
-        venc->width = format.width;
-        venc->height = format.height;
-        venc->time_base = AVRational{1, format.fps};
-        venc->framerate = AVRational{format.fps, 1};
-        venc->pix_fmt = AV_PIX_FMT_YUV420P;
-        venc->gop_size = format.fps * 2;
-        venc->colorspace = AVCOL_SPC_BT709;
-        venc->color_primaries = AVCOL_PRI_BT709;
-        venc->color_trc = AVCOL_TRC_BT709;
-        venc->color_range = AVCOL_RANGE_MPEG;
-        if (fmt->oformat->flags & AVFMT_GLOBALHEADER)
-            venc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        AVDictionary* opts = nullptr;
-        av_dict_set(&opts, "crf", std::to_string(format.crf).c_str(), 0);
-        // Fast enough to keep up with the renderer on one core.
-        av_dict_set(&opts, "preset", "ultrafast", 0);
-        // ...with adaptive quantisation back on, so flat areas keep their grain.
-        av_dict_set(&opts, "x264-params", "aq-mode=1", 0);
-        int r = avcodec_open2(venc, codec, &opts);
-        av_dict_free(&opts);
-        if (r < 0)
-            return fail("the H.264 encoder did not open", r, error);
+        H264Setup setup;
+        setup.width = format.width;
+        setup.height = format.height;
+        setup.fps = format.fps;
+        setup.crf = format.crf;
+        setup.globalHeader = (fmt->oformat->flags & AVFMT_GLOBALHEADER) != 0;
+        venc = open_capture_h264(setup, error);
+        if (!venc)
+            return false;
         vst = avformat_new_stream(fmt, nullptr);
         vst->time_base = venc->time_base;
         vst->avg_frame_rate = venc->framerate;
@@ -105,14 +86,27 @@ struct cVideoWriter::Impl {
         picture->format = venc->pix_fmt;
         picture->width = format.width;
         picture->height = format.height;
+        int r;
         if ((r = av_frame_get_buffer(picture, 0)) < 0)
             return fail("no memory for a picture", r, error);
-        sws = sws_getContext(format.width, format.height, AV_PIX_FMT_BGRA, format.width, format.height,
-                             AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
+        sws = capture_colour_converter(format.width, format.height);
         if (!sws)
             return fail("no colour conversion to yuv420p", 0, error);
-        const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
-        sws_setColorspaceDetails(sws, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
+        return true;
+    }
+
+    // A stream whose packets come encoded already (copied from slices).
+    bool copy_video(const AVCodecParameters* par, std::string& error)
+    {
+        vst = avformat_new_stream(fmt, nullptr);
+        if (!vst)
+            return fail("no memory for the picture stream", 0, error);
+        const int r = avcodec_parameters_copy(vst->codecpar, par);
+        if (r < 0)
+            return fail("cannot copy the stream parameters", r, error);
+        vst->codecpar->codec_tag = 0;  // the container's own tag for H.264
+        vst->time_base = AVRational{1, format.fps};
+        vst->avg_frame_rate = AVRational{format.fps, 1};
         return true;
     }
 
@@ -185,13 +179,25 @@ int64_t cVideoWriter::frames() const
 
 bool cVideoWriter::open(const std::string& path, const VideoSpec& format, std::string& error)
 {
+    return open_file(path, format, nullptr, error);
+}
+
+bool cVideoWriter::open_copy(const std::string& path, const VideoSpec& format, const AVCodecParameters* video,
+                             std::string& error)
+{
+    return open_file(path, format, video, error);
+}
+
+bool cVideoWriter::open_file(const std::string& path, const VideoSpec& format, const AVCodecParameters* copied,
+                             std::string& error)
+{
     m->format = format;
     av_log_set_level(AV_LOG_ERROR);  // the encoders' statistics are not for the person capturing
     int r = avformat_alloc_output_context2(&m->fmt, nullptr, "mp4", path.c_str());
     if (r < 0 || !m->fmt)
         return m->fail("no MP4 writer", r, error);
     m->pkt = av_packet_alloc();
-    if (!m->open_video(error))
+    if (copied ? !m->copy_video(copied, error) : !m->open_video(error))
         return false;
     if (format.pcm && !m->open_audio(error))
         return false;
@@ -212,14 +218,24 @@ bool cVideoWriter::add_frame(const uint8_t* bgra, std::string& error)
     int r = av_frame_make_writable(m->picture);
     if (r < 0)
         return m->fail("no memory for a picture", r, error);
-    // GL's rows run bottom-up: start at the last row, step backwards.
-    const int stride = m->format.width * 4;
-    const uint8_t* src[1] = {bgra + int64_t(stride) * (m->format.height - 1)};
-    const int srcStride[1] = {-stride};
-    sws_scale(m->sws, src, srcStride, 0, m->format.height, m->picture->data, m->picture->linesize);
+    convert_capture_picture(m->sws, bgra, m->format.width, m->format.height, m->picture);
     m->picture->pts = m->frame;
     if (!m->encode(m->venc, m->vst, m->picture, error))
         return false;
+    ++m->frame;
+    return m->write_sound(samples_before_frame(m->frame, m->format.fps, m->format.rate), false, error);
+}
+
+bool cVideoWriter::add_packet(AVPacket* packet, std::string& error)
+{
+    // Timestamps count frames of the whole video; pictures come in decode
+    // order, one a packet, and the sound follows the pictures' count.
+    av_packet_rescale_ts(packet, AVRational{1, m->format.fps}, m->vst->time_base);
+    packet->stream_index = m->vst->index;
+    packet->pos = -1;
+    const int r = av_interleaved_write_frame(m->fmt, packet);
+    if (r < 0)
+        return m->fail("writing the video file failed", r, error);
     ++m->frame;
     return m->write_sound(samples_before_frame(m->frame, m->format.fps, m->format.rate), false, error);
 }
@@ -228,7 +244,7 @@ bool cVideoWriter::finish(std::string& error)
 {
     if (!m->write_sound(samples_before_frame(m->frame, m->format.fps, m->format.rate), true, error))
         return false;
-    if (!m->encode(m->venc, m->vst, nullptr, error))
+    if (m->venc && !m->encode(m->venc, m->vst, nullptr, error))
         return false;
     if (m->aenc && !m->encode(m->aenc, m->ast, nullptr, error))
         return false;

@@ -12,6 +12,9 @@
 
 #include "capture/frame_out.h"
 
+struct AVCodecParameters;
+struct AVPacket;
+
 struct VideoSpec {
     int width = 1280, height = 720, fps = 30;
     int crf = 18;
@@ -29,6 +32,14 @@ public:
     cVideoWriter& operator=(const cVideoWriter&) = delete;
 
     bool open(const std::string& path, const VideoSpec& format, std::string& error);
+    // The same file from pictures encoded already (slices joined by
+    // copying): `video` describes their stream; add_packet instead of
+    // add_frame.
+    bool open_copy(const std::string& path, const VideoSpec& format, const AVCodecParameters* video,
+                   std::string& error);
+    // One encoded picture, in decode order, its timestamps in frames of
+    // the whole video (1/fps); the packet is consumed.
+    bool add_packet(AVPacket* packet, std::string& error);
     // One picture: width x height BGRA pixels, bottom row first (as GL
     // reads them).
     bool add_frame(const uint8_t* bgra, std::string& error) override;
@@ -37,6 +48,8 @@ public:
     int64_t frames() const;
 
 private:
+    bool open_file(const std::string& path, const VideoSpec& format, const AVCodecParameters* copied,
+                   std::string& error);
     struct Impl;
     Impl* m;
 };

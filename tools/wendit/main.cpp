@@ -19,9 +19,9 @@ const WenditCommand COMMANDS[] = {
     {"mesh", "info FILE | convert IN.obj OUT.bzobj",
      "report a mesh as the show loads it, or bake an OBJ into the compressed format", cmd_mesh, {"", 1}},
     {"capture", "[-o FILE.mp4] [--png DIR] [--from TIME|MARKER] [--to TIME|MARKER] [--fps N] [--solo SCENE] [--size WxH]"
-                " [--frames A:B | --segment K/N [-o FILE.mkv]]",
+                " [--frames A:B | --segment K/N [--lossless] [-o FILE.mkv]]",
      "render the show offline, frame-exact, to a video with its music (default morvane.mp4) or PNG frames;"
-     " a slice of the range to a lossless segment",
+     " a slice of the range to a segment for wendit join",
      cmd_capture, {"-o --png", -1, nullptr, UserPaths::eInstalled::as_given, capture_default_output}},
     {"join", "SEGMENT.mkv... [-o FILE.mp4]",
      "check capture segments and join them into the video one capture of their range writes (default morvane.mp4)",
