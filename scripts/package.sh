@@ -110,7 +110,9 @@ install_text() {  # SOURCE DESTINATION: a text file with @VERSION@ and @DATE@ fi
 }
 install_text packaging/morvane.6 "$stage/usr/share/man/man6/morvane.6"
 install_text packaging/wendit.1 "$stage/usr/share/man/man1/wendit.1"
-install_text packaging/morvane.desktop "$stage/usr/share/applications/morvane.desktop"
+# The desktop entry and the software centre's metadata share one id.
+app_id="io.github.morvane.Morvane"
+install_text "packaging/$app_id.desktop" "$stage/usr/share/applications/$app_id.desktop"
 doc="$stage/usr/share/doc/morvane"
 install_text packaging/copyright "$doc/copyright"
 # The changelog's first entry is the release on the way (UNRELEASED, no
@@ -128,6 +130,36 @@ first="$(sed -n '1s/^morvane (\([^)]*\)) UNRELEASED;.*/\1/p' packaging/changelog
   sed -e '1,2d' -e "s|@MAINTAINER@|$maintainer|" -e "s/@CHANGELOG_DATE@/$(date -u -R -d "@$SOURCE_DATE_EPOCH")/" \
     packaging/changelog
 } >"$doc/changelog"
+# The metadata's releases are the changelog's entries, newest first: each
+# version with its date (the entry on the way dated as the package) and
+# its items; a build between releases is a development release.
+changelog_releases() {
+  awk -v version="$version" -v base="$base" -v today="$(date -u -d "@$SOURCE_DATE_EPOCH" +%F)" '
+    function esc(t) { gsub(/&/, "\\&amp;", t); gsub(/</, "\\&lt;", t); gsub(/>/, "\\&gt;", t); return t }
+    function flush_item() { if (item != "") { items = items "          <li>" esc(item) "</li>\n"; item = "" } }
+    /^[a-z0-9][^ ]* \(/ {
+      v = $2; gsub(/[()]/, "", v); unreleased = ($3 == "UNRELEASED;"); items = ""; item = ""; next
+    }
+    /^  \* / { flush_item(); item = substr($0, 5); next }
+    /^    [^ ]/ { sub(/^ +/, ""); item = item " " $0; next }
+    /^ -- / {
+      flush_item()
+      if (unreleased) { date = today; if (version != base) v = version }
+      else {
+        stamp = $0; sub(/.*  /, "", stamp)
+        cmd = "date -u -d \"" stamp "\" +%F"; cmd | getline date; close(cmd)
+      }
+      type = (unreleased && version != base) ? " type=\"development\"" : ""
+      printf "    <release version=\"%s\" date=\"%s\"%s>\n", esc(v), date, type
+      printf "      <description>\n        <ul>\n%s        </ul>\n      </description>\n    </release>\n", items
+    }' packaging/changelog
+}
+metainfo="$stage/usr/share/metainfo/$app_id.metainfo.xml"
+mkdir -p "$(dirname "$metainfo")"
+changelog_releases >"$work/releases.xml"
+[ -s "$work/releases.xml" ] || die "packaging/changelog gives no release for the metadata"
+sed -e "/^@RELEASES@\$/{r $work/releases.xml" -e "d}" "packaging/$app_id.metainfo.xml" >"$metainfo"
+chmod 644 "$metainfo"
 gzip -9n "$doc/changelog" "$stage/usr/share/man/man6/morvane.6" "$stage/usr/share/man/man1/wendit.1"
 for size in 48 256; do
   icon="$stage/usr/share/icons/hicolor/${size}x${size}/apps/morvane.png"
