@@ -11,6 +11,7 @@ packages=(
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   xvfb xauth
   libfreetype-dev fonts-league-spartan fonts-dejavu-core
+  libcairo2-dev
   xdotool
   parallel rsync
 )

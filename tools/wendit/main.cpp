@@ -18,11 +18,16 @@ namespace {
     "  --to TIME|MARKER\n      end of the range, given the same way; default the quit marker\n"
 
 const WenditCommand COMMANDS[] = {
-    {"timeline", "[--markers FILE] [--midi FILE]",
-     "list the show's timeline: marker script and MIDI file merged, in firing order", cmd_timeline,
-     {"--markers --midi"},
+    {"timeline", "[--markers FILE] [--midi FILE] [--plot FILE.png|FILE.svg [--from TIME|MARKER] [--to TIME|MARKER]"
+                 " [--width N] [--music FILE]]",
+     "list the show's timeline: marker script and MIDI file merged, in firing order; or draw it all as a picture",
+     cmd_timeline, {"--markers --midi --plot --music"},
      "  --markers FILE\n      the marker script (default ../data/script/markers.txt)\n"
-     "  --midi FILE\n      the MIDI file (default ../data/music/GLOAM2.mid)\n"},
+     "  --midi FILE\n      the MIDI file (default ../data/music/GLOAM2.mid)\n"
+     "  --plot FILE.png|FILE.svg\n      instead of the list, a picture on one time axis: the composition's layers"
+     " and animated variables, the markers, the MIDI notes per track and the music's waveform\n" RANGE_OPTIONS
+     "  --width N\n      the picture's width in pixels, 800 to 8000 (default 1600); its height is what the lanes need\n"
+     "  --music FILE\n      the music drawn beneath (default ../data/music/GLOAM2.mp3)\n"},
     {"bake", "[--data DIR]", "bake the data tree the show plays (default ../data)", cmd_bake,
      {"--data", -1, nullptr, UserPaths::eInstalled::refused},
      "  --data DIR\n      the data tree to bake into (default ../data; required for the installed tool)\n"},
