@@ -36,6 +36,9 @@ touch "$stamp"
   env -u DISPLAY morvane --loop 10 12
   test -s morvane.mp4
   wendit check
+  # The timeline's picture, drawn with the installed faces into the work directory.
+  wendit timeline --plot timeline.png >/dev/null
+  test -s timeline.png
   # wendit check's DATA_DIR is the user's: a relative name in the work directory.
   if wendit check nothing-here >/dev/null 2>&1; then echo "## ERROR: wendit check nothing-here passed" >&2; exit 1; fi
 )

@@ -195,7 +195,8 @@ Description: real-time audio-visual demo: ink and light at dusk
  .
  Without a display it records the show to a video instead. The package
  also carries wendit, the show's developer tool: it checks, captures,
- profiles and bakes the data tree (baking needs the two font packages).
+ profiles and bakes the data tree and draws its timeline (baking and
+ drawing need the two font packages).
 EOF
 (cd "$stage" && find usr -type f | sort | xargs md5sum) >"$stage/DEBIAN/md5sums"
 chmod 644 "$stage/DEBIAN/control" "$stage/DEBIAN/md5sums"

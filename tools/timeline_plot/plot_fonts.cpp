@@ -38,7 +38,9 @@ cairo_font_face_t* open_face(const char* path, std::string& error)
     if (FT_New_Face(owned->library, path, 0, &owned->face) != 0) {
         FT_Done_FreeType(owned->library);
         delete owned;
-        error = std::string("cannot open the font ") + path + " (scripts/install_deps.sh installs it)";
+        const bool spartan = std::string(path).find("league-spartan") != std::string::npos;
+        error = std::string("cannot open the font ") + path + " (Debian package " +
+                (spartan ? "fonts-league-spartan" : "fonts-dejavu-core") + ")";
         return nullptr;
     }
     cairo_font_face_t* face = cairo_ft_font_face_create_for_ft_face(owned->face, 0);
