@@ -544,6 +544,8 @@ bool write_timeline_plot(const TimelinePicture& p, const std::string& path, int 
     cairo_surface_t* surface = format == "png"
                                    ? cairo_image_surface_create(CAIRO_FORMAT_RGB24, l.width, l.height)
                                    : cairo_svg_surface_create(path.c_str(), l.width, l.height);
+    if (format == "svg")
+        cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);  // as wide as the PNG would be
     cairo_t* cr = cairo_create(surface);
     Painter(cr, fonts, p, l).draw();
     cairo_status_t status = cairo_status(cr);
