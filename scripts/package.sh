@@ -130,33 +130,11 @@ first="$(sed -n '1s/^morvane (\([^)]*\)) UNRELEASED;.*/\1/p' packaging/changelog
   sed -e '1,2d' -e "s|@MAINTAINER@|$maintainer|" -e "s/@CHANGELOG_DATE@/$(date -u -R -d "@$SOURCE_DATE_EPOCH")/" \
     packaging/changelog
 } >"$doc/changelog"
-# The metadata's releases are the changelog's entries, newest first: each
-# version with its date (the entry on the way dated as the package) and
-# its items; a build between releases is a development release.
-changelog_releases() {
-  awk -v version="$version" -v base="$base" -v today="$(date -u -d "@$SOURCE_DATE_EPOCH" +%F)" '
-    function esc(t) { gsub(/&/, "\\&amp;", t); gsub(/</, "\\&lt;", t); gsub(/>/, "\\&gt;", t); return t }
-    function flush_item() { if (item != "") { items = items "          <li>" esc(item) "</li>\n"; item = "" } }
-    /^[a-z0-9][^ ]* \(/ {
-      v = $2; gsub(/[()]/, "", v); unreleased = ($3 == "UNRELEASED;"); items = ""; item = ""; next
-    }
-    /^  \* / { flush_item(); item = substr($0, 5); next }
-    /^    [^ ]/ { sub(/^ +/, ""); item = item " " $0; next }
-    /^ -- / {
-      flush_item()
-      if (unreleased) { date = today; if (version != base) v = version }
-      else {
-        stamp = $0; sub(/.*  /, "", stamp)
-        cmd = "date -u -d \"" stamp "\" +%F"; cmd | getline date; close(cmd)
-      }
-      type = (unreleased && version != base) ? " type=\"development\"" : ""
-      printf "    <release version=\"%s\" date=\"%s\"%s>\n", esc(v), date, type
-      printf "      <description>\n        <ul>\n%s        </ul>\n      </description>\n    </release>\n", items
-    }' packaging/changelog
-}
 metainfo="$stage/usr/share/metainfo/$app_id.metainfo.xml"
 mkdir -p "$(dirname "$metainfo")"
-changelog_releases >"$work/releases.xml"
+# The metadata's releases are the changelog's entries.
+bash scripts/changelog_releases.sh packaging/changelog "$version" "$base" "$(date -u -d "@$SOURCE_DATE_EPOCH" +%F)" \
+  >"$work/releases.xml"
 [ -s "$work/releases.xml" ] || die "packaging/changelog gives no release for the metadata"
 sed -e "/^@RELEASES@\$/{r $work/releases.xml" -e "d}" "packaging/$app_id.metainfo.xml" >"$metainfo"
 chmod 644 "$metainfo"

@@ -164,6 +164,42 @@ TEST(TimelinePlot, MarkersAndNotesComeFromTheQueue)
     EXPECT_NEAR(l.t_of(p, l.x_of(p, 44000)), 44000, 1e-6);
 }
 
+// The markers' labels: none covers another, none leaves the picture, and a
+// stretch labels only the markers within it.
+TEST(TimelinePlot, MarkerLabelsStayApartAndInThePicture)
+{
+    TimelinePicture p;
+    p.from = 0;
+    p.to = 10000;
+    for (int ms : {0, 100, 200, 300, 5000, 9900, 10000})
+        p.markers.push_back(PlotMarker{ms, "s0" + std::to_string(ms % 7) + " technofx2", true});
+    p.markers.push_back(PlotMarker{12000, "beyond", false});
+    const PlotLayout l = layout_timeline(p, MIN_PLOT_WIDTH);
+    ASSERT_EQ(l.markerLabels.size(), 7u);
+    EXPECT_GE(l.markerRows, 3);
+    for (size_t i = 0; i < l.markerLabels.size(); ++i) {
+        const PlotMarkerLabel& a = l.markerLabels[i];
+        EXPECT_GE(a.left, 0);
+        EXPECT_LE(a.right, l.width);
+        for (size_t j = 0; j < i; ++j) {
+            const PlotMarkerLabel& b = l.markerLabels[j];
+            if (a.row == b.row) {
+                EXPECT_TRUE(a.left >= b.right || b.left >= a.right) << i << " over " << j;
+            }
+        }
+    }
+    // The last one stands left of its line, at the right end.
+    EXPECT_LT(l.markerLabels.back().right, l.x_of(p, 10000));
+    EXPECT_GT(l.axisTop, l.markerTop + (l.markerRows - 1) * 11);
+
+    p.from = 4000;
+    p.to = 6000;
+    const PlotLayout stretch = layout_timeline(p, MIN_PLOT_WIDTH);
+    ASSERT_EQ(stretch.markerLabels.size(), 1u);
+    EXPECT_EQ(p.markers[stretch.markerLabels[0].marker].ms, 5000);
+    EXPECT_EQ(stretch.markerRows, 1);
+}
+
 TEST(TimelinePlot, WenditDrawsPngAndSvgAndRefusesBadArguments)
 {
     const std::string dir = testing::TempDir();

@@ -48,40 +48,30 @@ void colour(cairo_t* cr, const Rgb& c, double alpha = 1.0)
     cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha);
 }
 
-// A marker's label stands right of its line, or left of it where the
-// picture ends.
-void marker_label_span(const TimelinePicture& p, const PlotLayout& l, const PlotMarker& m, double& left, double& right)
-{
-    const double x = l.x_of(p, m.ms);
-    const double w = m.text.size() * MARKER_CHAR;
-    left = x + 3;
-    if (left + w > l.width - 4)
-        left = x - 3 - w;
-    right = left + w;
-}
-
 // Marker labels placed left to right in the first row where they fit.
-std::vector<int> marker_rows(const TimelinePicture& p, const PlotLayout& l, int& rows)
+void place_marker_labels(const TimelinePicture& p, PlotLayout& l)
 {
     std::vector<double> rowEnd;
-    std::vector<int> rowOf;
-    for (const PlotMarker& m : p.markers) {
-        if (m.ms < p.from || m.ms > p.to) {
-            rowOf.push_back(-1);
+    for (size_t i = 0; i < p.markers.size(); ++i) {
+        const PlotMarker& m = p.markers[i];
+        if (m.ms < p.from || m.ms > p.to)
             continue;
-        }
-        double left = 0, right = 0;
-        marker_label_span(p, l, m, left, right);
+        PlotMarkerLabel label;
+        label.marker = i;
+        const double x = l.x_of(p, m.ms);
+        const double w = m.text.size() * MARKER_CHAR;
+        label.left = x + 3 + w > l.width - 4 ? x - 3 - w : x + 3;
+        label.right = label.left + w;
         size_t row = 0;
-        while (row < rowEnd.size() && rowEnd[row] > left)
+        while (row < rowEnd.size() && rowEnd[row] > label.left)
             ++row;
         if (row == rowEnd.size())
             rowEnd.push_back(-1e9);
-        rowEnd[row] = right + 6;
-        rowOf.push_back(int(row));
+        rowEnd[row] = label.right + 6;
+        label.row = int(row);
+        l.markerLabels.push_back(label);
     }
-    rows = int(rowEnd.size());
-    return rowOf;
+    l.markerRows = int(rowEnd.size());
 }
 
 std::string number(double v)
@@ -236,14 +226,10 @@ void Painter::grid()
 
 void Painter::markers()
 {
-    int rows = 0;
-    const std::vector<int> rowOf = marker_rows(p, l, rows);
-    for (size_t i = 0; i < p.markers.size(); ++i) {
-        const PlotMarker& m = p.markers[i];
-        if (rowOf[i] < 0)
-            continue;
+    for (const PlotMarkerLabel& label : l.markerLabels) {
+        const PlotMarker& m = p.markers[label.marker];
         const double x = std::round(l.x_of(p, m.ms)) + 0.5;
-        const double labelY = l.markerTop + (rowOf[i] + 1) * MARKER_ROW - 3;
+        const double labelY = l.markerTop + (label.row + 1) * MARKER_ROW - 3;
         // The line from its label down through every lane.
         cairo_set_line_width(cr, m.scene ? 1.2 : 1.0);
         const double dash[] = {3, 3};
@@ -253,11 +239,9 @@ void Painter::markers()
         cairo_line_to(cr, x, l.lanesBottom);
         cairo_stroke(cr);
         cairo_set_dash(cr, nullptr, 0, 0);
-        double left = 0, right = 0;
-        marker_label_span(p, l, m, left, right);
-        const bool leftOfLine = left < x;
-        text(m.text, leftOfLine ? x - 3 : left, labelY, m.scene ? f.bold : f.label, 11, m.scene ? PLUM : INK, 0.95,
-             leftOfLine);
+        const bool leftOfLine = label.left < x;
+        text(m.text, leftOfLine ? x - 3 : label.left, labelY, m.scene ? f.bold : f.label, 11, m.scene ? PLUM : INK,
+             0.95, leftOfLine);
     }
 }
 
@@ -489,7 +473,7 @@ PlotLayout layout_timeline(const TimelinePicture& p, int width)
     l.plotLeft = LABEL_COLUMN;
     l.plotRight = width - RIGHT_MARGIN;
     l.markerTop = HEADER;
-    marker_rows(p, l, l.markerRows);
+    place_marker_labels(p, l);
     l.axisTop = l.markerTop + l.markerRows * MARKER_ROW + 4;
     int y = l.axisTop + AXIS;
     l.lanesTop = y;

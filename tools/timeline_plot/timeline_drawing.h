@@ -18,10 +18,19 @@ struct PlotLane {
     int index = 0;  // into the picture's layers, variables or tracks
 };
 
+// Where a marker's label goes: right of its line, or left of it at the
+// picture's right end, in the first row where it overlaps no other label.
+struct PlotMarkerLabel {
+    size_t marker = 0;  // into the picture's markers
+    int row = 0;
+    double left = 0, right = 0;  // the label's extent in x
+};
+
 struct PlotLayout {
     int width = 0, height = 0;
     int plotLeft = 0, plotRight = 0;  // the time axis runs between these x
     int markerTop = 0, markerRows = 0;  // marker labels, in rows
+    std::vector<PlotMarkerLabel> markerLabels;  // the markers within the span, by time
     int axisTop = 0, lanesTop = 0, lanesBottom = 0;
     std::vector<PlotLane> lanes;
 
