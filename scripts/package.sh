@@ -2,7 +2,9 @@
 # Builds the Debian package morvane_VERSION_ARCH.deb in the repository root
 # from the built and baked tree: the programs, the baked data tree and the
 # shader sources (the CMake install rules), the desktop entry and icon, the
-# man pages and the documents under packaging/.
+# software centre's AppStream metadata (its releases from the changelog,
+# scripts/changelog_releases.sh), the man pages and the documents under
+# packaging/.
 #
 # VERSION is the CMake project version, the release being made; a commit
 # that is not its tag vVERSION is on the way there and adds
