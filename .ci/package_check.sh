@@ -8,13 +8,19 @@ cd "$(dirname "$0")/.."
 repo="$(pwd)"
 export DEBIAN_FRONTEND=noninteractive
 
-apt-get install -y -qq --no-install-recommends lintian desktop-file-utils man-db >/dev/null
+apt-get install -y -qq --no-install-recommends lintian desktop-file-utils appstream man-db >/dev/null
 bash scripts/package.sh
 deb="$(ls -t morvane_*.deb | head -n 1)"  # the one just built
 apt-get install -y -qq "./$deb" >/dev/null
 echo "# ci: installed $deb"
 
-desktop-file-validate /usr/share/applications/morvane.desktop
+# The desktop entry and the software centre's metadata, as installed: one
+# id, and the entry the metadata launches is the one installed.
+app_id="io.github.morvane.Morvane"
+desktop-file-validate "/usr/share/applications/$app_id.desktop"
+appstreamcli validate --no-net "/usr/share/metainfo/$app_id.metainfo.xml"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "/usr/share/metainfo/$app_id.metainfo.xml"
+grep -q "<release version=\"$(dpkg-query -W -f='${Version}' morvane)\"" "/usr/share/metainfo/$app_id.metainfo.xml"
 man -P cat morvane 2>/dev/null | grep -q "a real-time audio-visual demo"
 man -P cat wendit 2>/dev/null | grep -q "the developer tool"
 # The data the package carries are the bake's, byte for byte.
@@ -30,6 +36,9 @@ touch "$stamp"
   env -u DISPLAY morvane --loop 10 12
   test -s morvane.mp4
   wendit check
+  # The timeline's picture, drawn with the installed faces into the work directory.
+  wendit timeline --plot timeline.png >/dev/null
+  test -s timeline.png
   # wendit check's DATA_DIR is the user's: a relative name in the work directory.
   if wendit check nothing-here >/dev/null 2>&1; then echo "## ERROR: wendit check nothing-here passed" >&2; exit 1; fi
 )

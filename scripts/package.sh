@@ -2,7 +2,9 @@
 # Builds the Debian package morvane_VERSION_ARCH.deb in the repository root
 # from the built and baked tree: the programs, the baked data tree and the
 # shader sources (the CMake install rules), the desktop entry and icon, the
-# man pages and the documents under packaging/.
+# software centre's AppStream metadata (its releases from the changelog,
+# scripts/changelog_releases.sh), the man pages and the documents under
+# packaging/.
 #
 # VERSION is the CMake project version, the release being made; a commit
 # that is not its tag vVERSION is on the way there and adds
@@ -110,7 +112,9 @@ install_text() {  # SOURCE DESTINATION: a text file with @VERSION@ and @DATE@ fi
 }
 install_text packaging/morvane.6 "$stage/usr/share/man/man6/morvane.6"
 install_text packaging/wendit.1 "$stage/usr/share/man/man1/wendit.1"
-install_text packaging/morvane.desktop "$stage/usr/share/applications/morvane.desktop"
+# The desktop entry and the software centre's metadata share one id.
+app_id="io.github.morvane.Morvane"
+install_text "packaging/$app_id.desktop" "$stage/usr/share/applications/$app_id.desktop"
 doc="$stage/usr/share/doc/morvane"
 install_text packaging/copyright "$doc/copyright"
 # The changelog's first entry is the release on the way (UNRELEASED, no
@@ -128,6 +132,14 @@ first="$(sed -n '1s/^morvane (\([^)]*\)) UNRELEASED;.*/\1/p' packaging/changelog
   sed -e '1,2d' -e "s|@MAINTAINER@|$maintainer|" -e "s/@CHANGELOG_DATE@/$(date -u -R -d "@$SOURCE_DATE_EPOCH")/" \
     packaging/changelog
 } >"$doc/changelog"
+metainfo="$stage/usr/share/metainfo/$app_id.metainfo.xml"
+mkdir -p "$(dirname "$metainfo")"
+# The metadata's releases are the changelog's entries.
+bash scripts/changelog_releases.sh packaging/changelog "$version" "$base" "$(date -u -d "@$SOURCE_DATE_EPOCH" +%F)" \
+  >"$work/releases.xml"
+[ -s "$work/releases.xml" ] || die "packaging/changelog gives no release for the metadata"
+sed -e "/^@RELEASES@\$/{r $work/releases.xml" -e "d}" "packaging/$app_id.metainfo.xml" >"$metainfo"
+chmod 644 "$metainfo"
 gzip -9n "$doc/changelog" "$stage/usr/share/man/man6/morvane.6" "$stage/usr/share/man/man1/wendit.1"
 for size in 48 256; do
   icon="$stage/usr/share/icons/hicolor/${size}x${size}/apps/morvane.png"
@@ -163,7 +175,8 @@ Description: real-time audio-visual demo: ink and light at dusk
  .
  Without a display it records the show to a video instead. The package
  also carries wendit, the show's developer tool: it checks, captures,
- profiles and bakes the data tree (baking needs the two font packages).
+ profiles and bakes the data tree and draws its timeline (baking and
+ drawing need the two font packages).
 EOF
 (cd "$stage" && find usr -type f | sort | xargs md5sum) >"$stage/DEBIAN/md5sums"
 chmod 644 "$stage/DEBIAN/control" "$stage/DEBIAN/md5sums"

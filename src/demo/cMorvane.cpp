@@ -37,23 +37,28 @@ cMorvane::cMorvane()
     s_constructed = true;
 }
 
+void cMorvane::add_show_scenes(cSceneManager& sm)
+{
+    // Registration order is the scene index; index 0 is the scene shown:
+    // the composition, which plays the others as its layers.
+    sm.add_scene<cSceneComposition>();
+    sm.add_scene<cSceneMidiTest>();
+    sm.add_scene<cSceneMandalaCube>();
+    sm.add_scene<cSceneSpike>();
+    sm.add_scene<cSceneBlacknWhite>();
+    sm.add_scene<cSceneSpacesphere>();
+    sm.add_scene<cSceneTitle>();
+    sm.add_scene<cSceneSmurf>();
+    sm.add_scene<cSceneCredits>();
+}
+
 void cMorvane::run(bool capture)
 {
     cSceneManager* sm = cSceneManager::get();
     sm->use_time_source(show_time_source());
     sm->setup(capture);
 
-    // Registration order is the scene index; index 0 is the scene shown:
-    // the composition, which plays the others as its layers.
-    sm->add_scene<cSceneComposition>();
-    sm->add_scene<cSceneMidiTest>();
-    sm->add_scene<cSceneMandalaCube>();
-    sm->add_scene<cSceneSpike>();
-    sm->add_scene<cSceneBlacknWhite>();
-    sm->add_scene<cSceneSpacesphere>();
-    sm->add_scene<cSceneTitle>();
-    sm->add_scene<cSceneSmurf>();
-    sm->add_scene<cSceneCredits>();
+    add_show_scenes(*sm);
 
     {
         cLoadScreen_MM loadScreen;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
-#include <sstream>
 
 #include "gl/gl_check.h"
 #include "platform/time_source.h"
@@ -80,23 +79,16 @@ void cSceneManager::warn_if_music_ends_early()
 
 void cSceneManager::setup(bool capture)
 {
-    std::ostringstream problems;
-    cEventQueue* queue = cEventQueue_factory::loadFile(MARKER_SCRIPT_PATH, problems);
+    // A line the reader has to skip is a warning naming the script's path
+    // and line; the show plays on without it. `wendit check` lists it as a
+    // problem and an edit under --watch is refused for it, so a typo is
+    // caught where the script is written.
+    cEventQueue* queue = cEventQueue_factory::loadFile(MARKER_SCRIPT_PATH, std::cerr);
     if (!queue) {
         // The show has no timeline without its script; stop here rather than
         // run on an empty queue.
         std::cerr << "## ERROR: no marker script, the show cannot start without "
                   << MARKER_SCRIPT_PATH << std::endl;
-        end_process(1);
-    }
-    // A line the reader had to skip may be a marker with a typo: the show
-    // would play without it and nobody would notice. As an edit under
-    // --watch is refused for it, the show does not start on it either.
-    if (!problems.str().empty()) {
-        std::cerr << problems.str()
-                  << "## ERROR: the show does not start on a marker script with lines it cannot read (above):"
-                     " fix them or make them comments (#)"
-                  << std::endl;
         end_process(1);
     }
     // Found out here, before the loading screen, rather than at the first

@@ -1,25 +1,85 @@
 // wendit timeline: loads the marker script and then the MIDI file exactly as
 // the show does, and prints every queued event in the order the show fires
-// them, one tab-separated line each.
+// them, one tab-separated line each; or, with --plot, draws the whole
+// timeline (the composition's layers and variables too, and the music)
+// into a picture.
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
 
+#include "capture/capture_options.h"
 #include "commands.h"
+#include "platform/mp3_decode.h"
 #include "runtime/cSceneManager.h"
+#include "runtime/engine_files.h"
 #include "scenes/show_assets.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
 #include "timeline/cMidiReader.h"
 #include "timeline/iMidiEvent.h"
+#include "timeline_plot/timeline_drawing.h"
 
 namespace {
 const char* const DEFAULT_MIDI = show_assets::MIDI_FROM_BIN;
+const int MUSIC_RATE = 44100;
 
 void usage()
 {
-    std::cerr << "usage: wendit timeline [--markers FILE] [--midi FILE]" << std::endl;
+    std::cerr << "usage: wendit timeline [--markers FILE] [--midi FILE] [--plot FILE.png|FILE.svg [--from TIME|MARKER]"
+                 " [--to TIME|MARKER] [--width N] [--music FILE]]"
+              << std::endl;
+}
+
+int refuse(const std::string& what)
+{
+    std::cerr << "wendit timeline: " << what << std::endl;
+    usage();
+    return 2;
+}
+
+std::string base_name(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+struct PlotRequest {
+    std::string path, music = engine_files::MUSIC;
+    CaptureOptions range;  // --from and --to, resolved as capture resolves them
+    int width = DEFAULT_PLOT_WIDTH;
+};
+
+// The picture of the queue's span: the show's composition, the queue's
+// markers and notes, the music beneath.
+int plot(const cEventQueue& queue, PlotRequest& r, const std::string& markers, const std::string& midi)
+{
+    std::string error;
+    if (!check_range(queue, r.range, error))
+        return refuse(error);
+    TimelinePicture p;
+    p.from = r.range.fromMs;
+    p.to = r.range.toMs;
+    p.title = base_name(markers) + ", " + base_name(midi) + ", " + base_name(r.music);
+    add_show_composition(p);
+    add_events(p, queue);
+    std::vector<int16_t> pcm;
+    std::string detail;
+    if (decode_mp3_file(r.music, MUSIC_RATE, pcm, detail) == Mp3DecodeResult::ok)
+        add_waveform(p, pcm, MUSIC_RATE);
+    else
+        std::cerr << "## WARNING: the music " << r.music << " does not decode"
+                  << (detail.empty() ? std::string() : " (" + detail + ")") << ": the picture has no waveform"
+                  << std::endl;
+    if (!write_timeline_plot(p, r.path, r.width, error)) {
+        std::cerr << "wendit timeline: " << error << std::endl;
+        return 1;
+    }
+    const PlotLayout l = layout_timeline(p, r.width);
+    std::cout << "wendit timeline: wrote " << r.path << " (" << l.width << "x" << l.height << ", " << p.layers.size()
+              << " layers, " << p.variables.size() << " variables, " << p.markers.size() << " markers, "
+              << p.tracks.size() << " MIDI tracks)" << std::endl;
+    return 0;
 }
 
 // Track names come from the file: keep them on one printable line.
@@ -36,16 +96,40 @@ int cmd_timeline(const Args& args)
 {
     std::string markers = cSceneManager::MARKER_SCRIPT_PATH;
     std::string midi = DEFAULT_MIDI;
+    PlotRequest request;
+    bool plotOnly = false;  // an option that means something only for the picture
     for (size_t i = 0; i < args.size(); ++i) {
-        if ((args[i] == "--markers" || args[i] == "--midi") && i + 1 < args.size()) {
-            (args[i] == "--markers" ? markers : midi) = args[i + 1];
-            ++i;
+        const std::string& a = args[i];
+        const bool known = a == "--markers" || a == "--midi" || a == "--plot" || a == "--from" || a == "--to" ||
+                           a == "--width" || a == "--music";
+        if (!known)
+            return refuse("unexpected argument '" + a + "'");
+        if (i + 1 >= args.size() || args[i + 1].empty())
+            return refuse(a + " needs a value");
+        const std::string& v = args[++i];
+        if (a == "--markers") {
+            markers = v;
+        } else if (a == "--midi") {
+            midi = v;
+        } else if (a == "--plot") {
+            if (plot_format(v).empty())
+                return refuse("--plot '" + v + "': the picture is a .png or an .svg file");
+            request.path = v;
+        } else if (a == "--width") {
+            char* end = nullptr;
+            const long w = std::strtol(v.c_str(), &end, 10);
+            if (*end || w < MIN_PLOT_WIDTH || w > MAX_PLOT_WIDTH)
+                return refuse("--width '" + v + "': give " + std::to_string(MIN_PLOT_WIDTH) + " to " +
+                              std::to_string(MAX_PLOT_WIDTH) + " pixels");
+            request.width = int(w);
+            plotOnly = true;
         } else {
-            std::cerr << "wendit timeline: unexpected argument '" << args[i] << "'" << std::endl;
-            usage();
-            return 2;
+            (a == "--from" ? request.range.from : a == "--to" ? request.range.to : request.music) = v;
+            plotOnly = true;
         }
     }
+    if (plotOnly && request.path.empty())
+        return refuse("--from, --to, --width and --music draw a picture: give --plot FILE.png or FILE.svg");
 
     std::unique_ptr<cEventQueue> queue(cEventQueue_factory::loadFile(markers));
     if (!queue) {
@@ -54,6 +138,8 @@ int cmd_timeline(const Args& args)
     }
     cMidiReader::read_file(midi, *queue, 0.0f);
     queue->rewind();
+    if (!request.path.empty())
+        return plot(*queue, request, markers, midi);
 
     const auto& names = queue->midi_track_names();
     for (size_t i = 0; i < names.size(); ++i)

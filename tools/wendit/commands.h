@@ -28,6 +28,8 @@ struct WenditCommand {
     const char* summary;  // one line
     int (*run)(const Args& args);
     UserPaths paths = {};
+    // `wendit NAME --help`: one line per argument, "  ARG  what it does".
+    const char* options = "";
 };
 
 int cmd_timeline(const Args& args);
