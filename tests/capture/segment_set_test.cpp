@@ -26,7 +26,7 @@ JoinSegment slice(const std::string& path, int k, int n, SegmentInfo i = range_1
     i.span = segment_slice(i.totalFrames, k, n);
     i.part = k;
     i.parts = n;
-    return JoinSegment{path, i, i.span.count()};
+    return JoinSegment{path, i, i.span.count(), ""};
 }
 
 std::string check(const std::vector<JoinSegment>& set)
