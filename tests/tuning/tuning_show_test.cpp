@@ -168,8 +168,10 @@ TEST_F(TuningShow, AnEditedShaderChangesThePictureAndABrokenOneKeepsIt)
         << "the file and the line of the typo";
     ASSERT_TRUE(show.wait_for_frames(5)) << show.err_so_far();
     ASSERT_TRUE(mean_show_colour(display.name, after, 8));
+    // The grain and the levels' flicker move a mean of eight grabs by up to
+    // about 8 on a busy machine; the edits below move it by well over 100.
     for (int i = 0; i < 3; ++i)
-        EXPECT_NEAR(after[i], before[i], 8.0) << "channel " << i << ": the old program still draws";
+        EXPECT_NEAR(after[i], before[i], 12.0) << "channel " << i << ": the old program still draws";
 
     std::string red = original;
     red.replace(red.find("gl_FragColor"), std::string::npos, "gl_FragColor = vec4(1.0, 0.0, 0.0, 1.0);\n}\n");
