@@ -169,7 +169,7 @@ TEST_F(TuningShow, AnEditedShaderChangesThePictureAndABrokenOneKeepsIt)
     ASSERT_TRUE(show.wait_for_frames(5)) << show.err_so_far();
     ASSERT_TRUE(mean_show_colour(display.name, after, 8));
     // The grain and the levels' flicker move a mean of eight grabs by up to
-    // about 8 on a busy machine; the edits below move it by well over 100.
+    // about 8 on a busy machine; the red edit below moves it far more.
     for (int i = 0; i < 3; ++i)
         EXPECT_NEAR(after[i], before[i], 12.0) << "channel " << i << ": the old program still draws";
 
