@@ -57,7 +57,15 @@ public:
     cTmpRT allocate(eRTT type);
     void release(cTmpRT& handle);
 
-    // Size of a class for the current window configuration.
+    // After a change of the render scale, between frames: every idle target
+    // made for another size is replaced by one of its class's new size, so
+    // that the next frame finds the pool as full as before and creates
+    // nothing (and warns of nothing). Targets lent now are replaced the same
+    // way when they come back. Returns the number of targets made.
+    unsigned refit();
+
+    // Size of a class for the current window configuration (at its render
+    // scale).
     static void target_size(eRTT type, uint32_t& w, uint32_t& h);
 
     size_t pool_size() const { return m_pool.size(); }
