@@ -8,6 +8,11 @@
 //     --loop A B           play A..B over and over (times or markers)
 //     --watch              reload shaders, the marker script and textures
 //                          when their files change
+// The render scale:
+//     --scale F            make the pictures at F (0.25 to 1) of the
+//                          window's size and stretch them over it
+//     --fps-target N       without --scale, the frame rate the automatic
+//                          scale holds (1 to 1000, default 30)
 // TIME is seconds ("38.5") or a time code ("00:00:38,500"); MARKER a token
 // of the marker script ("s05"). Other arguments are ignored.
 #include <string>
@@ -21,6 +26,8 @@ struct ShowOptions {
     bool watch = false;
     std::string from;                // empty: the start marker
     std::string loopStart, loopEnd;  // both empty: no loop
+    float scale = 0.f;               // 0: chosen from frame times
+    int fpsTarget = 30;
 };
 
 // False with a one-line reason in `error` when an option lacks its values.
