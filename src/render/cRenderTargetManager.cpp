@@ -128,7 +128,7 @@ cTmpRT cRenderTargetManager::allocate(eRTT type)
         m_lent.insert(target);
         return cTmpRT(type, this, target);
     }
-    if (m_warnOnCreate) {
+    if (m_warnOnCreate && !m_loading) {
         std::cout << "# performance-warning at " << (demo_time ? demo_time() : 0)
                   << "ms: allocated rendertarget runtime: " << rtt_name(type) << std::endl;
         m_createdAtRuntime += 1;

@@ -75,6 +75,11 @@ public:
     unsigned created_at_runtime() const { return m_createdAtRuntime; }
     const std::list<std::pair<eRTT, cRenderTarget_fbo*>>& pool() const { return m_pool; }
 
+    // While the show loads and draws what it will use once ahead, targets it
+    // creates are expected: no warning, not counted as created at runtime.
+    void set_loading(bool loading) { m_loading = loading; }
+    bool loading() const { return m_loading; }
+
     // Where the performance warning takes its demo time from: the program
     // sets it (init_gl: the scene manager's clock); unset, it says 0.
     std::function<int()> demo_time;
@@ -87,6 +92,7 @@ private:
     unsigned m_inUse = 0;
     unsigned m_maxInUse = 0;
     bool m_warnOnCreate = false;
+    bool m_loading = false;
     unsigned m_createdAtRuntime = 0;
 };
 

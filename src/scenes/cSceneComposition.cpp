@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <set>
 #include <cstdlib>
 #include <iostream>
 
@@ -162,6 +163,30 @@ void cSceneComposition::init()
     ensure_comp_shaders();
     ensure_spill_shaders();
     get_noise_overlay();
+    warm_up_layers();
+}
+
+void cSceneComposition::warm_up_layers()
+{
+    const size_t cursor = random_cursor();
+    cRenderTargetManager* pool = get_rendertarget_manager();
+    const bool wasLoading = pool->loading();
+    pool->set_loading(true);
+    cShaderManager_CG* sm = get_shader_manager();
+    std::set<cScene*> done;
+    const int t = demo_time();
+    for (auto& entry : layers) {
+        cScene* scene = entry.second.scene;
+        if (!scene || !done.insert(scene).second)
+            continue;
+        glPushAttrib(GL_COLOR_BUFFER_BIT);
+        cTmpRT picture = scene->render(t / 1000);
+        sm->unbind();
+        glPopAttrib();
+    }
+    glFinish();
+    pool->set_loading(wasLoading);
+    set_random_cursor(cursor);
 }
 
 void cSceneComposition::handleEvent(cEvent* e)

@@ -31,8 +31,16 @@ public:
     ~cSceneComposition() override = default;
 
     std::string getName() override;
-    // Builds the timeline from the registered scenes, then initialises them.
+    // Builds the timeline from the registered scenes, then initialises them
+    // and draws each once off screen (see warm_up_layers).
     void init() override;
+    // Renders every layer scene once, its picture thrown away, so that what
+    // a layer first uses (render targets of its sizes, the renderer's code
+    // for its meshes and states, buffers, textures) is made while the show
+    // loads rather than in the frame the layer appears. The shared random
+    // table's cursor is put back afterwards: the show's pictures are those
+    // it makes without it.
+    void warm_up_layers();
     void restart() override {}
     void reservedHook() override {}
     void draw() override;
