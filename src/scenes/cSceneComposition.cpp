@@ -284,11 +284,10 @@ void cSceneComposition::draw()
         std::swap(a, b);
     }
     glDisable(GL_BLEND);
-    finish(b.get(), a.get(), t);
-    draw_target(a.get());
+    finish(b.get(), t);
 }
 
-void cSceneComposition::finish(iRenderTarget* src, iRenderTarget* dst, int t)
+void cSceneComposition::finish(iRenderTarget* src, int t)
 {
     cTmpRT glowed = get_tmp_rt(RTT_FULL);
     const float r1 = next_random();
@@ -297,7 +296,5 @@ void cSceneComposition::finish(iRenderTarget* src, iRenderTarget* dst, int t)
     const float black = (1.f - e) * (r1 * 15.f + 200.f) + e * 255.f;
     const float white = (1.f - e) * (r2 * 25.f + 128.f) + e * 255.f;
     spill_glow_into(glowed.get(), src, cGlowParams{RTT_QUATER, black, white});
-    dst->bind(true);
     overlay(glowed.get(), get_noise_overlay(), 1.5f, 0.1f);
-    dst->unbind();
 }

@@ -81,7 +81,10 @@ private:
     void set_float(cScene* s, const char* var, int start, int end, float value);
     void lerp(cScene* s, const char* var, int start, int end, float from, float to);
     void smooth(cScene* s, const char* var, int start, int end, float from, float to);
-    void finish(iRenderTarget* src, iRenderTarget* dst, int t);
+    // The composed picture's glow, then the picture drawn to the screen with
+    // the grain over it in the same step: no full-size copy in between, and
+    // the grain keeps its size on screen at any render scale.
+    void finish(iRenderTarget* src, int t);
 
     std::string m_activeText;
     int m_shownTime = 0;  // what draw last put into lastDrawnTime  // layer numbers active at the last update
