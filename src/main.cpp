@@ -14,6 +14,7 @@
 #include "demo/cMorvane.h"
 #include "platform/WindowConfig.h"
 #include "platform/executable_path.h"
+#include "platform/show_time_source.h"
 #include "platform/terminal_prompt.h"
 #include "runtime/cSceneManager.h"
 #include "timeline/cEventQueue.h"
@@ -98,6 +99,10 @@ int main(int argc, char** argv)
     if (ask_yes_no("Fullscreen madness?", "madness?"))
         window_config()->videoFlags |= WindowConfig::FULLSCREEN_BIT;
 
+    // The pool fills itself at the size the pictures are made at.
+    if (options.scale > 0.f && !frame_step_source())
+        window_config()->renderScale = options.scale;
+
     EngineStart start;
     start.loadingGrey = true;
     start_engine(start, error);
@@ -105,5 +110,6 @@ int main(int argc, char** argv)
     cMorvane demo;
     demo.run(options.capture);
     demo.tune(placement, options.watch);
+    demo.choose_render_scale(options.scale, options.fpsTarget);
     demo.main_loop();
 }

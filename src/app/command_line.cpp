@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -23,6 +24,16 @@ bool take_value(int argc, const char* const* argv, int& i, std::string& out)
         return false;
     out = argv[++i];
     return true;
+}
+
+// The whole text as a number, nothing after it.
+bool whole_number(const std::string& text, double& out)
+{
+    if (text.empty())
+        return false;
+    char* end = nullptr;
+    out = std::strtod(text.c_str(), &end);
+    return end && *end == '\0' && std::isfinite(out);
 }
 
 bool is_marker_token(const cEventQueue& script, const std::string& text)
@@ -78,6 +89,26 @@ bool parse_show_options(int argc, const char* const* argv, ShowOptions& o, std::
             }
             if (!parse_av_offset(argv[++i], o.avOffsetMs, error))
                 return false;
+        } else if (a == "--scale" || a.rfind("--scale=", 0) == 0) {
+            std::string v;
+            double f = 0.0;
+            const bool given = a == "--scale" ? take_value(argc, argv, i, v) : !(v = a.substr(8)).empty();
+            if (!given || !whole_number(v, f) || f < 0.25 || f > 1.0) {
+                error = "--scale needs a number from 0.25 to 1 (the share of the window's size the show is made at)" +
+                        (given ? std::string(", not ") + v : std::string());
+                return false;
+            }
+            o.scale = float(f);
+        } else if (a == "--fps-target" || a.rfind("--fps-target=", 0) == 0) {
+            std::string v;
+            double f = 0.0;
+            const bool given = a == "--fps-target" ? take_value(argc, argv, i, v) : !(v = a.substr(13)).empty();
+            if (!given || !whole_number(v, f) || f != std::floor(f) || f < 1 || f > 1000) {
+                error = "--fps-target needs a whole number of frames a second from 1 to 1000" +
+                        (given ? std::string(", not ") + v : std::string());
+                return false;
+            }
+            o.fpsTarget = int(f);
         } else if (a == "--loop") {
             if (!take_value(argc, argv, i, o.loopStart) || !take_value(argc, argv, i, o.loopEnd)) {
                 error = "--loop needs two places, A and B: times (seconds or hh:mm:ss,mmm) or markers (such as s05)";

@@ -11,6 +11,11 @@
 //     --av-offset MS       the sound MS milliseconds later than the picture
 //                          (negative: earlier), for a screen or amplifier
 //                          with a delay of its own (also --av-offset=MS)
+// The render scale:
+//     --scale F            make the pictures at F (0.25 to 1) of the
+//                          window's size and stretch them over it
+//     --fps-target N       without --scale, the frame rate the automatic
+//                          scale holds (1 to 1000, default 30)
 // TIME is seconds ("38.5") or a time code ("00:00:38,500"); MARKER a token
 // of the marker script ("s05"). Other arguments are ignored.
 #include <string>
@@ -25,6 +30,8 @@ struct ShowOptions {
     std::string from;                // empty: the start marker
     std::string loopStart, loopEnd;  // both empty: no loop
     int avOffsetMs = 0;
+    float scale = 0.f;               // 0: chosen from frame times
+    int fpsTarget = 30;
 };
 
 // The largest --av-offset taken, either way.

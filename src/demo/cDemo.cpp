@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <stdexcept>
@@ -11,6 +12,9 @@
 #include "gl/gl_extensions.h"
 #include "gl/gl_state.h"
 #include "platform/WindowConfig.h"
+#include "platform/show_time_source.h"
+#include "platform/time_source.h"
+#include "render/render_scale.h"
 #include "render/overlay_2d.h"
 #include "runtime/cSceneManager.h"
 #include "runtime/timeline_trace.h"
@@ -132,6 +136,66 @@ void cDemo::frame()
     else
         m_pictureDelay.frame_shown(sm->clock().now, sm->clock().counter_ms());
     m_frameRate.frame_presented(sm->demo_time());
+    adapt_render_scale();
+}
+
+namespace {
+void say_render_scale(const char* why)
+{
+    const WindowConfig* wc = window_config();
+    std::fprintf(stderr, "# render scale %g: pictures made at %dx%d for the %dx%d render area%s\n",
+                 double(wc->pixel_scale()), wc->scaled_render_width(), wc->scaled_render_height(), wc->renderWidth,
+                 wc->render_area_height(), why);
+}
+}  // namespace
+
+void cDemo::choose_render_scale(float fixed, int fpsTarget)
+{
+    m_scaleController.reset();
+    if (frame_step_source()) {
+        // A stepped show is a recording: its own size, always.
+        set_render_scale(1.f);
+        if (fixed > 0.f)
+            say_render_scale(" (the frame-stepped clock renders at full size: --scale is ignored)");
+        return;
+    }
+    if (fixed > 0.f) {
+        set_render_scale(fixed);
+        say_render_scale(" (--scale)");
+        return;
+    }
+    cRenderScaleController::Settings settings;
+    settings.fpsTarget = fpsTarget;
+    m_scaleController = std::make_unique<cRenderScaleController>(settings, window_config()->pixel_scale());
+    set_render_scale(float(m_scaleController->scale()));
+    m_lastPresentTicks = -1;
+    char why[96];
+    std::snprintf(why, sizeof why, ", chosen from frame times to hold %d fps", fpsTarget);
+    say_render_scale(why);
+}
+
+void cDemo::adapt_render_scale()
+{
+    if (!m_scaleController)
+        return;
+    iTimeSource& clock = default_time_source();
+    const int64_t now = clock.counter();
+    const int64_t before = m_lastPresentTicks;
+    m_lastPresentTicks = now;
+    if (before < 0)
+        return;
+    const double ms = double(now - before) * 1000.0 / double(clock.frequency());
+    if (!m_scaleController->frame(ms))
+        return;
+    const double smoothed = m_scaleController->smoothed_ms();
+    if (!set_render_scale(float(m_scaleController->scale())))
+        return;
+    char why[96];
+    std::snprintf(why, sizeof why, " (frames took %.1f ms, %.1f ms holds the target)", smoothed,
+                  m_scaleController->target_ms());
+    say_render_scale(why);
+    // Making the new targets took time that is not a frame's.
+    m_lastPresentTicks = clock.counter();
 }
 
 void cDemo::draw_picture()

@@ -2,11 +2,13 @@
 // The top of the runtime: what every production needs (the tweak panel and
 // its labels, the one-instance rule) and the main loop. A production
 // derives from it and assembles its show in run().
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "demo/demo_input.h"
 #include "demo/frame_rate_meter.h"
+#include "demo/render_scale_controller.h"
 #include "gui/cGuiTxtLabel.h"
 #include "gui/cGuiVarList.h"
 #include "runtime/picture_delay.h"
@@ -59,6 +61,12 @@ public:
     // Start of a frame: takes in changed files (with --watch).
     void reload_changes();
 
+    // The render scale, after run: a fixed share of the window's size, or
+    // (fixed 0) chosen from the frames' times to hold fpsTarget. A show on
+    // a frame-stepped clock always renders at its own size. Says on
+    // standard error at what size the pictures are made.
+    void choose_render_scale(float fixed, int fpsTarget);
+
     // Drawn over the picture in a window while the pointer is in it and
     // has moved within this many ms.
     static constexpr unsigned PANEL_SHOW_MS = 3000;
@@ -76,9 +84,14 @@ protected:
     cSceneManager* manager() const;
 
 private:
+    // After a presented frame: its time to the automatic scale.
+    void adapt_render_scale();
+
     static bool s_constructed;
     cFrameRateMeter m_frameRate;
     cPictureDelay m_pictureDelay;
+    std::unique_ptr<cRenderScaleController> m_scaleController;
+    int64_t m_lastPresentTicks = -1;
 };
 
 // The process-wide mute flag the m key toggles.

@@ -11,6 +11,26 @@ Viewport WindowConfig::render_viewport() const
     return {0, (height - renderHeight) / 2, renderWidth, renderHeight};
 }
 
+namespace {
+int scaled(int size, float scale)
+{
+    if (scale >= 1.f || scale <= 0.f)
+        return size;
+    const int s = int(float(size) * scale + 0.5f);
+    return s < 1 ? 1 : s;
+}
+}  // namespace
+
+int WindowConfig::scaled_render_width() const
+{
+    return scaled(renderWidth, renderScale);
+}
+
+int WindowConfig::scaled_render_height() const
+{
+    return scaled(render_area_height(), renderScale);
+}
+
 void WindowConfig::requested_attributes(int out[ATTRIBUTE_COUNT]) const
 {
     const int values[ATTRIBUTE_COUNT] = {redSize, greenSize, blueSize, alphaSize, depthSize,

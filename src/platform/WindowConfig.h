@@ -25,6 +25,10 @@ struct WindowConfig {
     int multisampleBuffers = 0;
     int multisampleSamples = 0;
     int stereo = 0;
+    // Share of the render area the show's pictures are made at (0.25..1):
+    // render targets take the scaled size and the final picture is
+    // stretched, filtered, over the whole render area.
+    float renderScale = 1.f;
 
     static constexpr uint32_t FULLSCREEN_BIT = 0x80000000u;
     bool fullscreen() const { return (videoFlags & FULLSCREEN_BIT) != 0; }
@@ -35,6 +39,13 @@ struct WindowConfig {
     // Height of the render area as render targets size themselves: the
     // window height when fullHeight, else renderHeight.
     int render_area_height() const { return fullHeight ? height : renderHeight; }
+    // The full size of render targets: the render area at renderScale
+    // (rounded to the nearest pixel, at least one).
+    int scaled_render_width() const;
+    // The scale effects sized in pixels multiply their sizes by, so that
+    // they keep their look at any render scale.
+    float pixel_scale() const { return renderScale > 0.f && renderScale < 1.f ? renderScale : 1.f; }
+    int scaled_render_height() const;
 
     // The nine requested GL attributes in their fixed order: red, green,
     // blue, alpha, depth, double buffer, multisample buffers, multisample

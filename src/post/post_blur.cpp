@@ -17,16 +17,19 @@ namespace {
 // counts as full size; one narrower than an eighth takes an eighth.
 eRTT blur_class(const iRenderTarget* dst)
 {
-    const double q = double(window_config()->renderWidth) / double(dst->width);
+    const double q = double(window_config()->scaled_render_width()) / double(dst->width);
     for (int k : {1, 2, 4, 8})
         if (q - k < 0.01)
             return eRTT(k);
     return RTT_EIGHTH;
 }
 
+// One step of the blur is a pixel of the full-scale picture: at a smaller
+// render scale it spans less of a texel, and the blur reaches as far.
 void set_direction(const char* shader, float x, float y)
 {
-    float dir[2] = {x, y};
+    const float k = window_config()->pixel_scale();
+    float dir[2] = {x * k, y * k};
     float* pointer = dir;
     cVar<float*> v("sampledir", &pointer);
     get_shader_manager()->set_parameter(shader, 1, &v);

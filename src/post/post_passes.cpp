@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include "platform/WindowConfig.h"
 #include "post/post.h"
 #include "post/post_state.h"
 #include "render/cRenderTargetManager.h"
@@ -69,12 +70,16 @@ void sinenoise_pass(iRenderTarget* src, const cSineNoiseParams& p)
 {
     ensure_post_shaders();
     const char* s = "sinenoise_shader";
-    send_floats(s, 1, p.scales);
+    // The waves' amplitudes and threshold are pixels of the full-scale
+    // picture.
+    const float k = window_config()->pixel_scale();
+    const float scales[4] = {p.scales[0] * k, p.scales[1] * k, p.scales[2] * k, p.scales[3] * k};
+    send_floats(s, 1, scales);
     send_floats(s, 3, p.phases);
     send_float(s, 2, p.curtime);
     send_float(s, 4, p.texheight);
     send_floats(s, 5, p.timescales);
-    send_float(s, 6, p.threshold);
+    send_float(s, 6, p.threshold * k);
     single_input(src, s);
 }
 
@@ -88,7 +93,9 @@ void sinenoise_into(iRenderTarget* dst, iRenderTarget* src, const cSineNoisePara
 void radialblur_pass(iRenderTarget* src, const cRadialBlurParams& p)
 {
     ensure_post_shaders();
-    const float six[6] = {p.center_x, p.center_y, p.dist, p.num_samples, p.propagation, p.multiplier};
+    // Centre and reach are pixels of the full-scale picture.
+    const float k = window_config()->pixel_scale();
+    const float six[6] = {p.center_x * k, p.center_y * k, p.dist * k, p.num_samples, p.propagation, p.multiplier};
     send_floats("radialblur_shader", 1, six);
     note_pass_samples(p.num_samples);
     single_input(src, "radialblur_shader");
@@ -127,7 +134,10 @@ void radialblur_into(iRenderTarget* dst, iRenderTarget* src, const cRadialBlurPa
 void scroll_pass(iRenderTarget* src, const float values[4])
 {
     ensure_post_shaders();
-    send_floats("scroll_shader", 1, values);
+    // Scroll position and amplitude are pixels of the full-scale picture.
+    const float k = window_config()->pixel_scale();
+    const float scaled[4] = {values[0] * k, values[1] * k, values[2], values[3]};
+    send_floats("scroll_shader", 1, scaled);
     single_input(src, "scroll_shader");
 }
 
@@ -154,7 +164,7 @@ void invert_into(iRenderTarget* dst, iRenderTarget* src)
 void coloroffset_pass(iRenderTarget* src, float value)
 {
     ensure_post_shaders();
-    send_float("color_offset_shader", 1, value);
+    send_float("color_offset_shader", 1, value * window_config()->pixel_scale());
     single_input(src, "color_offset_shader");
 }
 

@@ -1,6 +1,7 @@
 #include "render/cRenderTargetManager.h"
 
 #include <iostream>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -62,8 +63,8 @@ void cTmpRT::release()
 void cRenderTargetManager::target_size(eRTT type, uint32_t& w, uint32_t& h)
 {
     const WindowConfig* wc = window_config();
-    const uint32_t W = uint32_t(wc->renderWidth);
-    const uint32_t H = uint32_t(wc->render_area_height());
+    const uint32_t W = uint32_t(wc->scaled_render_width());
+    const uint32_t H = uint32_t(wc->scaled_render_height());
     if (type == RTT_DOUBLE) {
         w = 2 * W;
         h = 2 * H;
@@ -112,15 +113,22 @@ cTmpRT cRenderTargetManager::allocate(eRTT type)
         m_maxInUse = m_inUse;
     uint32_t w = 0, h = 0;
     target_size(type, w, h);
-    for (auto it = m_pool.begin(); it != m_pool.end(); ++it) {
-        if (it->first == type) {
-            cRenderTarget_fbo* target = it->second;
-            m_pool.erase(it);
-            m_lent.insert(target);
-            return cTmpRT(type, this, target);
+    for (auto it = m_pool.begin(); it != m_pool.end();) {
+        if (it->first != type) {
+            ++it;
+            continue;
         }
+        cRenderTarget_fbo* target = it->second;
+        it = m_pool.erase(it);
+        if (target->width != w || target->height != h) {
+            // Made for another render scale: it is of no more use.
+            delete target;
+            continue;
+        }
+        m_lent.insert(target);
+        return cTmpRT(type, this, target);
     }
-    if (m_warnOnCreate) {
+    if (m_warnOnCreate && !m_loading) {
         std::cout << "# performance-warning at " << (demo_time ? demo_time() : 0)
                   << "ms: allocated rendertarget runtime: " << rtt_name(type) << std::endl;
         m_createdAtRuntime += 1;
@@ -137,10 +145,50 @@ void cRenderTargetManager::release(cTmpRT& handle)
         return;
     m_inUse -= 1;
     m_lent.erase(handle.m_target);
-    m_pool.emplace_back(handle.m_type, handle.m_target);
+    uint32_t w = 0, h = 0;
+    target_size(handle.m_type, w, h);
+    if (handle.m_target->width == w && handle.m_target->height == h) {
+        m_pool.emplace_back(handle.m_type, handle.m_target);
+    } else {
+        // The render scale changed while it was lent: one of the new size
+        // takes its place, so the pool keeps its count.
+        delete handle.m_target;
+        auto* target = new cRenderTarget_fbo(w, h);
+        target->create();
+        m_pool.emplace_back(handle.m_type, target);
+    }
     handle.m_type = RTT_NONE;
     handle.m_manager = nullptr;
     handle.m_target = nullptr;
+}
+
+unsigned cRenderTargetManager::refit()
+{
+    // Per class, the number of idle targets made for another size.
+    std::map<eRTT, int> stale;
+    for (auto it = m_pool.begin(); it != m_pool.end();) {
+        uint32_t w = 0, h = 0;
+        target_size(it->first, w, h);
+        if (it->second->width == w && it->second->height == h) {
+            ++it;
+            continue;
+        }
+        stale[it->first] += 1;
+        delete it->second;
+        it = m_pool.erase(it);
+    }
+    unsigned made = 0;
+    for (const auto& entry : stale) {
+        uint32_t w = 0, h = 0;
+        target_size(entry.first, w, h);
+        for (int i = 0; i < entry.second; ++i) {
+            auto* target = new cRenderTarget_fbo(w, h);
+            target->create();
+            m_pool.emplace_back(entry.first, target);
+            made += 1;
+        }
+    }
+    return made;
 }
 
 cRenderTargetManager* get_rendertarget_manager()
@@ -170,7 +218,7 @@ eRTT get_rtt_type(const iRenderTarget* target)
 {
     if (!target || target->width == 0)
         return RTT_NONE;
-    const uint32_t q = uint32_t(window_config()->renderWidth) / target->width;
+    const uint32_t q = uint32_t(window_config()->scaled_render_width()) / target->width;
     switch (q) {
     case 1: return RTT_FULL;
     case 2: return RTT_HALF;

@@ -57,7 +57,15 @@ public:
     cTmpRT allocate(eRTT type);
     void release(cTmpRT& handle);
 
-    // Size of a class for the current window configuration.
+    // After a change of the render scale, between frames: every idle target
+    // made for another size is replaced by one of its class's new size, so
+    // that the next frame finds the pool as full as before and creates
+    // nothing (and warns of nothing). Targets lent now are replaced the same
+    // way when they come back. Returns the number of targets made.
+    unsigned refit();
+
+    // Size of a class for the current window configuration (at its render
+    // scale).
     static void target_size(eRTT type, uint32_t& w, uint32_t& h);
 
     size_t pool_size() const { return m_pool.size(); }
@@ -66,6 +74,11 @@ public:
     // Targets created since start-up (each one printed a warning).
     unsigned created_at_runtime() const { return m_createdAtRuntime; }
     const std::list<std::pair<eRTT, cRenderTarget_fbo*>>& pool() const { return m_pool; }
+
+    // While the show loads and draws what it will use once ahead, targets it
+    // creates are expected: no warning, not counted as created at runtime.
+    void set_loading(bool loading) { m_loading = loading; }
+    bool loading() const { return m_loading; }
 
     // Where the performance warning takes its demo time from: the program
     // sets it (init_gl: the scene manager's clock); unset, it says 0.
@@ -79,6 +92,7 @@ private:
     unsigned m_inUse = 0;
     unsigned m_maxInUse = 0;
     bool m_warnOnCreate = false;
+    bool m_loading = false;
     unsigned m_createdAtRuntime = 0;
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <set>
 #include <cstdlib>
 #include <iostream>
 
@@ -162,6 +163,30 @@ void cSceneComposition::init()
     ensure_comp_shaders();
     ensure_spill_shaders();
     get_noise_overlay();
+    warm_up_layers();
+}
+
+void cSceneComposition::warm_up_layers()
+{
+    const size_t cursor = random_cursor();
+    cRenderTargetManager* pool = get_rendertarget_manager();
+    const bool wasLoading = pool->loading();
+    pool->set_loading(true);
+    cShaderManager_CG* sm = get_shader_manager();
+    std::set<cScene*> done;
+    const int t = demo_time();
+    for (auto& entry : layers) {
+        cScene* scene = entry.second.scene;
+        if (!scene || !done.insert(scene).second)
+            continue;
+        glPushAttrib(GL_COLOR_BUFFER_BIT);
+        cTmpRT picture = scene->render(t / 1000);
+        sm->unbind();
+        glPopAttrib();
+    }
+    glFinish();
+    pool->set_loading(wasLoading);
+    set_random_cursor(cursor);
 }
 
 void cSceneComposition::handleEvent(cEvent* e)
@@ -259,11 +284,10 @@ void cSceneComposition::draw()
         std::swap(a, b);
     }
     glDisable(GL_BLEND);
-    finish(b.get(), a.get(), t);
-    draw_target(a.get());
+    finish(b.get(), t);
 }
 
-void cSceneComposition::finish(iRenderTarget* src, iRenderTarget* dst, int t)
+void cSceneComposition::finish(iRenderTarget* src, int t)
 {
     cTmpRT glowed = get_tmp_rt(RTT_FULL);
     const float r1 = next_random();
@@ -272,7 +296,5 @@ void cSceneComposition::finish(iRenderTarget* src, iRenderTarget* dst, int t)
     const float black = (1.f - e) * (r1 * 15.f + 200.f) + e * 255.f;
     const float white = (1.f - e) * (r2 * 25.f + 128.f) + e * 255.f;
     spill_glow_into(glowed.get(), src, cGlowParams{RTT_QUATER, black, white});
-    dst->bind(true);
     overlay(glowed.get(), get_noise_overlay(), 1.5f, 0.1f);
-    dst->unbind();
 }

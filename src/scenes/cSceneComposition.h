@@ -31,8 +31,16 @@ public:
     ~cSceneComposition() override = default;
 
     std::string getName() override;
-    // Builds the timeline from the registered scenes, then initialises them.
+    // Builds the timeline from the registered scenes, then initialises them
+    // and draws each once off screen (see warm_up_layers).
     void init() override;
+    // Renders every layer scene once, its picture thrown away, so that what
+    // a layer first uses (render targets of its sizes, the renderer's code
+    // for its meshes and states, buffers, textures) is made while the show
+    // loads rather than in the frame the layer appears. The shared random
+    // table's cursor is put back afterwards: the show's pictures are those
+    // it makes without it.
+    void warm_up_layers();
     void restart() override {}
     void reservedHook() override {}
     void draw() override;
@@ -73,7 +81,10 @@ private:
     void set_float(cScene* s, const char* var, int start, int end, float value);
     void lerp(cScene* s, const char* var, int start, int end, float from, float to);
     void smooth(cScene* s, const char* var, int start, int end, float from, float to);
-    void finish(iRenderTarget* src, iRenderTarget* dst, int t);
+    // The composed picture's glow, then the picture drawn to the screen with
+    // the grain over it in the same step: no full-size copy in between, and
+    // the grain keeps its size on screen at any render scale.
+    void finish(iRenderTarget* src, int t);
 
     std::string m_activeText;
     int m_shownTime = 0;  // what draw last put into lastDrawnTime  // layer numbers active at the last update

@@ -117,6 +117,27 @@ TEST(ProfileSections, ConsecutiveFramesWithTheSameLayersFormASection)
 
     const SectionFigure whole = whole_run(frames);
     EXPECT_EQ(whole.frames, 5);
+    EXPECT_DOUBLE_EQ(whole.meanPictureFloorMs, 0.0);
+    EXPECT_DOUBLE_EQ(whole.pictureFloorMultiple(), 0.0);  // not measured: no multiple
     EXPECT_DOUBLE_EQ(whole.meanMs, 14.6);
     EXPECT_TRUE(group_sections({}).empty());
+}
+
+TEST(ProfileFloor, ThePictureFloorIsOneFullWritePerLayerAndOneForTheFrame)
+{
+    CopyCosts c;
+    c.pixels = {921600, 230400};
+    c.ms = {8.0, 2.0};
+    EXPECT_DOUBLE_EQ(picture_floor(c, 921600, 0), 8.0);
+    EXPECT_DOUBLE_EQ(picture_floor(c, 921600, 3), 32.0);
+    // At another picture size the copy cost follows its pixels.
+    EXPECT_DOUBLE_EQ(picture_floor(c, 230400, 1), 4.0);
+    EXPECT_DOUBLE_EQ(picture_floor(CopyCosts{}, 921600, 2), 0.0);
+
+    std::vector<FrameFigure> frames = {frame(0, {"cube"}, 40), frame(40, {"cube"}, 20)};
+    frames[0].pictureFloorMs = 16.0;
+    frames[1].pictureFloorMs = 14.0;
+    const SectionFigure s = whole_run(frames);
+    EXPECT_DOUBLE_EQ(s.meanPictureFloorMs, 15.0);
+    EXPECT_DOUBLE_EQ(s.pictureFloorMultiple(), 2.0);
 }

@@ -42,6 +42,7 @@ void figures(std::vector<FrameFigure>& frames, std::vector<SectionFigure>& secti
         f.t = t;
         f.ms = t < 1000 ? 20.0 : 40.0;
         f.floorMs = 10.0;
+        f.pictureFloorMs = 15.0;
         frames.push_back(f);
     }
     SectionFigure a, b;
@@ -75,6 +76,7 @@ TEST(ProfilePlot, FloorBeneathTheFrameTimeSectionsShadedAndTheSameBytesEveryRun)
     EXPECT_TRUE(near(pixel(image, early, y_of(5)), 0x2f6fb0)) << "the floor filled in blue";
     EXPECT_TRUE(near(pixel(image, late, y_of(5)), 0x2f6fb0));
     EXPECT_TRUE(near(pixel(image, early, y_of(20)), 0xffa030, 60)) << "the frame time in orange";
+    EXPECT_TRUE(near(pixel(image, late, y_of(15)), 0x60e080, 60)) << "the picture floor in green";
     EXPECT_TRUE(near(pixel(image, late, y_of(40)), 0xffa030, 60));
     // Above the line, each section's own shade.
     EXPECT_TRUE(near(pixel(image, early, y_of(30)), 0x262b3a, 4));

@@ -132,6 +132,7 @@ void GLTest::TearDown()
     destroy_texture_manager();
     destroy_rendertarget_manager();
     destroy_resource_path();
+    window_config()->renderScale = 1.f;
     while (glGetError() != GL_NO_ERROR) {
     }
 }

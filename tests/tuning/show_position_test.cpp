@@ -154,3 +154,34 @@ TEST(ShowPosition, AvOffsetIsWholeMillisecondsEitherWay)
     ShowPlacement none;
     EXPECT_NE(place({"--av-offset"}, none, *q), "");
 }
+
+TEST(ShowOptions, RenderScaleAndFrameRateTargetAreCheckedBeforeAnythingOpens)
+{
+    auto parse = [](std::vector<const char*> args, ShowOptions& o) {
+        args.insert(args.begin(), "morvane");
+        std::string error;
+        return parse_show_options(int(args.size()), args.data(), o, error) ? std::string() : error;
+    };
+    ShowOptions o;
+    EXPECT_EQ(parse({}, o), "");
+    EXPECT_EQ(o.scale, 0.f);  // chosen from frame times
+    EXPECT_EQ(o.fpsTarget, 30);
+    EXPECT_EQ(parse({"--scale", "0.5", "--fps-target", "24"}, o), "");
+    EXPECT_EQ(o.scale, 0.5f);
+    EXPECT_EQ(o.fpsTarget, 24);
+    EXPECT_EQ(parse({"--scale=0.25", "--fps-target=60"}, o), "");
+    EXPECT_EQ(o.scale, 0.25f);
+    EXPECT_EQ(o.fpsTarget, 60);
+    EXPECT_EQ(parse({"--scale", "1"}, o), "");
+    for (const char* bad : {"0.2", "1.01", "0", "-1", "half", "0.5x", "nan", "inf"}) {
+        const std::string e = parse({"--scale", bad}, o);
+        EXPECT_EQ(e.rfind("--scale needs a number from 0.25 to 1", 0), 0u) << bad;
+        EXPECT_NE(e.find(bad), std::string::npos) << e;
+    }
+    EXPECT_NE(parse({"--scale"}, o), "");
+    EXPECT_NE(parse({"--scale", "--watch"}, o), "");
+    EXPECT_NE(parse({"--scale="}, o), "");
+    for (const char* bad : {"0", "29.5", "thirty", "1001", "-30"})
+        EXPECT_EQ(parse({"--fps-target", bad}, o).rfind("--fps-target needs a whole number", 0), 0u) << bad;
+    EXPECT_NE(parse({"--fps-target"}, o), "");
+}

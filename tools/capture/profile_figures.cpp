@@ -67,6 +67,11 @@ double pass_floor(const CopyCosts& costs, long pixels, float samples)
     return copy_cost(costs, pixels) * double(samples);
 }
 
+double picture_floor(const CopyCosts& costs, long fullPixels, size_t activeLayers)
+{
+    return double(activeLayers + 1) * copy_cost(costs, fullPixels);
+}
+
 double frame_floor(const CopyCosts& costs, const std::vector<PassFigure>& passes)
 {
     double sum = 0;
@@ -96,11 +101,12 @@ SectionFigure summarise(const std::vector<FrameFigure>& frames, size_t begin, si
     s.to = frames[end - 1].t;
     s.frames = int(end - begin);
     std::map<std::string, double> passMs;
-    double sum = 0, floorSum = 0;
+    double sum = 0, floorSum = 0, pictureFloorSum = 0;
     for (size_t i = begin; i < end; ++i) {
         const FrameFigure& f = frames[i];
         sum += f.ms;
         floorSum += f.floorMs;
+        pictureFloorSum += f.pictureFloorMs;
         if (f.ms > s.worstMs) {
             s.worstMs = f.ms;
             s.worstT = f.t;
@@ -110,6 +116,7 @@ SectionFigure summarise(const std::vector<FrameFigure>& frames, size_t begin, si
     }
     s.meanMs = sum / s.frames;
     s.meanFloorMs = floorSum / s.frames;
+    s.meanPictureFloorMs = pictureFloorSum / s.frames;
     std::vector<std::pair<std::string, double>> all;
     for (const auto& e : passMs)
         all.emplace_back(e.first, e.second / s.frames);

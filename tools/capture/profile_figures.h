@@ -50,6 +50,7 @@ struct FrameFigure {
     double ms = 0;      // whole frame, wall
     double cpuMs = 0;
     double floorMs = 0;
+    double pictureFloorMs = 0;
     std::vector<std::string> layers;  // active layer scenes, bottom first
     std::vector<std::pair<std::string, double>> layerMs;  // per layer scene's render
     std::vector<PassFigure> passes;
@@ -57,16 +58,22 @@ struct FrameFigure {
 
 // Sums the floors of the frame's passes.
 double frame_floor(const CopyCosts& costs, const std::vector<PassFigure>& passes);
+// The stricter floor of a frame: one plain copy of the full picture per
+// active layer (each layer must at least hand over a picture) and one for
+// the composed frame. What a frame spends above it is work the pictures
+// themselves do not need.
+double picture_floor(const CopyCosts& costs, long fullPixels, size_t activeLayers);
 
 // A stretch of the show with the same active layers.
 struct SectionFigure {
     std::string name;  // the layers, joined with " + "; "(none)" when empty
     int from = 0, to = 0;  // demo times of the first and last frame
     int frames = 0;
-    double meanMs = 0, worstMs = 0, meanFloorMs = 0;
+    double meanMs = 0, worstMs = 0, meanFloorMs = 0, meanPictureFloorMs = 0;
     int worstT = 0;
     double fps() const { return meanMs > 0 ? 1000.0 / meanMs : 0; }
     double floorMultiple() const { return meanFloorMs > 0 ? meanMs / meanFloorMs : 0; }
+    double pictureFloorMultiple() const { return meanPictureFloorMs > 0 ? meanMs / meanPictureFloorMs : 0; }
     // The three passes with the most time per frame: "scope/shader", ms.
     std::vector<std::pair<std::string, double>> top;
 };

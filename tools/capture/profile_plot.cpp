@@ -145,10 +145,17 @@ bool write_profile_plot(const std::string& path, const std::vector<FrameFigure>&
     cairo_new_path(cr);
     floor_steps(1.5);
     c.stroke(0x8fd0ff, 1.0, true);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const int x0 = xOf(frames[i].t);
+        const int x1 = i + 1 < frames.size() ? std::max(x0 + 1, xOf(frames[i + 1].t)) : x0 + 1;
+        cairo_line_to(cr, x0, yOf(frames[i].pictureFloorMs));
+        cairo_line_to(cr, x1, yOf(frames[i].pictureFloorMs));
+    }
+    c.stroke(0x60e080, 1.5);
     for (const FrameFigure& f : frames)
         cairo_line_to(cr, xOf(f.t) + 0.5, yOf(f.ms));
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     c.stroke(0xffa030, 1.5);
-    c.text(LEFT, H - 14, "frame time (orange), pass floor (blue), 1.5x floor (dots)", 0xffffff, 1);
+    c.text(LEFT, H - 14, "frame time (orange), pass floor (blue), 1.5x floor (dots), picture floor (green)", 0xffffff, 1);
     return c.picture.write_png(path, error);
 }

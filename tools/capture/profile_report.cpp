@@ -19,6 +19,9 @@ void section_row(std::ostream& out, const SectionFigure& s)
     out << "    " << s.frames << " frames, mean " << fmt("%.1f", s.meanMs) << " ms (" << fmt("%.1f", s.fps())
         << " fps), worst " << fmt("%.1f", s.worstMs) << " ms at " << time_code(s.worstT) << ", floor "
         << fmt("%.1f", s.meanFloorMs) << " ms, " << fmt("%.2f", s.floorMultiple()) << "x the floor\n";
+    out << "    picture floor " << fmt("%.1f", s.meanPictureFloorMs)
+        << " ms (a full picture written per layer and one for the frame), " << fmt("%.2f", s.pictureFloorMultiple())
+        << "x the picture floor\n";
     for (const auto& p : s.top)
         out << "      " << fmt("%6.2f", p.second) << " ms  " << p.first << "\n";
 }

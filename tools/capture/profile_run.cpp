@@ -156,6 +156,7 @@ int run_profile(const std::vector<std::string>& args)
             set_pass_listener(nullptr);
             show.present();
             f.floorMs = frame_floor(copies, f.passes);
+            f.pictureFloorMs = picture_floor(copies, long(o.width) * long(o.height), f.layers.size());
             frames.push_back(std::move(f));
             progress.update(n + 1);
         }
