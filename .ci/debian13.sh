@@ -33,6 +33,12 @@ say() { echo "# debian13: $*"; }
 die() { echo "## ERROR: debian13: $*" >&2; exit 1; }
 
 [ "$(id -u)" -eq 0 ] || die "needs root (debootstrap, chroot and mounts)"
+if ! command -v debootstrap >/dev/null; then
+  say "installing debootstrap"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null ||
+    { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null; } ||
+    die "could not install debootstrap"
+fi
 for tool in debootstrap chroot unshare flock git; do
   command -v "$tool" >/dev/null || die "needs $tool (apt-get install debootstrap util-linux git)"
 done
