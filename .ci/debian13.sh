@@ -75,14 +75,19 @@ trap unmount_all EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
+mount_at() {  # MOUNT-ARGUMENTS... TARGET: mounted, or the run stops
+  local target="${*: -1}"
+  mount "$@" || die "could not mount $target"
+  mounted+=("$target")
+}
+
 mount_system() {  # ROOT
   local root="$1"
-  mount -t proc proc "$root/proc" && mounted+=("$root/proc")
-  mount --bind /sys "$root/sys" && mounted+=("$root/sys")
-  mount --bind /dev "$root/dev" && mounted+=("$root/dev")
-  mount --bind /dev/pts "$root/dev/pts" && mounted+=("$root/dev/pts")
-  mkdir -p "$root/dev/shm"
-  mount -t tmpfs -o mode=1777,nosuid,nodev shm "$root/dev/shm" && mounted+=("$root/dev/shm")
+  mount_at -t proc proc "$root/proc"
+  mount_at --bind /sys "$root/sys"
+  mount_at --bind /dev "$root/dev"
+  mount_at --bind /dev/pts "$root/dev/pts"
+  mount_at -t tmpfs -o mode=1777,nosuid,nodev shm "$root/dev/shm"
 }
 
 in_system() {  # ROOT COMMAND...: as root, with a plain environment and no stdin
@@ -117,6 +122,9 @@ prepare() {  # ROOT: the settings a build system needs, inside
   printf 'deb %s %s main\ndeb %s %s-updates main\n' "$mirror" "$suite" "$mirror" "$suite" \
     >"$root/etc/apt/sources.list"
   mkdir -p "$root/var/cache/ccache" "$root/build"
+  # Nothing reboots this system: what runs left in /tmp goes before the next.
+  find "$root/tmp" -mindepth 1 -delete 2>/dev/null || true
+  chmod 1777 "$root/tmp"
 }
 
 make_system() {
@@ -177,7 +185,7 @@ fi
 # ------------------------------------------------------------ the run
 mkdir -p "$system-ccache"
 mount_system "$system"
-mount --bind "$system-ccache" "$system/var/cache/ccache" && mounted+=("$system/var/cache/ccache")
+mount_at --bind "$system-ccache" "$system/var/cache/ccache"
 say "running in /build/morvane: $*"
 status=0
 in_system "$system" /bin/bash -c 'cd /build/morvane && exec "$@"' bash "$@" || status=$?
