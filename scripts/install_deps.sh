@@ -44,7 +44,10 @@ export DEBIAN_FRONTEND=noninteractive
 
 release="$(. /etc/os-release 2>/dev/null && echo "${PRETTY_NAME:-}")"
 has_candidate() {
-  apt-cache policy "$1" 2>/dev/null | grep -q '^  Candidate: [^(]'
+  # Read whole first: grep -q stopping early would break apt-cache's pipe.
+  local policy
+  policy="$(apt-cache policy "$1" 2>/dev/null)" || return 1
+  grep -q '^  Candidate: [^(]' <<<"$policy"
 }
 chosen=()
 for entry in "${missing[@]}"; do

@@ -27,8 +27,10 @@ protected:
         // Installed: what FAKE_INSTALLED names; known to apt: FAKE_AVAILABLE.
         tool("dpkg-query", "for a; do n=\"$a\"; done\n"
                            "case \" $FAKE_INSTALLED \" in *\" $n \"*) printf 'install ok installed' ;; *) exit 1 ;; esac\n");
+        // apt-cache's answer goes on with a long version table, as for a
+        // package with many versions and sources.
         tool("apt-cache", "case \" $FAKE_AVAILABLE \" in *\" $2 \"*) printf '%s:\\n  Installed: (none)\\n"
-                          "  Candidate: 1.0\\n' \"$2\" ;; esac\n");
+                          "  Candidate: 1.0\\n  Version table:\\n' \"$2\"; seq 100000 ;; esac\n");
         tool("apt-get", "echo \"$*\" >>\"$FAKE_LOG\"\n");
         tool("sudo", "exec \"$@\"\n");  // never the real apt-get, whoever runs the tests
     }
