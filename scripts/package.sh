@@ -8,7 +8,11 @@
 #
 # VERSION is the CMake project version, the release being made; a commit
 # that is not its tag vVERSION is on the way there and adds
-# "~gitDATE.COMMIT" (its commit date), which sorts before the release. The package is
+# "~gitDATE.COMMIT" (its commit date), which sorts before the release. Then
+# comes the Debian release it is built on and for, "+deb12" or "+deb13": the
+# libraries it depends on are that release's, and 13's package sorts above
+# 12's (a "+" after the "~git..." part keeps every snapshot below its
+# release, where a "~" would not). The package is
 # reproducible: every time stamp is SOURCE_DATE_EPOCH (default: the commit's
 # time), members are sorted, owners are root, the programs are stripped of
 # their debug information (the only place a build's paths show) and their
@@ -61,10 +65,12 @@ fi
 base="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/CMakeCache.txt)"
 [ -n "$base" ] || die "build/CMakeCache.txt names no project version"
 version="$base"
+snapshot=""  # the commit, when this is not the release itself
 if git rev-parse --git-dir >/dev/null 2>&1; then
   commit_time="$(git log -1 --format=%ct)"
   if ! git tag --points-at HEAD | grep -qx "v$base"; then
-    version="$base~git$(date -u -d "@$commit_time" +%Y%m%d).$(git rev-parse --short=8 HEAD)"
+    snapshot="$(git rev-parse --short=8 HEAD)"
+    version="$base~git$(date -u -d "@$commit_time" +%Y%m%d).$snapshot"
   fi
   if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
     say "warning: the working tree has uncommitted changes; the package is not what commit $(git rev-parse --short=8 HEAD) alone builds"
@@ -72,6 +78,12 @@ if git rev-parse --git-dir >/dev/null 2>&1; then
 else
   commit_time="$(stat -c %Y CMakeLists.txt)"
 fi
+# The Debian release this is built on: its libraries are the package's.
+debian_release="$(. /etc/os-release 2>/dev/null && echo "${VERSION_ID:-}")"
+case "$debian_release" in
+  '' | *[!0-9]*) say "warning: not built on a numbered Debian release: the version names none" ;;
+  *) version="$version+deb$debian_release" ;;
+esac
 export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$commit_time}"
 arch="$(dpkg --print-architecture)"
 maintainer="${MORVANE_MAINTAINER:-The morvane authors <morvane@example.org>}"
@@ -126,8 +138,8 @@ first="$(sed -n '1s/^morvane (\([^)]*\)) UNRELEASED;.*/\1/p' packaging/changelog
 {
   sed -n "1s/(.*) UNRELEASED;/($version) unstable;/p" packaging/changelog
   echo
-  if [ "$version" != "$base" ]; then
-    echo "  * Built from commit $(git rev-parse --short=8 HEAD), on the way to release $base."
+  if [ -n "$snapshot" ]; then
+    echo "  * Built from commit $snapshot, on the way to release $base."
   fi
   sed -e '1,2d' -e "s|@MAINTAINER@|$maintainer|" -e "s/@CHANGELOG_DATE@/$(date -u -R -d "@$SOURCE_DATE_EPOCH")/" \
     packaging/changelog

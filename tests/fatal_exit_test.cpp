@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <functional>
+#include <regex>
+#include <string>
 
 #include "app/exit_hook.h"
 #include "mesh_files/cMeshManager.h"
@@ -74,9 +76,10 @@ TEST(ShowStart, NoDisplayFailsWithSdlsReason)
     ShowProcess show(tree, 50.0, {}, {{"DISPLAY", ":97"}});
     ShowResult r = show.finish(30000);
     EXPECT_EQ(r.exitCode, 1) << r.err;
-    EXPECT_NE(r.err.find("## ERROR: whoops, SDL failed to init: No available video device exiting!"),
-              std::string::npos)
-        << r.err;
+    // SDL's reason is SDL's own words: SDL 1.2 and its layer over SDL2 word
+    // it differently, so any reason on the one line will do.
+    const std::regex line("## ERROR: whoops, SDL failed to init: [^\n]+ exiting!\n");
+    EXPECT_TRUE(std::regex_search(r.err, line)) << r.err;
 }
 
 namespace {

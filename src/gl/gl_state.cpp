@@ -19,3 +19,10 @@ void swap_buffers()
     if (cFrameStepTimeSource* s = frame_step_source())
         s->frame_presented();
 }
+
+void read_from_window_draw_buffer()
+{
+    GLint drawn = GL_BACK;
+    glGetIntegerv(GL_DRAW_BUFFER, &drawn);
+    glReadBuffer(GLenum(drawn));
+}

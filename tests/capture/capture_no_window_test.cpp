@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <regex>
 #include <string>
 
 #include "support/run_tool.h"
@@ -36,8 +37,10 @@ TEST(WenditCapture, NoWindowSaysWhyAndWritesNothing)
     for (const auto& r : runs) {
         ToolRun run = run_tool(UNREACHABLE + r.command);
         EXPECT_EQ(run.exitCode, 1) << r.command << "\n" << run.err;
-        EXPECT_EQ(run.err, "wendit " + r.program + ": no window can be opened: No available video device\n")
-            << r.command;
+        // One line ending in SDL's reason, which is SDL's own words (SDL 1.2
+        // and its layer over SDL2 word it differently).
+        const std::regex line("wendit " + r.program + ": no window can be opened: [^\n]+\n");
+        EXPECT_TRUE(std::regex_match(run.err, line)) << r.command << "\n" << run.err;
         EXPECT_EQ(run.out, "") << r.command;
         EXPECT_FALSE(exists(r.output)) << r.command;
         EXPECT_FALSE(exists(r.output + ".part")) << r.command;

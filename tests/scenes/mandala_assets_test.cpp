@@ -5,6 +5,9 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "assets/kaleido_planes.h"
 #include "assets/mandala_cube.h"

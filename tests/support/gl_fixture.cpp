@@ -121,7 +121,8 @@ void GLTest::SetUp()
     glClearColor(0.f, 0.f, 0.f, 0.f);
     apply_render_viewport();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glReadBuffer(GL_BACK);
+    read_from_window_draw_buffer();
+    ASSERT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << "setting up the default state raised a GL error";
     // Tests find their files by name in the directories they push.
     get_resource_path();
 }

@@ -14,6 +14,7 @@
 #include "capture/headless_display.h"
 #include "capture/progress.h"
 #include "capture/show_stepper.h"
+#include "gl/gl_state.h"
 #include "platform/WindowConfig.h"
 #include "runtime/cSceneManager.h"
 #include "util/time_code.h"
@@ -72,7 +73,7 @@ int run_contact(const std::vector<std::string>& args)
         }
         show.step_to(t);
         show.draw();
-        glReadBuffer(GL_BACK);
+        read_from_window_draw_buffer();
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
         glReadPixels(vp.x, vp.y, w, h, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
         show.present();

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "gl/gl_extensions.h"
+#include "gl/gl_state.h"
 
 using namespace ext;
 
@@ -28,7 +29,7 @@ void cFrameReadback::start()
 {
     glBindBufferARB(GL_PIXEL_PACK_BUFFER_ARB, m_buffers[m_started % 2]);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadBuffer(GL_BACK);
+    read_from_window_draw_buffer();
     glReadPixels(m_x, m_y, m_w, m_h, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glBindBufferARB(GL_PIXEL_PACK_BUFFER_ARB, 0);
     ++m_started;
