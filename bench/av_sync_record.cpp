@@ -52,16 +52,16 @@ int write_music(const char* mp3, const char* out)
 
 int record(const char* source, double seconds, const std::string& out)
 {
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16LE;
-    spec.rate = RATE;
-    spec.channels = 2;
+    pa_sample_spec sampleFormat{};
+    sampleFormat.format = PA_SAMPLE_S16LE;
+    sampleFormat.rate = RATE;
+    sampleFormat.channels = 2;
     // Small fragments: each read's time stamp is close to its samples.
     pa_buffer_attr attr{};
     attr.maxlength = uint32_t(-1);
     attr.fragsize = 256 * 4;
     int err = 0;
-    pa_simple* pa = pa_simple_new(nullptr, "av_sync_record", PA_STREAM_RECORD, source, "monitor", &spec, nullptr,
+    pa_simple* pa = pa_simple_new(nullptr, "av_sync_record", PA_STREAM_RECORD, source, "monitor", &sampleFormat, nullptr,
                                   &attr, &err);
     if (!pa) {
         std::fprintf(stderr, "av_sync_record: cannot record %s: %s\n", source, pa_strerror(err));

@@ -13,10 +13,10 @@ cAudioOutputPulse::~cAudioOutputPulse()
 bool cAudioOutputPulse::open(int rate, int bufferFrames, MixFn mix, void* user)
 {
     close();
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16NE;
-    spec.rate = uint32_t(rate);
-    spec.channels = 2;
+    pa_sample_spec sampleFormat{};
+    sampleFormat.format = PA_SAMPLE_S16NE;
+    sampleFormat.rate = uint32_t(rate);
+    sampleFormat.channels = 2;
     // The server keeps about the buffer asked for queued; it starts playing
     // once a chunk is there.
     const uint32_t bytesPerFrame = 4;
@@ -27,7 +27,7 @@ bool cAudioOutputPulse::open(int rate, int bufferFrames, MixFn mix, void* user)
     attr.minreq = uint32_t(-1);
     attr.fragsize = uint32_t(-1);
     int err = 0;
-    m_pa = pa_simple_new(nullptr, "morvane", PA_STREAM_PLAYBACK, nullptr, "music", &spec, nullptr, &attr, &err);
+    m_pa = pa_simple_new(nullptr, "morvane", PA_STREAM_PLAYBACK, nullptr, "music", &sampleFormat, nullptr, &attr, &err);
     if (!m_pa) {
         m_error = pa_strerror(err);
         return false;

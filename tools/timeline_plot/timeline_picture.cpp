@@ -14,6 +14,7 @@
 #include "timeline/cEventQueue.h"
 #include "timeline/iMidiEvent.h"
 #include "tweak/iVar.h"
+#include "util/printable_text.h"
 
 namespace {
 // The target's value as a float (the show animates ints and floats).
@@ -77,14 +78,6 @@ bool curve_of(cInterpolator* in, PlotCurve& c)
 bool is_scene_marker(int id)
 {
     return (id >= DE_SCENE_00 && id <= DE_SCENE_100) || id == DE_QUIT;
-}
-
-std::string printable(const std::string& s)
-{
-    std::string out;
-    for (unsigned char c : s)
-        out += (c < 0x20 || c == 0x7F) ? '?' : char(c);
-    return out;
 }
 }  // namespace
 
@@ -219,7 +212,7 @@ void add_events(TimelinePicture& p, const cEventQueue& queue)
                 PlotTrack t;
                 t.index = m->track;
                 const auto& names = queue.midi_track_names();
-                t.name = m->track >= 0 && size_t(m->track) < names.size() ? printable(names[m->track]) : "";
+                t.name = m->track >= 0 && size_t(m->track) < names.size() ? printable_text(names[m->track]) : "";
                 it = trackIndex.emplace(m->track, p.tracks.size()).first;
                 p.tracks.push_back(t);
             }
