@@ -13,6 +13,7 @@
 #include "platform/show_time_source.h"
 #include "platform/stream_player.h"
 #include "runtime/cSceneManager.h"
+#include "timeline/cEventQueue.h"
 #include "tweak/iVar.h"
 #include "util/random_table.h"
 
@@ -67,6 +68,12 @@ void cShowStepper::step_to(int t)
         }
     }
     m_last = t;
+}
+
+bool cShowStepper::events_due_before(int t) const
+{
+    const cEventQueue* q = m_sm->event_queue();
+    return q && q->cursor() < q->size() && q->events()[q->cursor()]->time < t;
 }
 
 // The composition seeks the show back to its "curtime" control when that
