@@ -14,12 +14,14 @@ void run_up_to_range(cShowStepper& show, int startMs, int fromMs, int fps, int64
     const int64_t drawnBefore = std::min<int64_t>(before + firstFrame, (WARM_UP_MS * fps + 999) / 1000);
     for (int64_t j = -before; j < firstFrame && !stop_requested(); ++j) {
         show.step_to(int(frame_time_ms(fromMs, j, fps)));
-        // The next frame's events draw their random numbers from where this
-        // frame's drawing leaves the cursor: a frame before events is drawn.
-        const bool beforeEvents = show.events_due_before(int(frame_time_ms(fromMs, j + 1, fps)));
-        if (j >= firstFrame - drawnBefore || beforeEvents) {
+        if (j >= firstFrame - drawnBefore) {
             show.draw();
             show.present();
+        } else if (show.events_due_before(int(frame_time_ms(fromMs, j + 1, fps)))) {
+            // The next frame's events draw their random numbers from where
+            // this frame's drawing leaves the cursor; its pixels are not
+            // needed.
+            show.draw_masked();
         }
     }
 }

@@ -100,6 +100,16 @@ void cShowStepper::draw()
     draw_solo_layer(m_sm->current(), m_solo, m_sm->demo_time());
 }
 
+void cShowStepper::draw_masked()
+{
+    // Nothing in the show uses the scissor test: it stays on, one pixel
+    // wide, through every pass and clear of the frame.
+    glScissor(0, 0, 1, 1);
+    glEnable(GL_SCISSOR_TEST);
+    draw();
+    glDisable(GL_SCISSOR_TEST);
+}
+
 void cShowStepper::present()
 {
     swap_buffers();

@@ -43,6 +43,10 @@ public:
     // Clears and draws the current frame into the back buffer (the solo
     // layer alone when one is chosen).
     void draw();
+    // Draws the current frame with all but one pixel masked off: what the
+    // drawing changes besides pixels (the random numbers it takes) at a
+    // fraction of its cost. The pictures it leaves are not the frame's.
+    void draw_masked();
     // Presents the back buffer (after it was read).
     void present();
 
