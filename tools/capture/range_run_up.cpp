@@ -17,6 +17,11 @@ void run_up_to_range(cShowStepper& show, int startMs, int fromMs, int fps, int64
         if (j >= firstFrame - drawnBefore) {
             show.draw();
             show.present();
+        } else if (show.events_due_before(int(frame_time_ms(fromMs, j + 1, fps)))) {
+            // The next frame's events draw their random numbers from where
+            // this frame's drawing leaves the cursor; its pixels are not
+            // needed.
+            show.draw_masked();
         }
     }
 }

@@ -13,6 +13,7 @@
 #include "platform/show_time_source.h"
 #include "platform/stream_player.h"
 #include "runtime/cSceneManager.h"
+#include "timeline/cEventQueue.h"
 #include "tweak/iVar.h"
 #include "util/random_table.h"
 
@@ -69,6 +70,12 @@ void cShowStepper::step_to(int t)
     m_last = t;
 }
 
+bool cShowStepper::events_due_before(int t) const
+{
+    const cEventQueue* q = m_sm->event_queue();
+    return q && q->cursor() < q->size() && q->events()[q->cursor()]->time < t;
+}
+
 // The composition seeks the show back to its "curtime" control when that
 // lies far from the clock (a person dragged it). Offline nobody drags it:
 // it is kept at the frame's time, also across the frames that are stepped
@@ -91,6 +98,16 @@ void cShowStepper::draw()
     glClearColor(0.f, 0.f, 0.f, 1.f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     draw_solo_layer(m_sm->current(), m_solo, m_sm->demo_time());
+}
+
+void cShowStepper::draw_masked()
+{
+    // Nothing in the show uses the scissor test: it stays on, one pixel
+    // wide, through every pass and clear of the frame.
+    glScissor(0, 0, 1, 1);
+    glEnable(GL_SCISSOR_TEST);
+    draw();
+    glDisable(GL_SCISSOR_TEST);
 }
 
 void cShowStepper::present()

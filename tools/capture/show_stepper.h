@@ -9,7 +9,10 @@
 // before a capture's range without drawing them brings every scene to the
 // state it has in the show; the random table's cursor is set from each
 // frame's time, so a frame's grain and flicker do not depend on how many
-// frames were drawn before it.
+// frames were drawn before it. It is set after the frame's events, though:
+// a scene that answers an event with random numbers (the spike ball's new
+// axis on a hit) draws them from where the frame before left the cursor,
+// which depends on whether that frame was drawn.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -34,9 +37,16 @@ public:
     // Runs the show up to demo time t (ms, not before the last step):
     // clock, due events, the scrub control held at t, update.
     void step_to(int t);
+    // Whether stepping to demo time t (ms) fires timeline events, that is
+    // whether the next step's events see the cursor this frame leaves.
+    bool events_due_before(int t) const;
     // Clears and draws the current frame into the back buffer (the solo
     // layer alone when one is chosen).
     void draw();
+    // Draws the current frame with all but one pixel masked off: what the
+    // drawing changes besides pixels (the random numbers it takes) at a
+    // fraction of its cost. The pictures it leaves are not the frame's.
+    void draw_masked();
     // Presents the back buffer (after it was read).
     void present();
 
