@@ -21,3 +21,11 @@ std::string printable_text(const std::string& text, size_t max_bytes)
         out += "...";
     return out;
 }
+
+std::string one_line(const std::string& text)
+{
+    std::string out;
+    for (unsigned char c : text)
+        out += (c < 0x20 || c == 0x7F) ? '?' : char(c);
+    return out;
+}

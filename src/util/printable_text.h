@@ -7,3 +7,7 @@
 #include <string>
 
 std::string printable_text(const std::string& text, size_t max_bytes = 60);
+
+// A name from a file kept on one printable line: control characters become
+// '?', everything else (UTF-8 included) stays as it is.
+std::string one_line(const std::string& text);

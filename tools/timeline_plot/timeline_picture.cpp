@@ -212,7 +212,7 @@ void add_events(TimelinePicture& p, const cEventQueue& queue)
                 PlotTrack t;
                 t.index = m->track;
                 const auto& names = queue.midi_track_names();
-                t.name = m->track >= 0 && size_t(m->track) < names.size() ? printable_text(names[m->track]) : "";
+                t.name = m->track >= 0 && size_t(m->track) < names.size() ? one_line(names[m->track]) : "";
                 it = trackIndex.emplace(m->track, p.tracks.size()).first;
                 p.tracks.push_back(t);
             }

@@ -17,6 +17,7 @@
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
 #include "timeline/cMidiReader.h"
+#include "util/printable_text.h"
 #include "timeline/iMidiEvent.h"
 #include "timeline_plot/timeline_drawing.h"
 
@@ -82,14 +83,6 @@ int plot(const cEventQueue& queue, PlotRequest& r, const std::string& markers, c
     return 0;
 }
 
-// Track names come from the file: keep them on one printable line.
-std::string printable(const std::string& s)
-{
-    std::string out;
-    for (unsigned char c : s)
-        out += (c < 0x20 || c == 0x7F) ? '?' : char(c);
-    return out;
-}
 }  // namespace
 
 int cmd_timeline(const Args& args)
@@ -143,7 +136,7 @@ int cmd_timeline(const Args& args)
 
     const auto& names = queue->midi_track_names();
     for (size_t i = 0; i < names.size(); ++i)
-        std::cout << "# midi track " << i << ": " << printable(names[i]) << "\n";
+        std::cout << "# midi track " << i << ": " << one_line(names[i]) << "\n";
     if (!queue->midi_controllers().empty()) {
         std::cout << "# midi controllers:";
         for (int c : queue->midi_controllers())
