@@ -33,6 +33,7 @@ void release_drawn_face(void* handles)
 {
     delete static_cast<DrawnFace*>(handles);
 }
+}  // namespace
 
 cairo_font_face_t* cairo_face_for(const std::string& path)
 {
@@ -50,7 +51,6 @@ cairo_font_face_t* cairo_face_for(const std::string& path)
     }
     return face;
 }
-}  // namespace
 
 Typeface::~Typeface()
 {

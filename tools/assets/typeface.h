@@ -15,6 +15,12 @@ extern const char* const TITLE_FACE;  // a heavy geometric sans, for the title a
 extern const char* const TEXT_FACE;   // a sturdy book sans, for small lines
 extern const char* const CELL_FACE;   // a bold monospace, for the panel's font cells
 
+typedef struct _cairo_font_face cairo_font_face_t;
+
+// A Cairo font face for the font file at `path`; its FreeType handles go
+// when Cairo lets the face go. Null when the file cannot be opened.
+cairo_font_face_t* cairo_face_for(const std::string& path);
+
 class Typeface {
 public:
     Typeface() = default;
