@@ -11,6 +11,12 @@ export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -qq --no-install-recommends lintian desktop-file-utils appstream man-db >/dev/null
 bash scripts/package.sh
 deb="$(ls -t morvane_*.deb | head -n 1)"  # the one just built
+# A check that failed half-way leaves its package installed, and it may be
+# of a later commit than the one just built, which apt would not put back.
+if dpkg-query -W -f='${Status}\n' morvane 2>/dev/null | grep -q "install ok installed"; then
+  echo "# ci: removing the morvane package an earlier check left installed"
+  apt-get remove -y -qq morvane >/dev/null
+fi
 apt-get install -y -qq "./$deb" >/dev/null
 echo "# ci: installed $deb"
 
