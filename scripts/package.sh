@@ -8,7 +8,8 @@
 #
 # VERSION is the CMake project version, the release being made; a commit
 # that is not its tag vVERSION is on the way there and adds
-# "~gitDATE.COMMIT" (its commit date), which sorts before the release. Then
+# "~gitDATE.TIME.COMMIT" (its commit's UTC date and time, so snapshots of
+# one day sort in order), which sorts before the release. Then
 # comes the Debian release it is built on and for, "+deb12" or "+deb13": the
 # libraries it depends on are that release's, and 13's package sorts above
 # 12's (a "+" after the "~git..." part keeps every snapshot below its
@@ -70,7 +71,9 @@ if git rev-parse --git-dir >/dev/null 2>&1; then
   commit_time="$(git log -1 --format=%ct)"
   if ! git tag --points-at HEAD | grep -qx "v$base"; then
     snapshot="$(git rev-parse --short=8 HEAD)"
-    version="$base~git$(date -u -d "@$commit_time" +%Y%m%d).$snapshot"
+    # The commit's time before its id: snapshots of one day sort in the
+    # order they were made, not by their ids.
+    version="$base~git$(date -u -d "@$commit_time" +%Y%m%d.%H%M%S).$snapshot"
   fi
   if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
     say "warning: the working tree has uncommitted changes; the package is not what commit $(git rev-parse --short=8 HEAD) alone builds"
