@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "capture/decoded_media.h"
+#include "capture/png_file.h"
 #include "platform/mp3_decode.h"
 #include "support/run_tool.h"
 
@@ -32,12 +33,6 @@ bool exists(const std::string& path)
     return stat(path.c_str(), &st) == 0;
 }
 
-std::string png(const std::string& dir, int i)
-{
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame_%06d.png", i);
-    return dir + name;
-}
 }  // namespace
 
 // Frames at 1.5 s .. 2.7 s span a chord change at 2 s and several beats.
@@ -66,8 +61,9 @@ TEST(WenditCapture, RepeatableFramesAndExactSpans)
 
     // 2.0 .. 2.3 s are frames 5, 6, 7 of the 1.5 s capture, pixel for pixel.
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(read_whole_file(png(d + "/c", i)), read_whole_file(png(d + "/a", i + 5))) << "frame " << i;
-    EXPECT_FALSE(exists(png(d + "/c", 3)));
+        EXPECT_EQ(read_whole_file(png_frame_path(d + "/c", i)), read_whole_file(png_frame_path(d + "/a", i + 5)))
+            << "frame " << i;
+    EXPECT_FALSE(exists(png_frame_path(d + "/c", 3)));
 
     // The streams: H.264 at the asked rate and size, AAC stereo, both as
     // long as the range within one frame.
@@ -211,7 +207,7 @@ TEST(WenditCapture, SoloDrawsOneLayerAloneByItsName)
     ASSERT_EQ(solo.exitCode, 0) << solo.err;
     EXPECT_NE(solo.out.find(", layer 'title' alone,"), std::string::npos) << solo.out;
     // The title modulates the layers under it; alone it is its own picture.
-    EXPECT_NE(read_whole_file(png(d + "/all", 0)), read_whole_file(png(d + "/solo", 0)));
+    EXPECT_NE(read_whole_file(png_frame_path(d + "/all", 0)), read_whole_file(png_frame_path(d + "/solo", 0)));
 
     ToolRun bad = run_tool(HEADLESS + range + "--solo nosuch -o " + d + "/x.mp4");
     EXPECT_EQ(bad.exitCode, 2);

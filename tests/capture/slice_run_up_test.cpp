@@ -8,17 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "capture/png_file.h"
 #include "support/run_tool.h"
 
 namespace {
 const std::string HEADLESS = "env -u DISPLAY -u SDL_AUDIODRIVER ./wendit ";
 
-std::string png(const std::string& dir, int i)
-{
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame_%06d.png", i);
-    return dir + name;
-}
 }  // namespace
 
 // The spike ball takes a new random axis on every hit (one a second from
@@ -35,9 +30,9 @@ TEST(WenditCaptureSlice, RendersTheWholeCapturesFramesAfterHitsInItsRunUp)
     ToolRun slice = run_tool(HEADLESS + common + "--frames 60:66 --png " + d + "/slice -o " + d + "/slice.mkv");
     ASSERT_EQ(slice.exitCode, 0) << slice.err;
     for (int i = 60; i < 66; ++i) {
-        const std::string s = read_whole_file(png(d + "/slice", i));
+        const std::string s = read_whole_file(png_frame_path(d + "/slice", i));
         ASSERT_FALSE(s.empty()) << "frame " << i;
-        EXPECT_EQ(s, read_whole_file(png(d + "/whole", i))) << "frame " << i;
+        EXPECT_EQ(s, read_whole_file(png_frame_path(d + "/whole", i))) << "frame " << i;
     }
     std::system(("rm -rf '" + d + "'").c_str());
 }
