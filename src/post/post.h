@@ -2,20 +2,28 @@
 // Image passes over render targets.
 //
 // The plain forms draw src over whatever target or window is bound; the
-// "into" forms bind dst themselves (clearing it where it matters). Every
+// "into" forms bind dst themselves. A pass that writes every pixel of dst
+// with blending off does not clear it first: on the software renderer a
+// clear costs as much as a fifth of a copy, and the pass replaces it all. Every
 // pass leaves the bound shader, the texture units (unit 0 active), the
 // matrices, the depth write mask and the enable bits as it found them;
 // comp and the levels-based forms leave the clear colour at (0, 0, 0, 0).
 // Each family registers its shaders the first time one of its passes runs.
+#include <vector>
+
 #include "post/post_params.h"
 
 class iRenderTarget;
+class cTmpRT;
 class cGuiVarList;
 
 void sinenoise_pass(iRenderTarget* src, const cSineNoiseParams& p);
 void sinenoise_into(iRenderTarget* dst, iRenderTarget* src, const cSineNoiseParams& p);
 void radialblur_pass(iRenderTarget* src, const cRadialBlurParams& p);
 void radialblur_into(iRenderTarget* dst, iRenderTarget* src, const cRadialBlurParams& p);
+// The rays of src at the blurred picture's size (the params' size class),
+// for a pass that magnifies them as it reads them.
+cTmpRT radialblur_rays(iRenderTarget* src, const cRadialBlurParams& p);
 void levels_pass(iRenderTarget* src, const cLevelsParams& p);
 void levels_into(iRenderTarget* dst, iRenderTarget* src, const cLevelsParams& p);
 void hsb_pass(iRenderTarget* src, const cHSBParams& p);
@@ -33,6 +41,22 @@ void blur(iRenderTarget* src, iRenderTarget* dst, bool with_alpha);
 // a (unit 0) composed onto b (unit 1) into dst, weighted by alpha. A mode
 // that is none of the five draws with whatever shader was bound.
 void comp(iRenderTarget* dst, iRenderTarget* a, iRenderTarget* b, int mode, float alpha);
+// The same with a's first column stretched across every row of dst (a
+// must read it for the whole texel: nearest filtering, or linear at its
+// centre).
+void comp_rows(iRenderTarget* dst, iRenderTarget* rows, iRenderTarget* b, int mode, float alpha);
+// A layer for comp_layers: its picture, eCompMode and opacity.
+struct cCompLayer {
+    iRenderTarget* picture;
+    int mode;
+    float opacity;
+};
+// The layers composed in order onto transparent black into dst, each as
+// comp would lay it onto the picture beneath, all in one pass (up to four;
+// more go on from the first four's picture); no layers clear dst. The
+// pictures stay 8 bits a channel only at the end, so a layer's rounding
+// no longer carries into the next.
+void comp_layers(iRenderTarget* dst, const std::vector<cCompLayer>& layers);
 // What rises above threshold_low, blurred, stretched to full range by
 // threshold_high.
 void glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& p);
@@ -46,6 +70,9 @@ void spill_glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& 
 // pass after pass, until one is left) and stretched across dst's row.
 // Filters of src are linear again afterwards.
 void horz_smear_into(iRenderTarget* dst, iRenderTarget* src);
+// The smeared rows composed onto b into dst in `mode` (as comp), without
+// writing the stretched rows anywhere first.
+void horz_smear_comp(iRenderTarget* dst, iRenderTarget* src, iRenderTarget* b, int mode, float alpha);
 
 // Slider-panel rows for the records.
 void add_sinenoise_gui(cGuiVarList& list, cSineNoiseParams& p);

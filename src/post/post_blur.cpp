@@ -80,14 +80,14 @@ void glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& p)
     cTmpRT t = get_tmp_rt(eRTT(p.size_class));
     const cLevelsParams above{p.threshold_low, 255.f, 1.f, 0.f, 255.f};
     glClearColor(0.f, 0.f, 0.f, 0.f);
-    t->bind(true);
+    t->bind(false);
     levels_pass(src, above);
     t->unbind();
     for (int i = 0; i < 3; ++i)
         blur(t.get(), t.get(), false);
     const cLevelsParams stretch{0.f, p.threshold_high, 1.f, 0.f, 255.f};
     glClearColor(0.f, 0.f, 0.f, 0.f);
-    dst->bind(true);
+    dst->bind(false);
     levels_pass(t.get(), stretch);
     dst->unbind();
 }

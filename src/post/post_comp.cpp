@@ -1,12 +1,17 @@
-// Two-input composition in five modes.
+// Two-input composition in five modes, and any number of layers composed
+// in one pass.
 #include <GL/gl.h>
 #include <GL/glext.h>
+
+#include <utility>
 
 #include "gl/gl_extensions.h"
 #include "post/post.h"
 #include "render/iRenderTarget.h"
 #include "render/quad.h"
+#include "render/cRenderTargetManager.h"
 #include "shaders/cShaderManager_CG.h"
+#include "tweak/iVar.h"
 
 namespace {
 const char* comp_shader(int mode)
@@ -22,7 +27,9 @@ const char* comp_shader(int mode)
 }
 }  // namespace
 
-void comp(iRenderTarget* dst, iRenderTarget* a, iRenderTarget* b, int mode, float alpha)
+namespace {
+// a onto b into dst in `mode`, a's coordinates spanning aw x ah.
+void comp_spanning(iRenderTarget* dst, iRenderTarget* a, float aw, float ah, iRenderTarget* b, int mode, float alpha)
 {
     ensure_comp_shaders();
     cShaderManager_CG* sm = get_shader_manager();
@@ -37,9 +44,10 @@ void comp(iRenderTarget* dst, iRenderTarget* a, iRenderTarget* b, int mode, floa
     if (const char* shader = comp_shader(mode))
         sm->bind(shader);
     glClearColor(0.f, 0.f, 0.f, 0.f);
-    dst->bind(true);
+    dst->bind(false);
     glColor4f(1.f, 1.f, 1.f, alpha);
-    draw_quad_2tex(a, b);
+    const float w[2] = {aw, float(b->width)}, h[2] = {ah, float(b->height)};
+    draw_quad_spans(w, h, 2);
     dst->unbind();
     end_2d();
     b->unbind_texture();
@@ -47,4 +55,125 @@ void comp(iRenderTarget* dst, iRenderTarget* a, iRenderTarget* b, int mode, floa
     glPopAttrib();
     sm->pop_shader();
     check_gl_error("comp");
+}
+}  // namespace
+
+void comp(iRenderTarget* dst, iRenderTarget* a, iRenderTarget* b, int mode, float alpha)
+{
+    comp_spanning(dst, a, float(a->width), float(a->height), b, mode, alpha);
+}
+
+void comp_rows(iRenderTarget* dst, iRenderTarget* rows, iRenderTarget* b, int mode, float alpha)
+{
+    comp_spanning(dst, rows, 1.f, float(rows->height), b, mode, alpha);
+}
+
+namespace {
+const char* const LAYER_SHADERS[4] = {"layers1_comp", "layers2_comp", "layers3_comp", "layers4_comp"};
+
+bool layered_mode(int mode)
+{
+    return comp_shader(mode) != nullptr;
+}
+
+void send_four(const char* shader, int id, const float* values)
+{
+    float* pointer = const_cast<float*>(values);
+    cVar<float*> v("values", &pointer);
+    get_shader_manager()->set_parameter(shader, id, &v);
+}
+
+// Up to four pictures through one layered program into dst; the first may
+// be the picture so far (mode -1).
+void compose_units(iRenderTarget* dst, const iRenderTarget* const* units, const float* modes, const float* opacity,
+                   int count)
+{
+    const char* shader = LAYER_SHADERS[count - 1];
+    cShaderManager_CG* sm = get_shader_manager();
+    send_four(shader, 1, modes);
+    send_four(shader, 2, opacity);
+    for (int i = count - 1; i >= 0; --i)
+        const_cast<iRenderTarget*>(units[i])->bind_texture(GL_TEXTURE0_ARB + GLenum(i));
+    sm->bind(shader);
+    dst->bind(false);
+    glColor4f(1.f, 1.f, 1.f, 1.f);
+    draw_quad_ntex(units, count);
+    dst->unbind();
+    for (int i = 0; i < count; ++i)
+        const_cast<iRenderTarget*>(units[i])->unbind_texture();
+}
+
+// A mode the layered programs do not know: one comp a layer, as comp
+// draws it, through two temporaries; the last goes into dst.
+void comp_layers_chained(iRenderTarget* dst, const std::vector<cCompLayer>& layers)
+{
+    cTmpRT a = get_tmp_rt(RTT_FULL);
+    cTmpRT b = get_tmp_rt(RTT_FULL);
+    glClearColor(0.f, 0.f, 0.f, 0.f);
+    b->bind(true);
+    b->unbind();
+    for (size_t i = 0; i < layers.size(); ++i) {
+        iRenderTarget* to = i + 1 == layers.size() ? dst : a.get();
+        comp(to, layers[i].picture, b.get(), layers[i].mode, layers[i].opacity);
+        std::swap(a, b);
+    }
+}
+}  // namespace
+
+void comp_layers(iRenderTarget* dst, const std::vector<cCompLayer>& layers)
+{
+    for (const cCompLayer& l : layers) {
+        if (!layered_mode(l.mode)) {
+            comp_layers_chained(dst, layers);
+            return;
+        }
+    }
+    if (layers.empty()) {
+        glClearColor(0.f, 0.f, 0.f, 0.f);
+        dst->bind(true);
+        dst->unbind();
+        return;
+    }
+    ensure_comp_shaders();
+    cShaderManager_CG* sm = get_shader_manager();
+    sm->push_shader();
+    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
+    glDisable(GL_ALPHA_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDisable(GL_BLEND);
+    begin_2d();
+    // Four layers a pass; a fifth and more go on from the picture so far,
+    // kept in one of two temporaries while the next is written.
+    cTmpRT spare[2];
+    const iRenderTarget* under = nullptr;
+    size_t next = 0;
+    for (int round = 0; next < layers.size(); ++round) {
+        const iRenderTarget* units[4];
+        float modes[4] = {0.f, 0.f, 0.f, 0.f}, opacity[4] = {0.f, 0.f, 0.f, 0.f};
+        int count = 0;
+        if (under) {
+            units[0] = under;
+            modes[0] = -1.f;
+            opacity[0] = 1.f;
+            count = 1;
+        }
+        for (; count < 4 && next < layers.size(); ++count, ++next) {
+            units[count] = layers[next].picture;
+            modes[count] = float(layers[next].mode);
+            opacity[count] = layers[next].opacity;
+        }
+        iRenderTarget* to = dst;
+        if (next < layers.size()) {
+            cTmpRT& t = spare[round % 2];
+            if (!t)
+                t = get_tmp_rt(RTT_FULL);
+            to = t.get();
+        }
+        compose_units(to, units, modes, opacity, count);
+        under = to;
+    }
+    end_2d();
+    glPopAttrib();
+    sm->pop_shader();
+    check_gl_error("comp_layers");
 }

@@ -10,6 +10,7 @@
 #include "shaders/cShdPostScroll.h"
 #include "shaders/cShdRadialblur.h"
 #include "shaders/cShdSineNoise.h"
+#include "shaders/comp/cShdCompLayers.h"
 #include "shaders/comp/comp_shaders.h"
 #include "shaders/post_shaders.h"
 
@@ -33,6 +34,10 @@ void ensure_comp_shaders()
     ensure_shader<cShdCompDodge>("dodge_comp");
     ensure_shader<cShdCompScreen>("screen_comp");
     ensure_shader<cShdCompModulate>("modulate_comp");
+    ensure_shader<cShdCompLayers<1>>("layers1_comp");
+    ensure_shader<cShdCompLayers<2>>("layers2_comp");
+    ensure_shader<cShdCompLayers<3>>("layers3_comp");
+    ensure_shader<cShdCompLayers<4>>("layers4_comp");
 }
 
 void ensure_spill_shaders()

@@ -85,7 +85,7 @@ void sinenoise_pass(iRenderTarget* src, const cSineNoiseParams& p)
 
 void sinenoise_into(iRenderTarget* dst, iRenderTarget* src, const cSineNoiseParams& p)
 {
-    dst->bind(true);
+    dst->bind(false);
     sinenoise_pass(src, p);
     dst->unbind();
 }
@@ -101,11 +101,25 @@ void radialblur_pass(iRenderTarget* src, const cRadialBlurParams& p)
     single_input(src, "radialblur_shader");
 }
 
-void radialblur_into(iRenderTarget* dst, iRenderTarget* src, const cRadialBlurParams& p)
+cTmpRT radialblur_rays(iRenderTarget* src, const cRadialBlurParams& p)
 {
     cTmpRT t = get_tmp_rt(eRTT(p.size_class));
     blur(src, t.get(), true);
-    if (t->width >= dst->width) {
+    cTmpRT rays = get_tmp_rt(eRTT(p.size_class));
+    rays->bind(false);
+    radialblur_pass(t.get(), p);
+    rays->unbind();
+    return rays;
+}
+
+void radialblur_into(iRenderTarget* dst, iRenderTarget* src, const cRadialBlurParams& p)
+{
+    const eRTT size = eRTT(p.size_class);
+    uint32_t w = 0, h = 0;
+    cRenderTargetManager::target_size(size, w, h);
+    if (w >= dst->width) {
+        cTmpRT t = get_tmp_rt(size);
+        blur(src, t.get(), true);
         dst->bind(false);
         radialblur_pass(t.get(), p);
         dst->unbind();
@@ -114,11 +128,7 @@ void radialblur_into(iRenderTarget* dst, iRenderTarget* src, const cRadialBlurPa
     // Into a larger target, the rays are drawn at the blurred picture's own
     // size and magnified once: drawn into the larger target directly, every
     // one of its pixels would take all the samples.
-    cTmpRT rays = get_tmp_rt(eRTT(p.size_class));
-    rays->bind(false);
-    radialblur_pass(t.get(), p);
-    rays->unbind();
-    t.release();
+    cTmpRT rays = radialblur_rays(src, p);
     cShaderManager_CG* sm = get_shader_manager();
     sm->push_shader();
     sm->unbind();
@@ -143,7 +153,7 @@ void scroll_pass(iRenderTarget* src, const float values[4])
 
 void scroll_into(iRenderTarget* dst, iRenderTarget* src, const float values[4])
 {
-    dst->bind(true);
+    dst->bind(false);
     scroll_pass(src, values);
     dst->unbind();
 }
@@ -156,7 +166,7 @@ void invert_pass(iRenderTarget* src)
 
 void invert_into(iRenderTarget* dst, iRenderTarget* src)
 {
-    dst->bind(true);
+    dst->bind(false);
     invert_pass(src);
     dst->unbind();
 }
@@ -170,7 +180,7 @@ void coloroffset_pass(iRenderTarget* src, float value)
 
 void coloroffset_into(iRenderTarget* dst, iRenderTarget* src, float value)
 {
-    dst->bind(true);
+    dst->bind(false);
     coloroffset_pass(src, value);
     dst->unbind();
 }
@@ -202,7 +212,7 @@ void levels_pass(iRenderTarget* src, const cLevelsParams& p)
 void levels_into(iRenderTarget* dst, iRenderTarget* src, const cLevelsParams& p)
 {
     glClearColor(0.f, 0.f, 0.f, 0.f);
-    dst->bind(true);
+    dst->bind(false);
     levels_pass(src, p);
     dst->unbind();
 }

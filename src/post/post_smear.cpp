@@ -24,10 +24,11 @@ void set_filter(iRenderTarget* t, GLint mode)
 }
 
 // The first 4 n texels of each row of src squeezed into the leftmost n
-// pixels of dst, four texels into one.
+// pixels of dst, four texels into one. Only those columns are read next,
+// so the rest of dst is neither cleared nor written.
 void squeeze(iRenderTarget* dst, iRenderTarget* src, int n)
 {
-    dst->bind(true);
+    dst->bind(false);
     src->bind_texture(GL_TEXTURE0_ARB);
     begin_2d();
     glColor4f(1.f, 1.f, 1.f, 1.f);
@@ -49,7 +50,11 @@ void squeeze(iRenderTarget* dst, iRenderTarget* src, int n)
 }
 }  // namespace
 
-void horz_smear_into(iRenderTarget* dst, iRenderTarget* src)
+namespace {
+// src's rows squeezed; `use` gets the target whose first column holds
+// them, read with nearest filtering, and no shader bound.
+template <typename Use>
+void smeared_rows(iRenderTarget* src, Use use)
 {
     ensure_shader<cShdHorzResampleQuater>("horz_quater_resample_shader");
     cShaderManager_CG* sm = get_shader_manager();
@@ -79,20 +84,31 @@ void horz_smear_into(iRenderTarget* dst, iRenderTarget* src)
         to = (to == p.get()) ? q.get() : p.get();
     }
     sm->unbind();
-
-    // The first texel column of the result stretched over all of dst.
-    dst->bind(false);
-    from->bind_texture(GL_TEXTURE0_ARB);
-    begin_2d();
-    glColor4f(1.f, 1.f, 1.f, 1.f);
-    draw_quad_rect(1.f, float(from->height));
-    end_2d();
-    from->unbind_texture();
-    dst->unbind();
-
+    use(from);
     sm->pop_shader();
     glPopAttrib();
     set_filter(src, GL_LINEAR);
     set_filter(p.get(), GL_LINEAR);
     set_filter(q.get(), GL_LINEAR);
+}
+}  // namespace
+
+void horz_smear_into(iRenderTarget* dst, iRenderTarget* src)
+{
+    smeared_rows(src, [dst](iRenderTarget* rows) {
+        // The first texel column of the result stretched over all of dst.
+        dst->bind(false);
+        rows->bind_texture(GL_TEXTURE0_ARB);
+        begin_2d();
+        glColor4f(1.f, 1.f, 1.f, 1.f);
+        draw_quad_rect(1.f, float(rows->height));
+        end_2d();
+        rows->unbind_texture();
+        dst->unbind();
+    });
+}
+
+void horz_smear_comp(iRenderTarget* dst, iRenderTarget* src, iRenderTarget* b, int mode, float alpha)
+{
+    smeared_rows(src, [=](iRenderTarget* rows) { comp_rows(dst, rows, b, mode, alpha); });
 }

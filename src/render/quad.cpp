@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "gl/gl_extensions.h"
@@ -30,7 +31,7 @@ void quad_corners(void (*coords)(float u, float v, const void*), const void* dat
 
 struct Sizes {
     int count;
-    float w[3], h[3];
+    float w[4], h[4];
 };
 
 void multi_coords(float u, float v, const void* data)
@@ -96,14 +97,35 @@ void draw_quad_unit()
 
 void draw_quad_2tex(const iRenderTarget* a, const iRenderTarget* b)
 {
-    Sizes s{2, {float(a->width), float(b->width), 0.f}, {float(a->height), float(b->height), 0.f}};
+    Sizes s{2, {float(a->width), float(b->width), 0.f, 0.f}, {float(a->height), float(b->height), 0.f, 0.f}};
     quad_corners(multi_coords, &s);
 }
 
 void draw_quad_3tex(const iRenderTarget* a, const iRenderTarget* b, const iRenderTarget* c)
 {
-    Sizes s{3, {float(a->width), float(b->width), float(c->width)},
-            {float(a->height), float(b->height), float(c->height)}};
+    Sizes s{3, {float(a->width), float(b->width), float(c->width), 0.f},
+            {float(a->height), float(b->height), float(c->height), 0.f}};
+    quad_corners(multi_coords, &s);
+}
+
+void draw_quad_ntex(const iRenderTarget* const* targets, int count)
+{
+    float w[4], h[4];
+    const int n = std::min(std::max(count, 0), 4);
+    for (int i = 0; i < n; ++i) {
+        w[i] = float(targets[i]->width);
+        h[i] = float(targets[i]->height);
+    }
+    draw_quad_spans(w, h, n);
+}
+
+void draw_quad_spans(const float* w, const float* h, int count)
+{
+    Sizes s{std::min(std::max(count, 0), 4), {}, {}};
+    for (int i = 0; i < s.count; ++i) {
+        s.w[i] = w[i];
+        s.h[i] = h[i];
+    }
     quad_corners(multi_coords, &s);
 }
 

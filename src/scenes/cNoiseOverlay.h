@@ -33,3 +33,6 @@ cNoiseOverlay* get_noise_overlay();
 // src over the whole bound target, then the grain over it, for the window
 // configuration's size.
 void overlay(iRenderTarget* src, cNoiseOverlay* noise, float scale, float strength);
+// The same for src with its glow added (the spill), drawn on the way: the
+// spilled picture is never written anywhere but the bound target.
+void overlay_spill(iRenderTarget* src, iRenderTarget* glow, cNoiseOverlay* noise, float scale, float strength);

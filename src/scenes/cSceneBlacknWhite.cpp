@@ -238,20 +238,20 @@ cTmpRT cSceneBlacknWhite::render(int)
     mirror_draw(star, m);
     core->unbind();
 
-    // Its rays, their reach flickering a little every frame.
-    cTmpRT T2 = get_tmp_rt(RTT_FULL);
-    cRadialBlurParams rays = blur;
-    rays.propagation = blur.propagation * (1.f + 0.05f * next_random());
-    radialblur_into(T2.get(), core.get(), rays);
+    // Its rays, their reach flickering a little every frame, magnified over
+    // the spikes as they are laid on them.
+    cRadialBlurParams params = blur;
+    params.propagation = blur.propagation * (1.f + 0.05f * next_random());
+    cTmpRT rays = radialblur_rays(core.get(), params);
     core.release();
-
-    // The rays over the spikes.
-    comp(R.get(), T2.get(), spikesRT.get(), COMP_OVER, 1.f);
+    comp(R.get(), rays.get(), spikesRT.get(), COMP_OVER, 1.f);
+    rays.release();
+    spikesRT.release();
 
     // Every row smeared to one colour and dodged over the picture, then the
     // distortion.
-    horz_smear_into(spikesRT.get(), R.get());
-    comp(T2.get(), spikesRT.get(), R.get(), COMP_DODGE, 1.f);
+    cTmpRT T2 = get_tmp_rt(RTT_FULL);
+    horz_smear_comp(T2.get(), R.get(), R.get(), COMP_DODGE, 1.f);
     sinenoise_into(R.get(), T2.get(), distortion(t, float(T2->width)));
     glDisable(GL_BLEND);
     return R;

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <deque>
 #include <limits>
 #include <set>
 #include <cstdlib>
@@ -166,6 +167,14 @@ void cSceneComposition::init()
     warm_up_layers();
 }
 
+size_t cSceneComposition::most_layers_at_once() const
+{
+    size_t most = 0;
+    for (const auto& l : layers)
+        most = std::max(most, active_layers(l.second.start).size());
+    return most;
+}
+
 void cSceneComposition::warm_up_layers()
 {
     const size_t cursor = random_cursor();
@@ -173,17 +182,25 @@ void cSceneComposition::warm_up_layers()
     const bool wasLoading = pool->loading();
     pool->set_loading(true);
     cShaderManager_CG* sm = get_shader_manager();
+    // A frame holds the pictures of the layers drawn before while the next
+    // draws, and all of them while they are composed: the pool is filled
+    // for that here, not in the middle of the show.
+    const size_t held = most_layers_at_once();
+    std::deque<cTmpRT> pictures;
     std::set<cScene*> done;
     const int t = demo_time();
     for (auto& entry : layers) {
         cScene* scene = entry.second.scene;
         if (!scene || !done.insert(scene).second)
             continue;
+        if (held > 0 && pictures.size() >= held)
+            pictures.pop_front();
         glPushAttrib(GL_COLOR_BUFFER_BIT);
-        cTmpRT picture = scene->render(t / 1000);
+        pictures.push_back(scene->render(t / 1000));
         sm->unbind();
         glPopAttrib();
     }
+    cTmpRT composed = get_tmp_rt(RTT_FULL);
     glFinish();
     pool->set_loading(wasLoading);
     set_random_cursor(cursor);
@@ -260,11 +277,10 @@ void cSceneComposition::draw()
     if (active_layers(t).empty())
         return;
 
-    cTmpRT a = get_tmp_rt(RTT_FULL);
-    cTmpRT b = get_tmp_rt(RTT_FULL);
-    glClearColor(0.f, 0.f, 0.f, 0.f);
-    b->bind(true);
-    b->unbind();
+    // Every active layer drawn first, then all of them composed in one
+    // pass: the full picture is written once for the lot, not once a layer.
+    std::vector<cTmpRT> pictures;
+    std::vector<cCompLayer> inputs;
     cShaderManager_CG* sm = get_shader_manager();
     for (auto& entry : layers) {
         CompositionLayer& l = entry.second;
@@ -280,21 +296,26 @@ void cSceneComposition::draw()
         glPopAttrib();
         if (!picture)
             continue;
-        comp(a.get(), picture.get(), b.get(), l.mode, l.opacity);
-        std::swap(a, b);
+        inputs.push_back(cCompLayer{picture.get(), l.mode, l.opacity});
+        pictures.push_back(std::move(picture));
     }
+    cTmpRT composed = get_tmp_rt(RTT_FULL);
+    comp_layers(composed.get(), inputs);
+    pictures.clear();
     glDisable(GL_BLEND);
-    finish(b.get(), t);
+    finish(composed.get(), t);
 }
 
 void cSceneComposition::finish(iRenderTarget* src, int t)
 {
-    cTmpRT glowed = get_tmp_rt(RTT_FULL);
     const float r1 = next_random();
     const float r2 = next_random();
     const float e = std::min(std::max(float(t - 45000) / 1000.f, 0.f), 1.f);
     const float black = (1.f - e) * (r1 * 15.f + 200.f) + e * 255.f;
     const float white = (1.f - e) * (r2 * 25.f + 128.f) + e * 255.f;
-    spill_glow_into(glowed.get(), src, cGlowParams{RTT_QUATER, black, white});
-    overlay(glowed.get(), get_noise_overlay(), 1.5f, 0.1f);
+    // The bloom: the glow made small, added to the picture as it goes to
+    // the screen, the grain over both.
+    cTmpRT glow = get_tmp_rt(RTT_QUATER);
+    glow_into(glow.get(), src, cGlowParams{RTT_QUATER, black, white});
+    overlay_spill(src, glow.get(), get_noise_overlay(), 1.5f, 0.1f);
 }

@@ -41,6 +41,8 @@ public:
     // table's cursor is put back afterwards: the show's pictures are those
     // it makes without it.
     void warm_up_layers();
+    // The most layers active at one time in the timeline.
+    size_t most_layers_at_once() const;
     void restart() override {}
     void reservedHook() override {}
     void draw() override;

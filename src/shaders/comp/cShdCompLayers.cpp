@@ -1,0 +1,35 @@
+#include "shaders/comp/cShdCompLayers.h"
+
+#include <algorithm>
+#include <iostream>
+
+cShdCompLayersBase::cShdCompLayersBase(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp,
+                                       const char* fragmentFile)
+    : cShader_CG(m, vp, fp)
+{
+    load_from_files("cg_comp_layers_vert.cg", fragmentFile);
+}
+
+void cShdCompLayersBase::init_parameters()
+{
+    h_modes = shrt::named_parameter(fragment_program, "modes");
+    h_opacity = shrt::named_parameter(fragment_program, "opacity");
+    if (!h_modes || !h_opacity)
+        std::cerr << "## ERROR: unable to get parameters in cShdCompLayers::init_parameters()" << std::endl;
+}
+
+void cShdCompLayersBase::set_parameter(int id, const iVar* value)
+{
+    if (id != 1 && id != 2)
+        return;
+    if (const float* v = read_floats("cShdCompLayers", id, value))
+        std::copy(v, v + 4, id == 1 ? modes : opacity);
+}
+
+void cShdCompLayersBase::upload_parameters()
+{
+    if (uploadable(h_modes, 0))
+        shrt::set_parameter_4fv(h_modes, modes);
+    if (uploadable(h_opacity, 1))
+        shrt::set_parameter_4fv(h_opacity, opacity);
+}
