@@ -3,6 +3,7 @@
 #include "post/post.h"
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/cShdMorphDtex.h"
+#include "shaders/cShdSkyLevels.h"
 #include "shaders/post_shaders.h"
 #include "shaders/scene_shaders.h"
 
@@ -18,4 +19,5 @@ void register_all_shaders()
     ensure_shader<cShdOrviktex>("orvik_shader");
     ensure_shader<cShdSelfIllum>("self_illum_shader");
     ensure_shader<cShdMorphDtex>("morph_shader");
+    ensure_shader<cShdSkyLevels>("sky_levels_shader");
 }

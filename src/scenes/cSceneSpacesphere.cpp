@@ -15,7 +15,9 @@
 #include "scenes/cRenderStateGuard.h"
 #include "scenes/show_assets.h"
 #include "shaders/cShaderManager_CG.h"
+#include "shaders/cShdSkyLevels.h"
 #include "texture/cTextureManager.h"
+#include "tweak/iVar.h"
 #include "util/random_table.h"
 
 void cSceneSpacesphere::init()
@@ -27,6 +29,7 @@ void cSceneSpacesphere::init()
     camera.centre[0] = 397.23f, camera.centre[1] = 486.23f, camera.centre[2] = -2.28f;
     camera.fov = 134.85f;
     ensure_post_shaders();
+    ensure_shader<cShdSkyLevels>("sky_levels_shader");
 }
 
 bool cSceneSpacesphere::update()
@@ -45,14 +48,24 @@ bool cSceneSpacesphere::update()
     return false;
 }
 
+namespace {
+void send_floats(const char* shader, int id, const float* values)
+{
+    float* pointer = const_cast<float*>(values);
+    cVar<float*> v("values", &pointer);
+    get_shader_manager()->set_parameter(shader, id, &v);
+}
+}  // namespace
+
 cTmpRT cSceneSpacesphere::render(int)
 {
     if (shader_manager_exists())
         get_shader_manager()->unbind();
-    cTmpRT T = get_tmp_rt(RTT_FULL), R = get_tmp_rt(RTT_FULL);
+    cTmpRT R = get_tmp_rt(RTT_FULL);
     cRenderStateGuard state;
     glClearColor(0.f, 0.f, 0.f, 0.f);
-    T->bind(true);
+    R->bind(false);
+    glClear(GL_COLOR_BUFFER_BIT);
     apply_camera();
     glDisable(GL_LIGHTING);
     // One closed sphere seen from inside covers every pixel once: no depth
@@ -61,25 +74,32 @@ cTmpRT cSceneSpacesphere::render(int)
     glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
     glColor4f(1.f, 1.f, 1.f, 1.f);
+
+    // The sky, darkened by the vignette and put through levels as it is
+    // drawn: the picture is written once, not three times.
+    const float r1 = next_random(), r2 = next_random();
+    lastLevels = {50.f * r2, 255.f - 10.f * r1, 1.f, 0.f, 255.f};
+    const char* shader = "sky_levels_shader";
+    const float five[5] = {lastLevels.in_black, lastLevels.in_white, lastLevels.gamma, lastLevels.out_black,
+                           lastLevels.out_white};
+    const float size[2] = {float(R->width), float(R->height)};
+    cShaderManager_CG* sm = get_shader_manager();
+    sm->push_shader();
+    send_floats(shader, 1, five);
+    send_floats(shader, 2, size);
+    sm->bind(shader);
+    ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+    glBindTexture(vignette.target, vignette.id);
     ext::glActiveTextureARB(GL_TEXTURE0_ARB);
-    glEnable(sky.target);
     glBindTexture(sky.target, sky.id);
     if (sphere)
         sphere->draw();
     glBindTexture(sky.target, 0);
-    glDisable(sky.target);
-
-    // The picture multiplied by the vignette, its alpha kept.
-    glEnable(GL_BLEND);
-    ext::glBlendFuncSeparate(GL_ZERO, GL_SRC_COLOR, GL_ZERO, GL_ONE);
-    draw_texture(vignette);
-    glBlendFunc(GL_ONE, GL_ZERO);
-    glDisable(GL_BLEND);
-    T->unbind();
-
-    const float r1 = next_random(), r2 = next_random();
-    lastLevels = {50.f * r2, 255.f - 10.f * r1, 1.f, 0.f, 255.f};
-    levels_into(R.get(), T.get(), lastLevels);
+    ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+    glBindTexture(vignette.target, 0);
+    ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    sm->pop_shader();
+    R->unbind();
     return R;
 }
 

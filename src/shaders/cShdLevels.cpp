@@ -2,9 +2,16 @@
 
 #include <iostream>
 
-cShdLevels::cShdLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp) : cShader_CG(m, vp, fp)
+cShdLevels::cShdLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp)
+    : cShdLevels(m, vp, fp, "cg_post_levels_vert.cg", "cg_post_levels_frag.cg")
 {
-    load_from_files("cg_post_levels_vert.cg", "cg_post_levels_frag.cg");
+}
+
+cShdLevels::cShdLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp, const char* vertexFile,
+                       const char* fragmentFile)
+    : cShader_CG(m, vp, fp)
+{
+    load_from_files(vertexFile, fragmentFile);
     inBlack = 200.f;
     inWhite = 255.f;
     Gamma = 1.f;

@@ -6,6 +6,9 @@
 class cShdLevels : public cShader_CG {
 public:
     cShdLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp);
+    // The same parameters in other programs (levels at the end of a draw).
+    cShdLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp, const char* vertexFile,
+               const char* fragmentFile);
     void init_parameters() override;
     void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
