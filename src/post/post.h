@@ -53,10 +53,13 @@ struct cCompLayer {
 };
 // The layers composed in order onto transparent black into dst, each as
 // comp would lay it onto the picture beneath, all in one pass (up to four;
-// more go on from the first four's picture); no layers clear dst. The
-// pictures stay 8 bits a channel only at the end, so a layer's rounding
-// no longer carries into the next.
+// more go on from the first four's picture); no layers clear dst. Only
+// the result is rounded to 8 bits a channel, not each layer's step.
 void comp_layers(iRenderTarget* dst, const std::vector<cCompLayer>& layers);
+// The same drawn over the bound target (the window) with the glow added as
+// spill_pass adds it, in the same pass: the composed picture is not
+// written anywhere else.
+void comp_layers_spill(const std::vector<cCompLayer>& layers, iRenderTarget* glow);
 // What rises above threshold_low, blurred, stretched to full range by
 // threshold_high.
 void glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& p);

@@ -70,6 +70,8 @@ void comp_rows(iRenderTarget* dst, iRenderTarget* rows, iRenderTarget* b, int mo
 
 namespace {
 const char* const LAYER_SHADERS[4] = {"layers1_comp", "layers2_comp", "layers3_comp", "layers4_comp"};
+// The unit the layered programs read the glow from.
+constexpr int GLOW_UNIT = 4;
 
 bool layered_mode(int mode)
 {
@@ -83,24 +85,40 @@ void send_four(const char* shader, int id, const float* values)
     get_shader_manager()->set_parameter(shader, id, &v);
 }
 
-// Up to four pictures through one layered program into dst; the first may
-// be the picture so far (mode -1).
+// Up to four pictures through one layered program into dst (the bound
+// target when dst is null); the first may be the picture so far (mode -1).
+// A glow, when given, is added to the result as the spill adds it.
 void compose_units(iRenderTarget* dst, const iRenderTarget* const* units, const float* modes, const float* opacity,
-                   int count)
+                   int count, iRenderTarget* glow)
 {
     const char* shader = LAYER_SHADERS[count - 1];
     cShaderManager_CG* sm = get_shader_manager();
     send_four(shader, 1, modes);
     send_four(shader, 2, opacity);
-    for (int i = count - 1; i >= 0; --i)
+    const float spill[4] = {glow ? 1.f : 0.f, 0.f, 0.f, 0.f};
+    send_four(shader, 3, spill);
+    float w[5] = {0.f, 0.f, 0.f, 0.f, 0.f}, h[5] = {0.f, 0.f, 0.f, 0.f, 0.f};
+    if (glow) {
+        glow->bind_texture(GL_TEXTURE0_ARB + GLenum(GLOW_UNIT));
+        w[GLOW_UNIT] = float(glow->width);
+        h[GLOW_UNIT] = float(glow->height);
+    }
+    for (int i = count - 1; i >= 0; --i) {
         const_cast<iRenderTarget*>(units[i])->bind_texture(GL_TEXTURE0_ARB + GLenum(i));
+        w[i] = float(units[i]->width);
+        h[i] = float(units[i]->height);
+    }
     sm->bind(shader);
-    dst->bind(false);
+    if (dst)
+        dst->bind(false);
     glColor4f(1.f, 1.f, 1.f, 1.f);
-    draw_quad_ntex(units, count);
-    dst->unbind();
+    draw_quad_spans(w, h, glow ? GLOW_UNIT + 1 : count);
+    if (dst)
+        dst->unbind();
     for (int i = 0; i < count; ++i)
         const_cast<iRenderTarget*>(units[i])->unbind_texture();
+    if (glow)
+        glow->unbind_texture();
 }
 
 // A mode the layered programs do not know: one comp a layer, as comp
@@ -118,20 +136,30 @@ void comp_layers_chained(iRenderTarget* dst, const std::vector<cCompLayer>& laye
         std::swap(a, b);
     }
 }
-}  // namespace
 
-void comp_layers(iRenderTarget* dst, const std::vector<cCompLayer>& layers)
+// The layers into dst, or over the bound target with the glow added when
+// dst is null.
+void compose(iRenderTarget* dst, const std::vector<cCompLayer>& layers, iRenderTarget* glow)
 {
-    for (const cCompLayer& l : layers) {
-        if (!layered_mode(l.mode)) {
-            comp_layers_chained(dst, layers);
-            return;
+    bool layered = !layers.empty();
+    for (const cCompLayer& l : layers)
+        layered = layered && layered_mode(l.mode);
+    if (!layered) {
+        cTmpRT whole;
+        iRenderTarget* to = dst;
+        if (!to) {
+            whole = get_tmp_rt(RTT_FULL);
+            to = whole.get();
         }
-    }
-    if (layers.empty()) {
-        glClearColor(0.f, 0.f, 0.f, 0.f);
-        dst->bind(true);
-        dst->unbind();
+        if (layers.empty()) {
+            glClearColor(0.f, 0.f, 0.f, 0.f);
+            to->bind(true);
+            to->unbind();
+        } else {
+            comp_layers_chained(to, layers);
+        }
+        if (!dst)
+            spill_pass(to, glow);
         return;
     }
     ensure_comp_shaders();
@@ -162,18 +190,30 @@ void comp_layers(iRenderTarget* dst, const std::vector<cCompLayer>& layers)
             modes[count] = float(layers[next].mode);
             opacity[count] = layers[next].opacity;
         }
+        const bool last = next == layers.size();
         iRenderTarget* to = dst;
-        if (next < layers.size()) {
+        if (!last) {
             cTmpRT& t = spare[round % 2];
             if (!t)
                 t = get_tmp_rt(RTT_FULL);
             to = t.get();
         }
-        compose_units(to, units, modes, opacity, count);
+        compose_units(to, units, modes, opacity, count, last ? glow : nullptr);
         under = to;
     }
     end_2d();
     glPopAttrib();
     sm->pop_shader();
     check_gl_error("comp_layers");
+}
+}  // namespace
+
+void comp_layers(iRenderTarget* dst, const std::vector<cCompLayer>& layers)
+{
+    compose(dst, layers, nullptr);
+}
+
+void comp_layers_spill(const std::vector<cCompLayer>& layers, iRenderTarget* glow)
+{
+    compose(nullptr, layers, glow);
 }

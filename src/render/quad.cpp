@@ -31,7 +31,7 @@ void quad_corners(void (*coords)(float u, float v, const void*), const void* dat
 
 struct Sizes {
     int count;
-    float w[4], h[4];
+    float w[8], h[8];
 };
 
 void multi_coords(float u, float v, const void* data)
@@ -97,14 +97,14 @@ void draw_quad_unit()
 
 void draw_quad_2tex(const iRenderTarget* a, const iRenderTarget* b)
 {
-    Sizes s{2, {float(a->width), float(b->width), 0.f, 0.f}, {float(a->height), float(b->height), 0.f, 0.f}};
+    Sizes s{2, {float(a->width), float(b->width)}, {float(a->height), float(b->height)}};
     quad_corners(multi_coords, &s);
 }
 
 void draw_quad_3tex(const iRenderTarget* a, const iRenderTarget* b, const iRenderTarget* c)
 {
-    Sizes s{3, {float(a->width), float(b->width), float(c->width), 0.f},
-            {float(a->height), float(b->height), float(c->height), 0.f}};
+    Sizes s{3, {float(a->width), float(b->width), float(c->width)},
+            {float(a->height), float(b->height), float(c->height)}};
     quad_corners(multi_coords, &s);
 }
 
@@ -121,7 +121,7 @@ void draw_quad_ntex(const iRenderTarget* const* targets, int count)
 
 void draw_quad_spans(const float* w, const float* h, int count)
 {
-    Sizes s{std::min(std::max(count, 0), 4), {}, {}};
+    Sizes s{std::min(std::max(count, 0), 8), {}, {}};
     for (int i = 0; i < s.count; ++i) {
         s.w[i] = w[i];
         s.h[i] = h[i];

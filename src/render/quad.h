@@ -20,8 +20,8 @@ void draw_quad_3tex(const iRenderTarget* a, const iRenderTarget* b, const iRende
 // The same with texture coordinates for up to four targets, target i on
 // unit i (more than four are left out).
 void draw_quad_ntex(const iRenderTarget* const* targets, int count);
-// The same with the span of each unit's coordinates given: unit i runs
-// from 0 to w[i] across and 0 to h[i] up.
+// The same with the span of each unit's coordinates given (up to eight):
+// unit i runs from 0 to w[i] across and 0 to h[i] up.
 void draw_quad_spans(const float* w, const float* h, int count);
 
 // The target's picture over the whole viewport, in white.

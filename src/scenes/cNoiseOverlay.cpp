@@ -6,7 +6,6 @@
 
 #include "gl/gl_extensions.h"
 #include "platform/WindowConfig.h"
-#include "post/post.h"
 #include "render/iRenderTarget.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
@@ -95,31 +94,7 @@ void cNoiseOverlay::draw(float x, float y, float width, float height, int screen
     glBlendFunc(GLenum(src), GLenum(dst));
 }
 
-namespace {
-// The picture drawn by `picture` over the bound target, the grain over it.
-template <typename Draw>
-void grained(Draw picture, cNoiseOverlay* noise, float scale, float strength)
-{
-    if (shader_manager_exists())
-        get_shader_manager()->unbind();
-    glPushAttrib(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_BLEND);
-    picture();
-    begin_2d();
-    glColor4f(1.f, 1.f, 1.f, 1.f);
-    const WindowConfig* w = window_config();
-    noise->draw(0.f, 0.f, 1.f, 1.f, w->width, float(w->width) / float(w->height), scale, strength);
-    end_2d();
-    glPopAttrib();
-}
-}  // namespace
-
 void overlay(iRenderTarget* src, cNoiseOverlay* noise, float scale, float strength)
 {
-    grained([src] { draw_target(src); }, noise, scale, strength);
-}
-
-void overlay_spill(iRenderTarget* src, iRenderTarget* glow, cNoiseOverlay* noise, float scale, float strength)
-{
-    grained([src, glow] { spill_pass(src, glow); }, noise, scale, strength);
+    draw_grained([src] { draw_target(src); }, noise, scale, strength);
 }

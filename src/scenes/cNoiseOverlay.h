@@ -8,6 +8,10 @@
 
 #include <cstdint>
 
+#include "platform/WindowConfig.h"
+#include "render/quad.h"
+#include "shaders/cShaderManager_CG.h"
+
 class iRenderTarget;
 
 class cNoiseOverlay {
@@ -30,9 +34,24 @@ public:
 
 cNoiseOverlay* get_noise_overlay();
 
-// src over the whole bound target, then the grain over it, for the window
-// configuration's size.
+// The picture `draw` puts over the whole bound target, then the grain over
+// it, for the window configuration's size; no shader is bound while either
+// is drawn, unless `draw` binds its own.
+template <typename Draw>
+void draw_grained(Draw draw, cNoiseOverlay* noise, float scale, float strength)
+{
+    if (shader_manager_exists())
+        get_shader_manager()->unbind();
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_BLEND);
+    draw();
+    begin_2d();
+    glColor4f(1.f, 1.f, 1.f, 1.f);
+    const WindowConfig* w = window_config();
+    noise->draw(0.f, 0.f, 1.f, 1.f, w->width, float(w->width) / float(w->height), scale, strength);
+    end_2d();
+    glPopAttrib();
+}
+
+// src over the whole bound target, then the grain over it.
 void overlay(iRenderTarget* src, cNoiseOverlay* noise, float scale, float strength);
-// The same for src with its glow added (the spill), drawn on the way: the
-// spilled picture is never written anywhere but the bound target.
-void overlay_spill(iRenderTarget* src, iRenderTarget* glow, cNoiseOverlay* noise, float scale, float strength);

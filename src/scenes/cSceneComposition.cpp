@@ -186,7 +186,7 @@ void cSceneComposition::warm_up_layers()
     // draws, and all of them while they are composed: the pool is filled
     // for that here, not in the middle of the show.
     const size_t held = most_layers_at_once();
-    std::deque<cTmpRT> pictures;
+    std::deque<std::pair<cTmpRT, int>> pictures;  // with the layer's mode
     std::set<cScene*> done;
     const int t = demo_time();
     for (auto& entry : layers) {
@@ -196,11 +196,24 @@ void cSceneComposition::warm_up_layers()
         if (held > 0 && pictures.size() >= held)
             pictures.pop_front();
         glPushAttrib(GL_COLOR_BUFFER_BIT);
-        pictures.push_back(scene->render(t / 1000));
+        pictures.emplace_back(scene->render(t / 1000), entry.second.mode);
         sm->unbind();
         glPopAttrib();
     }
-    cTmpRT composed = get_tmp_rt(RTT_FULL);
+    // The frame's end once for one layer, two, ... as many as are ever
+    // active together: the composing programs and the bloom's targets are
+    // made now. What it drew on the screen is cleared.
+    // A scene with nothing to show now stands in with another's picture.
+    std::vector<cCompLayer> drawn, inputs;
+    for (const auto& p : pictures)
+        if (p.first)
+            drawn.push_back(cCompLayer{p.first.get(), p.second, 1.f});
+    for (size_t i = 0; i < held && !drawn.empty(); ++i) {
+        inputs.push_back(drawn[i % drawn.size()]);
+        finish(inputs, t);
+    }
+    glClearColor(0.f, 0.f, 0.f, 0.f);
+    glClear(GL_COLOR_BUFFER_BIT);
     glFinish();
     pool->set_loading(wasLoading);
     set_random_cursor(cursor);
@@ -277,8 +290,8 @@ void cSceneComposition::draw()
     if (active_layers(t).empty())
         return;
 
-    // Every active layer drawn first, then all of them composed in one
-    // pass: the full picture is written once for the lot, not once a layer.
+    // Every active layer drawn first, then all of them composed on the way
+    // to the screen: the full picture is written once, where it is shown.
     std::vector<cTmpRT> pictures;
     std::vector<cCompLayer> inputs;
     cShaderManager_CG* sm = get_shader_manager();
@@ -299,23 +312,26 @@ void cSceneComposition::draw()
         inputs.push_back(cCompLayer{picture.get(), l.mode, l.opacity});
         pictures.push_back(std::move(picture));
     }
-    cTmpRT composed = get_tmp_rt(RTT_FULL);
-    comp_layers(composed.get(), inputs);
-    pictures.clear();
     glDisable(GL_BLEND);
-    finish(composed.get(), t);
+    finish(inputs, t);
 }
 
-void cSceneComposition::finish(iRenderTarget* src, int t)
+void cSceneComposition::finish(const std::vector<cCompLayer>& inputs, int t)
 {
     const float r1 = next_random();
     const float r2 = next_random();
     const float e = std::min(std::max(float(t - 45000) / 1000.f, 0.f), 1.f);
     const float black = (1.f - e) * (r1 * 15.f + 200.f) + e * 255.f;
     const float white = (1.f - e) * (r2 * 25.f + 128.f) + e * 255.f;
-    // The bloom: the glow made small, added to the picture as it goes to
-    // the screen, the grain over both.
+    // The bloom: the glow is made from the layers composed at a quarter of
+    // the size, where the full picture would only have been sampled, and
+    // added to the full picture as it is composed for the screen; the
+    // grain goes over both.
     cTmpRT glow = get_tmp_rt(RTT_QUATER);
-    glow_into(glow.get(), src, cGlowParams{RTT_QUATER, black, white});
-    overlay_spill(src, glow.get(), get_noise_overlay(), 1.5f, 0.1f);
+    {
+        cTmpRT small = get_tmp_rt(RTT_QUATER);
+        comp_layers(small.get(), inputs);
+        glow_into(glow.get(), small.get(), cGlowParams{RTT_QUATER, black, white});
+    }
+    draw_grained([&] { comp_layers_spill(inputs, glow.get()); }, get_noise_overlay(), 1.5f, 0.1f);
 }

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "post/post.h"
+
 #include "runtime/cScene.h"
 
 class cSceneManager;
@@ -86,7 +88,7 @@ private:
     // The composed picture's glow, then the picture drawn to the screen with
     // the grain over it in the same step: no full-size copy in between, and
     // the grain keeps its size on screen at any render scale.
-    void finish(iRenderTarget* src, int t);
+    void finish(const std::vector<cCompLayer>& inputs, int t);
 
     std::string m_activeText;
     int m_shownTime = 0;  // what draw last put into lastDrawnTime  // layer numbers active at the last update

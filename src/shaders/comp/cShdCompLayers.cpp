@@ -14,15 +14,21 @@ void cShdCompLayersBase::init_parameters()
 {
     h_modes = shrt::named_parameter(fragment_program, "modes");
     h_opacity = shrt::named_parameter(fragment_program, "opacity");
-    if (!h_modes || !h_opacity)
+    h_spill = shrt::named_parameter(fragment_program, "spill");
+    if (!h_modes || !h_opacity || !h_spill)
         std::cerr << "## ERROR: unable to get parameters in cShdCompLayers::init_parameters()" << std::endl;
 }
 
 void cShdCompLayersBase::set_parameter(int id, const iVar* value)
 {
-    if (id != 1 && id != 2)
+    if (id < 1 || id > 3)
         return;
-    if (const float* v = read_floats("cShdCompLayers", id, value))
+    const float* v = read_floats("cShdCompLayers", id, value);
+    if (!v)
+        return;
+    if (id == 3)
+        spill = v[0];
+    else
         std::copy(v, v + 4, id == 1 ? modes : opacity);
 }
 
@@ -32,4 +38,6 @@ void cShdCompLayersBase::upload_parameters()
         shrt::set_parameter_4fv(h_modes, modes);
     if (uploadable(h_opacity, 1))
         shrt::set_parameter_4fv(h_opacity, opacity);
+    if (uploadable(h_spill, 2))
+        shrt::set_parameter_1f(h_spill, spill);
 }

@@ -2,7 +2,9 @@
 // Up to four layers composed in one pass: layer i on texture unit i, each
 // onto the picture beneath it in its mode (eCompMode, or -1 for a picture
 // taken as it is, to go on from an earlier pass) and at its opacity.
-// Parameter 1: four modes; parameter 2: four opacities.
+// The glow on unit 4 is added to the result when the spill is 1.
+// Parameter 1: four modes; parameter 2: four opacities; parameter 3: the
+// spill (its first float).
 #include "shaders/cShader_CG.h"
 
 class cShdCompLayersBase : public cShader_CG {
@@ -15,8 +17,10 @@ public:
 
     float modes[4] = {0, 0, 0, 0};
     float opacity[4] = {0, 0, 0, 0};
+    float spill = 0.f;
     shrt::Parameter* h_modes = nullptr;
     shrt::Parameter* h_opacity = nullptr;
+    shrt::Parameter* h_spill = nullptr;
 };
 
 // The program for `N` layers (1 to 4): each reads only its own units.
