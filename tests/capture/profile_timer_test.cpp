@@ -2,8 +2,8 @@
 // how many pixels each wrote, the figures a frame's floor is built from.
 #include <GL/gl.h>
 
-#include "capture/profile_timer.h"
 #include "post/post.h"
+#include "profile/profile_timer.h"
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
