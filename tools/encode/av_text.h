@@ -1,5 +1,5 @@
 #pragma once
-// FFmpeg's words for one of its error codes, for the capture's messages.
+// FFmpeg's words for one of its error codes, for the tools' messages.
 #include <string>
 
 extern "C" {
@@ -11,4 +11,12 @@ inline std::string av_text(int code)
     char buf[AV_ERROR_MAX_STRING_SIZE] = {0};
     av_strerror(code, buf, sizeof buf);
     return buf;
+}
+
+// A failed step: `what`, then FFmpeg's words for `code` when there is one
+// ("cannot create x.mp4: Permission denied"), into `error`. Always false.
+inline bool av_failure(const std::string& what, int code, std::string& error)
+{
+    error = what + (code ? ": " + av_text(code) : std::string());
+    return false;
 }

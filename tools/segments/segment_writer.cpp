@@ -9,40 +9,29 @@ extern "C" {
 }
 
 #include "encode/av_text.h"
+#include "encode/encoded_file.h"
 #include "encode/h264_settings.h"
 
 struct cSegmentWriter::Impl {
     SegmentInfo info;
-    AVFormatContext* fmt = nullptr;
-    AVCodecContext* enc = nullptr;
+    cEncodedFile file{"the segment"};
+    AVCodecContext* enc = nullptr;  // the file's
     AVStream* st = nullptr;
     AVFrame* picture = nullptr;
-    AVPacket* pkt = nullptr;
     SwsContext* sws = nullptr;  // H.264 only
     int64_t frame = 0;
 
     ~Impl()
     {
-        if (fmt && fmt->pb)
-            avio_closep(&fmt->pb);
-        avformat_free_context(fmt);
-        avcodec_free_context(&enc);
         av_frame_free(&picture);
-        av_packet_free(&pkt);
         sws_freeContext(sws);
-    }
-
-    bool fail(const std::string& what, int code, std::string& error)
-    {
-        error = what + (code ? ": " + av_text(code) : std::string());
-        return false;
     }
 
     bool open_ffv1(std::string& error)
     {
         const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_FFV1);
         if (!codec)
-            return fail("no FFV1 encoder in this FFmpeg", 0, error);
+            return av_failure("no FFV1 encoder in this FFmpeg", 0, error);
         enc = avcodec_alloc_context3(codec);
         enc->width = info.width;
         enc->height = info.height;
@@ -52,7 +41,7 @@ struct cSegmentWriter::Impl {
         enc->pix_fmt = AV_PIX_FMT_BGR0;
         enc->gop_size = 1;  // every picture decodes alone
         enc->thread_count = 2;
-        if (fmt->oformat->flags & AVFMT_GLOBALHEADER)
+        if (file.global_header())
             enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         AVDictionary* opts = nullptr;
         av_dict_set(&opts, "level", "3", 0);
@@ -60,8 +49,10 @@ struct cSegmentWriter::Impl {
         av_dict_set(&opts, "slices", "4", 0);    // ...and encoded on two threads
         const int r = avcodec_open2(enc, codec, &opts);
         av_dict_free(&opts);
-        if (r < 0)
-            return fail("the FFV1 encoder did not open", r, error);
+        if (r < 0) {
+            avcodec_free_context(&enc);
+            return av_failure("the FFV1 encoder did not open", r, error);
+        }
         return true;
     }
 
@@ -71,34 +62,15 @@ struct cSegmentWriter::Impl {
         setup.width = info.width;
         setup.height = info.height;
         setup.fps = info.fps;
-        setup.globalHeader = (fmt->oformat->flags & AVFMT_GLOBALHEADER) != 0;
+        setup.globalHeader = file.global_header();
         setup.stitchable = true;
         enc = open_capture_h264(setup, error);
         if (!enc)
             return false;
         sws = capture_colour_converter(info.width, info.height);
         if (!sws)
-            return fail("no colour conversion to yuv420p", 0, error);
+            return av_failure("no colour conversion to yuv420p", 0, error);
         return true;
-    }
-
-    bool encode(AVFrame* f, std::string& error)
-    {
-        int r = avcodec_send_frame(enc, f);
-        if (r < 0)
-            return fail("the encoder refused a frame", r, error);
-        for (;;) {
-            r = avcodec_receive_packet(enc, pkt);
-            if (r == AVERROR(EAGAIN) || r == AVERROR_EOF)
-                return true;
-            if (r < 0)
-                return fail("encoding failed", r, error);
-            av_packet_rescale_ts(pkt, enc->time_base, st->time_base);
-            pkt->stream_index = st->index;
-            r = av_interleaved_write_frame(fmt, pkt);
-            if (r < 0)
-                return fail("writing the segment failed", r, error);
-        }
     }
 };
 
@@ -111,44 +83,32 @@ cSegmentWriter::~cSegmentWriter()
 bool cSegmentWriter::open(const std::string& path, const SegmentInfo& info, std::string& error)
 {
     m->info = info;
-    av_log_set_level(AV_LOG_ERROR);
-    int r = avformat_alloc_output_context2(&m->fmt, nullptr, "matroska", path.c_str());
-    if (r < 0 || !m->fmt)
-        return m->fail("no Matroska writer", r, error);
+    if (!m->file.create("matroska", "Matroska", path, error))
+        return false;
     if (!(info.lossless ? m->open_ffv1(error) : m->open_h264(error)))
         return false;
-    m->st = avformat_new_stream(m->fmt, nullptr);
-    m->st->time_base = m->enc->time_base;
-    m->st->avg_frame_rate = m->enc->framerate;
-    avcodec_parameters_from_context(m->st->codecpar, m->enc);
+    if (!(m->st = m->file.add_encoder(m->enc, error)))
+        return false;
     for (const auto& t : segment_tags(info))
-        av_dict_set(&m->fmt->metadata, t.first.c_str(), t.second.c_str(), 0);
+        av_dict_set(&m->file.container()->metadata, t.first.c_str(), t.second.c_str(), 0);
 
-    m->pkt = av_packet_alloc();
-    m->picture = av_frame_alloc();
-    m->picture->format = m->enc->pix_fmt;
-    m->picture->width = info.width;
-    m->picture->height = info.height;
-    if ((r = av_frame_get_buffer(m->picture, 0)) < 0)
-        return m->fail("no memory for a picture", r, error);
-    if ((r = avio_open(&m->fmt->pb, path.c_str(), AVIO_FLAG_WRITE)) < 0)
-        return m->fail("cannot create " + path, r, error);
+    m->picture = new_encoder_picture(m->enc);
+    if (!m->picture)
+        return av_failure("no memory for a picture", 0, error);
     AVDictionary* opts = nullptr;
     // A checksum in every top-level element (the default; said here
     // because the join's check of a slice relies on it).
     av_dict_set(&opts, "write_crc32", "1", 0);
-    r = avformat_write_header(m->fmt, &opts);
+    const bool opened = m->file.open(&opts, error);
     av_dict_free(&opts);
-    if (r < 0)
-        return m->fail("cannot write the header of " + path, r, error);
-    return true;
+    return opened;
 }
 
 bool cSegmentWriter::add_frame(const uint8_t* bgra, std::string& error)
 {
     int r = av_frame_make_writable(m->picture);
     if (r < 0)
-        return m->fail("no memory for a picture", r, error);
+        return av_failure("no memory for a picture", r, error);
     if (m->sws) {
         convert_capture_picture(m->sws, bgra, m->info.width, m->info.height, m->picture);
     } else {
@@ -159,7 +119,7 @@ bool cSegmentWriter::add_frame(const uint8_t* bgra, std::string& error)
                         bgra + row * size_t(m->info.height - 1 - y), row);
     }
     m->picture->pts = m->frame;
-    if (!m->encode(m->picture, error))
+    if (!m->file.encode(m->st, m->picture, error))
         return false;
     ++m->frame;
     return true;
@@ -167,13 +127,5 @@ bool cSegmentWriter::add_frame(const uint8_t* bgra, std::string& error)
 
 bool cSegmentWriter::finish(std::string& error)
 {
-    if (!m->encode(nullptr, error))
-        return false;
-    int r = av_write_trailer(m->fmt);
-    if (r < 0)
-        return m->fail("completing the segment failed", r, error);
-    r = avio_closep(&m->fmt->pb);
-    if (r < 0)
-        return m->fail("closing the segment failed", r, error);
-    return true;
+    return m->file.finish(error);
 }
