@@ -40,7 +40,7 @@ TEST(EncodedFile, EveryPictureSentIsInTheFileOnceItIsFinished)
         ASSERT_NE(enc, nullptr) << error;
         AVStream* st = file.add_encoder(enc, error);
         ASSERT_NE(st, nullptr) << error;
-        ASSERT_TRUE(file.open(nullptr, error)) << error;
+        ASSERT_TRUE(file.open({}, error)) << error;
         AVFrame* picture = new_encoder_picture(enc);
         ASSERT_NE(picture, nullptr);
         for (int i = 0; i < 12; ++i) {
@@ -73,7 +73,7 @@ TEST(EncodedFile, AFileThatCannotBeCreatedIsNamedWithTheReason)
     AVCodecContext* enc = small_h264(file, error);
     ASSERT_NE(enc, nullptr) << error;
     ASSERT_NE(file.add_encoder(enc, error), nullptr) << error;
-    EXPECT_FALSE(file.open(nullptr, error));
+    EXPECT_FALSE(file.open({}, error));
     EXPECT_EQ(error, "cannot create " + path + ": No such file or directory");
     // Abandoned before its header: the file's teardown frees what it holds.
 }

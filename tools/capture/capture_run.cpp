@@ -15,7 +15,6 @@
 #include "offline/capture_options.h"
 #include "offline/frame_readback.h"
 #include "offline/frame_timing.h"
-#include "offline/headless_display.h"
 #include "offline/partial_file.h"
 #include "offline/progress.h"
 #include "offline/range_run_up.h"
@@ -73,8 +72,6 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
     (void)hooked;
 
     cQuietStdout quiet;
-    if (!ensure_headless_display(o.width, o.height, error))
-        return fail(error, 1);
     cShowStepper show;
     if (!show.open(o.width, o.height, o.fps, error))
         return fail(error, 1);

@@ -11,7 +11,6 @@
 #include "gl/gl_state.h"
 #include "offline/capture_options.h"
 #include "offline/frame_timing.h"
-#include "offline/headless_display.h"
 #include "offline/progress.h"
 #include "offline/show_stepper.h"
 #include "offline/stop_request.h"
@@ -45,8 +44,6 @@ int run_contact(const std::vector<std::string>& args)
 
     cQuietStdout quiet;
     const int w = 1280, h = 720;
-    if (!ensure_headless_display(w, h, error))
-        return fail(error, 1);
     cShowStepper show;
     if (!show.open(w, h, STEP_FPS, error))
         return fail(error, 1);

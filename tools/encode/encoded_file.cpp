@@ -64,13 +64,17 @@ AVStream* cEncodedFile::add_copied_stream(std::string& error)
     return st;
 }
 
-bool cEncodedFile::open(AVDictionary** options, std::string& error)
+bool cEncodedFile::open(const Options& options, std::string& error)
 {
     const std::string path = m_fmt->url ? m_fmt->url : "";
     int r = avio_open(&m_fmt->pb, path.c_str(), AVIO_FLAG_WRITE);
     if (r < 0)
         return av_failure("cannot create " + path, r, error);
-    r = avformat_write_header(m_fmt, options);
+    AVDictionary* dict = nullptr;
+    for (const auto& o : options)
+        av_dict_set(&dict, o.first.c_str(), o.second.c_str(), 0);
+    r = avformat_write_header(m_fmt, &dict);
+    av_dict_free(&dict);
     if (r < 0)
         return av_failure("cannot write the header of " + path, r, error);
     return true;
@@ -136,4 +140,10 @@ AVFrame* new_encoder_picture(const AVCodecContext* enc)
     if (av_frame_get_buffer(picture, 0) < 0)
         av_frame_free(&picture);
     return picture;
+}
+
+bool writable_picture(AVFrame* picture, std::string& error)
+{
+    const int r = av_frame_make_writable(picture);
+    return r >= 0 || av_failure("no memory for a picture", r, error);
 }

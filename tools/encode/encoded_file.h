@@ -15,7 +15,6 @@
 #include <vector>
 
 struct AVCodecContext;
-struct AVDictionary;
 struct AVFormatContext;
 struct AVFrame;
 struct AVPacket;
@@ -43,8 +42,9 @@ public:
     AVStream* add_copied_stream(std::string& error);
 
     // Creates the file on disk and writes the header with the container's
-    // options (may be null).
-    bool open(AVDictionary** options, std::string& error);
+    // options (name, value).
+    using Options = std::vector<std::pair<std::string, std::string>>;
+    bool open(const Options& options, std::string& error);
     // Sends `frame` to the encoder of `stream` and writes what comes out.
     bool encode(const AVStream* stream, const AVFrame* frame, std::string& error);
     // One packet encoded elsewhere, its timestamps in its stream's time
@@ -65,3 +65,6 @@ private:
 // A picture to fill for `enc`: its pixel format and size, buffers
 // allocated; null when there is no memory.
 AVFrame* new_encoder_picture(const AVCodecContext* enc);
+// Makes `picture` safe to fill again (the encoder may still hold the last
+// one); false with a message when there is no memory.
+bool writable_picture(AVFrame* picture, std::string& error);

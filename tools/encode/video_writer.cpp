@@ -158,19 +158,14 @@ bool cVideoWriter::open_file(const std::string& path, const VideoSpec& format, c
         return false;
     if (format.pcm && !m->open_audio(error))
         return false;
-    AVDictionary* opts = nullptr;
     // The index at the front: the file plays while it downloads.
-    av_dict_set(&opts, "movflags", "+faststart", 0);
-    const bool opened = m->file.open(&opts, error);
-    av_dict_free(&opts);
-    return opened;
+    return m->file.open({{"movflags", "+faststart"}}, error);
 }
 
 bool cVideoWriter::add_frame(const uint8_t* bgra, std::string& error)
 {
-    int r = av_frame_make_writable(m->picture);
-    if (r < 0)
-        return av_failure("no memory for a picture", r, error);
+    if (!writable_picture(m->picture, error))
+        return false;
     convert_capture_picture(m->sws, bgra, m->format.width, m->format.height, m->picture);
     m->picture->pts = m->frame;
     if (!m->file.encode(m->vst, m->picture, error))

@@ -8,6 +8,7 @@
 #include "app/engine_start.h"
 #include "demo/cMorvane.h"
 #include "gl/gl_state.h"
+#include "offline/headless_display.h"
 #include "offline/solo_layer.h"
 #include "platform/cFrameStepTimeSource.h"
 #include "platform/show_time_source.h"
@@ -22,6 +23,8 @@ cShowStepper::~cShowStepper() = default;
 
 bool cShowStepper::open(int width, int height, int fps, std::string& error)
 {
+    if (!ensure_headless_display(width, height, error))
+        return false;
     // The show's clock is the frame-stepped one; step_to sets it outright.
     const std::string step = std::to_string(1000.0 / fps);
     setenv("WENDIT_FRAME_MS", step.c_str(), 1);

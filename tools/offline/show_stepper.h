@@ -28,10 +28,10 @@ public:
     cShowStepper(const cShowStepper&) = delete;
     cShowStepper& operator=(const cShowStepper&) = delete;
 
-    // Opens a width x height window (DISPLAY must be reachable), loads GL
-    // and builds the show: marker script, silent music, scenes, loading
-    // screen, MIDI file. Ends at the start marker. False with a message
-    // when the window cannot be had.
+    // Opens a width x height window (on a private headless X server where
+    // DISPLAY is unset), loads GL and builds the show: marker script,
+    // silent music, scenes, loading screen, MIDI file. Ends at the start
+    // marker. False with a message when the window cannot be had.
     bool open(int width, int height, int fps, std::string& error);
 
     // Runs the show up to demo time t (ms, not before the last step):

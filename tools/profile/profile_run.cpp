@@ -13,7 +13,6 @@
 
 #include "offline/capture_options.h"
 #include "offline/frame_timing.h"
-#include "offline/headless_display.h"
 #include "offline/progress.h"
 #include "offline/range_run_up.h"
 #include "offline/show_stepper.h"
@@ -120,8 +119,6 @@ int run_profile(const std::vector<std::string>& args)
     bool queries = false;
     {
         cQuietStdout quiet;
-        if (!ensure_headless_display(o.width, o.height, error))
-            return fail(error, 1);
         cShowStepper show;
         if (!show.open(o.width, o.height, o.fps, error))
             return fail(error, 1);

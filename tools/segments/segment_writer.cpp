@@ -95,20 +95,15 @@ bool cSegmentWriter::open(const std::string& path, const SegmentInfo& info, std:
     m->picture = new_encoder_picture(m->enc);
     if (!m->picture)
         return av_failure("no memory for a picture", 0, error);
-    AVDictionary* opts = nullptr;
     // A checksum in every top-level element (the default; said here
     // because the join's check of a slice relies on it).
-    av_dict_set(&opts, "write_crc32", "1", 0);
-    const bool opened = m->file.open(&opts, error);
-    av_dict_free(&opts);
-    return opened;
+    return m->file.open({{"write_crc32", "1"}}, error);
 }
 
 bool cSegmentWriter::add_frame(const uint8_t* bgra, std::string& error)
 {
-    int r = av_frame_make_writable(m->picture);
-    if (r < 0)
-        return av_failure("no memory for a picture", r, error);
+    if (!writable_picture(m->picture, error))
+        return false;
     if (m->sws) {
         convert_capture_picture(m->sws, bgra, m->info.width, m->info.height, m->picture);
     } else {
