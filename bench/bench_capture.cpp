@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "capture/capture_run.h"
-#include "capture/video_writer.h"
+#include "encode/video_writer.h"
 #include "support/bench_harness.h"
 
 namespace {

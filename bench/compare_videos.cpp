@@ -29,7 +29,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include "capture/png_file.h"
+#include "offline/png_file.h"
 
 namespace {
 // One file's pictures (one at a time) and its whole first sound channel.

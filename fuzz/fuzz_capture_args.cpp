@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/capture_options.h"
+#include "offline/capture_options.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
 

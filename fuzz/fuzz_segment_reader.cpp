@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/segment_reader.h"
+#include "segments/segment_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

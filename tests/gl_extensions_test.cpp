@@ -141,32 +141,66 @@ TEST_F(GLStartup, InitGlLoadsEverythingTheEngineCalls)
     EXPECT_EQ(vp[3], 720);
 }
 
-TEST_F(GLStartup, DefaultStateIsSet)
+namespace {
+// A square over the middle of the window at depth z, facing the viewer
+// (counter-clockwise) or, with `away`, turned from it.
+void square(float z, bool away = false)
+{
+    const float x[4] = {-.5f, .5f, .5f, -.5f}, y[4] = {-.5f, -.5f, .5f, .5f};
+    glBegin(GL_QUADS);
+    for (int i = 0; i < 4; ++i) {
+        const int k = away ? 3 - i : i;
+        glVertex3f(x[k], y[k], z);
+    }
+    glEnd();
+}
+}  // namespace
+
+// What a scene may take for granted when it starts drawing, whatever was
+// drawn before: the camera at rest, nearer things hiding farther ones,
+// half-transparent colours blended, faces turned away not drawn, and
+// lighting on (an unlit scene turns it off).
+TEST_F(GLStartup, DefaultStateDrawsAsScenesExpectWhateverCameBefore)
 {
     glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.9f);
+    glEnable(GL_COLOR_MATERIAL);
+    glMatrixMode(GL_PROJECTION);
+    glTranslatef(0.7f, 0.f, 0.f);
     glMatrixMode(GL_TEXTURE);
     init_gl_state();
-    GLint v = 0;
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    glGetIntegerv(GL_BLEND_SRC, &v);
-    EXPECT_EQ(v, GL_SRC_ALPHA);
-    glGetIntegerv(GL_BLEND_DST, &v);
-    EXPECT_EQ(v, GL_ONE_MINUS_SRC_ALPHA);
-    glGetIntegerv(GL_DEPTH_FUNC, &v);
-    EXPECT_EQ(v, GL_LESS);
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
-    GLfloat ambient[4];
-    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    EXPECT_FLOAT_EQ(ambient[0], 0.1f);
-    EXPECT_FLOAT_EQ(ambient[3], 0.1f);
-    glGetIntegerv(GL_LIGHT_MODEL_COLOR_CONTROL, &v);
-    EXPECT_EQ(v, GL_SEPARATE_SPECULAR_COLOR);
-    glGetIntegerv(GL_MATRIX_MODE, &v);
-    EXPECT_EQ(v, GL_MODELVIEW);
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &v);
-    EXPECT_EQ(v, GL_TEXTURE0);
+
+    glClearColor(0.f, 0.f, 0.f, 0.f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Lit, and no light switched on: a dim grey, whatever the colour given.
+    glColor4f(1.f, 0.f, 0.f, 1.f);
+    square(0.f);
+    const Rgba lit = read_pixel(640, 360);
+    EXPECT_TRUE(lit.r == lit.g && lit.g == lit.b && lit.r > 0 && lit.r < 40) << lit.r << " " << lit.g << " " << lit.b;
+
+    glDisable(GL_LIGHTING);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glColor3f(0.f, 1.f, 0.f);
+    square(-0.5f);
+    glColor3f(1.f, 0.f, 0.f);
+    square(0.5f);
+    EXPECT_TRUE(near_rgba(read_pixel(640, 360), {0, 255, 0, 255}, 1)) << "the nearer square hides the farther";
+    EXPECT_TRUE(near_rgba(read_pixel(20, 20), {0, 0, 0, 0}, 1)) << "squares in the middle only: matrices at rest";
+    glColor4f(0.f, 0.f, 1.f, 0.5f);
+    square(-0.9f);
+    EXPECT_TRUE(near_rgba(read_pixel(640, 360), {0, 128, 128, 191}, 2)) << "half blended over the green";
+    glColor3f(1.f, 1.f, 1.f);
+    square(-0.95f, true);
+    EXPECT_TRUE(near_rgba(read_pixel(640, 360), {0, 128, 128, 191}, 2)) << "a face turned away is not drawn";
+    // The matrix a scene then moves is the model-view.
+    glTranslatef(2.f, 0.f, 0.f);
+    glColor3f(1.f, 1.f, 1.f);
+    square(-0.99f);
+    EXPECT_TRUE(near_rgba(read_pixel(640, 360), {0, 128, 128, 191}, 2)) << "moved out of sight";
+    glLoadIdentity();
+    glEnable(GL_LIGHTING);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

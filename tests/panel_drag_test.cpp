@@ -16,6 +16,7 @@
 #include "support/baked_data.h"
 #include "support/gl_fixture.h"
 #include "support/midi_builder.h"
+#include "support/prerequisite.h"
 #include "support/show_run.h"
 
 namespace {
@@ -114,7 +115,7 @@ TEST_F(PanelDrag, FloatAndVec3DragsSurviveARebuildOnEveryFrame)
 TEST(ShowPanel, ControllerSliderFollowsARealPointerDrag)
 {
     if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "xdotool is not installed (scripts/install_deps.sh installs it)";
+        MISSING_PREREQUISITE("xdotool is not installed (scripts/install_deps.sh installs it)");
     PrivateDisplay display;
     ASSERT_TRUE(display.ok());
     DataTree tree("s00 00:00:00,000\nquit 00:10:00,000\n");

@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "capture/decoded_media.h"
-#include "capture/frame_readback.h"
-#include "capture/video_writer.h"
+#include "encode/video_writer.h"
+#include "offline/frame_readback.h"
 #include "support/gl_fixture.h"
 
 class FrameReadbackTest : public GLTest {};

@@ -5,9 +5,9 @@
 #include <memory>
 #include <sstream>
 
-#include "capture/capture_options.h"
-#include "capture/contact_sheet.h"
-#include "capture/frame_timing.h"
+#include "contact/contact_sheet.h"
+#include "offline/capture_options.h"
+#include "offline/frame_timing.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
 

@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "capture/decoded_media.h"
-#include "capture/png_file.h"
+#include "offline/png_file.h"
 #include "platform/mp3_decode.h"
 #include "support/run_tool.h"
 

@@ -2,7 +2,7 @@
 // sections.
 #include <gtest/gtest.h>
 
-#include "capture/profile_figures.h"
+#include "profile/profile_figures.h"
 
 namespace {
 // Full, half and quarter of 1280x720; deliberately not proportional, as

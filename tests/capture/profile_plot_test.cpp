@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "capture/profile_plot.h"
-#include "support/shader_setup.h"
+#include "profile/profile_plot.h"
 #include "support/run_tool.h"
+#include "support/shader_setup.h"
 
 namespace {
 struct Rgb {

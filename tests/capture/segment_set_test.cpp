@@ -3,9 +3,9 @@
 // capture (the lines `wendit join` refuses with).
 #include <gtest/gtest.h>
 
-#include "capture/join_check.h"
-#include "capture/segment_info.h"
-#include "capture/segment_span.h"
+#include "offline/segment_span.h"
+#include "segments/join_check.h"
+#include "segments/segment_info.h"
 
 namespace {
 SegmentInfo range_10_13()

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "capture/png_file.h"
+#include "offline/png_file.h"
 #include "support/run_tool.h"
 
 namespace {

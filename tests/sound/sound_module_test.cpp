@@ -1,7 +1,9 @@
 // The sound module as the scene manager uses it: its messages, the process
-// ending on the failures it cannot play through, and the branches of the
-// modes it does not play.
+// ending on the failures it cannot play through, and what the show asks of
+// the music it plays.
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -146,24 +148,34 @@ TEST_F(SoundModule, ModuleModeReportsItsLoadFailure)
         testing::ExitedWithCode(1), "## ERROR: Unknown file format \\(file \"[^\"]*\"\\)\n");
 }
 
-TEST_F(SoundModule, OtherModesReportTheUnhandledCase)
+// The show warns when the music ends before its quit marker: it asks the
+// module for the music's length, which is known from the open on and not
+// before it or after the close.
+TEST_F(SoundModule, TheMusicsLengthIsKnownWhileItIsOpen)
 {
+    g_music_path = make_music(1.25);
     cSoundModule_fmod m;
     m.init(false);
-    m.mode = 2;
-    const std::string where = "## ERROR, unhandled case in ..\\src\\cSoundModule_fmod, line: ";
-    testing::internal::CaptureStderr();
+    EXPECT_EQ(m.length_ms(), -1);
     m.open();
-    m.set_time(500);
-    m.set_volume(10);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), where + "52\n" + where + "120\n" + where + "103\n");
-    EXPECT_EQ(m.stream, nullptr);
+    EXPECT_EQ(m.length_ms(), 1250);
+    m.close();
+    EXPECT_EQ(m.length_ms(), -1);
+}
 
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
-    m.play();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "# fmod starting playback...\n");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), where + "65\n");
-    EXPECT_TRUE(m.playing);
+// Music that is there but cannot be read says the system's reason, not
+// "File not found" (a loop of links: no permission stops root).
+TEST_F(SoundModule, MusicThatCannotBeReadSaysWhy)
+{
+    g_music_path = m_dir + "/GLOAM2.mp3";
+    ASSERT_EQ(symlink(g_music_path.c_str(), g_music_path.c_str()), 0);
+    EXPECT_EXIT(
+        {
+            cSoundModule_fmod m;
+            m.init(false);
+            m.open();
+        },
+        testing::ExitedWithCode(1),
+        "## ERROR: cannot read \"[^\"]*/GLOAM2.mp3\": Too many levels of symbolic links\n");
 }
 }  // namespace

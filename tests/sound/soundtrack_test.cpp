@@ -14,7 +14,7 @@
 
 #include "platform/mp3_decode.h"
 #include "sound/sound_files.h"
-#include "support/baked_data.h"
+#include "support/prerequisite.h"
 #include "synth/loudness.h"
 #include "synth/soundtrack.h"
 #include "timeline/cEventQueue.h"
@@ -54,11 +54,8 @@ protected:
     static void TearDownTestSuite() { delete s_baked; }
     void SetUp() override
     {
-        if (s_baked->pcm.empty() || s_baked->midiBytes.empty()) {
-            if (baked_tree_required())
-                FAIL() << "no baked soundtrack under ../data";
-            GTEST_SKIP() << "no baked soundtrack under ../data (./test.sh bakes it)";
-        }
+        if (s_baked->pcm.empty() || s_baked->midiBytes.empty())
+            MISSING_PREREQUISITE("no baked soundtrack under ../data (scripts/bake.sh bakes it)");
     }
 
     static std::vector<int> note_ons(int track)

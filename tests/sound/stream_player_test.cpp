@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "platform/audio_output_sdl.h"
 #include "platform/stream_player.h"
 #include "sound/sound_files.h"
 
@@ -241,24 +243,61 @@ TEST_F(StreamPlayer, CallsInTheWrongStateAreRefused)
     EXPECT_FALSE(sp_stream_set_time(nullptr, 10));
 }
 
-TEST(StreamPlayerErrors, TextsFollowTheTable)
-{
-    EXPECT_STREQ(sp_error_text(0), "No errors");
-    EXPECT_STREQ(sp_error_text(3), "Error initializing output device.");
-    EXPECT_STREQ(sp_error_text(11), "Error loading file");
-    EXPECT_STREQ(sp_error_text(12), "Not enough memory ");
-    EXPECT_STREQ(sp_error_text(18), "Required Mediaplayer codec is not installed");
-    EXPECT_STREQ(sp_error_text(19), "Unknown error");
-    EXPECT_STREQ(sp_error_text(-1), "Unknown error");
-}
+// SDL's output with every buffer its device thread asks for counted, so
+// that a test waits for buffers played, not for time gone by.
+class CountingSdlOutput : public iAudioOutput {
+public:
+    bool open(int rate, int bufferFrames, MixFn mix, void* user) override
+    {
+        m_mix = mix;
+        m_user = user;
+        return m_sdl.open(rate, bufferFrames, &CountingSdlOutput::relay, this);
+    }
+    void close() override { m_sdl.close(); }
+    void lock() override { m_sdl.lock(); }
+    void unlock() override { m_sdl.unlock(); }
+    void discard_queued() override { m_sdl.discard_queued(); }
+    int buffer_frames() const override { return m_sdl.buffer_frames(); }
+    bool reports_timing() const override { return m_sdl.reports_timing(); }
+    const char* name() const override { return m_sdl.name(); }
+
+    // Waits until the device has asked for `more` buffers after this call
+    // began; false if it stopped asking (a minute without one).
+    bool wait_for_buffers(int more)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        const int64_t want = m_buffers + more;
+        return m_asked.wait_for(lock, std::chrono::minutes(1), [&] { return m_buffers >= want; });
+    }
+
+private:
+    static void relay(void* self, int16_t* out, int frames, int64_t delayFrames)
+    {
+        CountingSdlOutput* o = static_cast<CountingSdlOutput*>(self);
+        o->m_mix(o->m_user, out, frames, delayFrames);
+        std::lock_guard<std::mutex> lock(o->m_mutex);
+        ++o->m_buffers;
+        o->m_asked.notify_all();
+    }
+
+    cAudioOutputSdl m_sdl;
+    MixFn m_mix = nullptr;
+    void* m_user = nullptr;
+    std::mutex m_mutex;
+    std::condition_variable m_asked;
+    int64_t m_buffers = 0;
+};
 
 // The real output path, on SDL's dummy driver: the device takes samples on
-// its own thread, a paused channel holds still.
+// its own thread, a paused channel holds still however many buffers the
+// device plays meanwhile.
 TEST(StreamPlayerDevice, DummyDeviceConsumesAndPauseHolds)
 {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     const std::string dir = make_temp_dir();
     write_mp3(dir + "/signal.mp3", test_signal(2.0));
+    CountingSdlOutput device;
+    ASSERT_TRUE(sp_set_audio_output(&device));
     ASSERT_TRUE(sp_set_output(SP_OUTPUT_DEVICE));
     ASSERT_TRUE(sp_set_buffer_size(150));
     ASSERT_TRUE(sp_init(44100, 2, SP_INIT_GLOBALFOCUS)) << sp_error_text(sp_get_error());
@@ -266,18 +305,17 @@ TEST(StreamPlayerDevice, DummyDeviceConsumesAndPauseHolds)
     sp_stream* s = sp_stream_open((dir + "/signal.mp3").c_str(), 0, 0, 0);
     ASSERT_NE(s, nullptr);
     const int ch = sp_stream_play(SP_FREE, s);
-    int64_t pos = 0;
-    for (int i = 0; i < 100 && pos == 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        pos = sp_stream_get_position(s);
-    }
-    EXPECT_GT(pos, 0) << "the device pulls samples";
+    ASSERT_TRUE(device.wait_for_buffers(2)) << "the device stopped asking for samples";
+    EXPECT_GT(sp_stream_get_position(s), 0) << "the device pulls samples";
     sp_set_paused(ch, true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // A buffer being mixed as the pause came in may still advance the
+    // stream; every one after it must not.
+    ASSERT_TRUE(device.wait_for_buffers(1));
     const int64_t held = sp_stream_get_position(s);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(device.wait_for_buffers(3));
     EXPECT_EQ(sp_stream_get_position(s), held);
     sp_close();
+    sp_set_audio_output(nullptr);
 
     // Capture asks for the smallest buffer.
     ASSERT_TRUE(sp_set_buffer_size(0));

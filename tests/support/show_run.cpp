@@ -348,21 +348,23 @@ bool show_window_exists(const std::string& display, int* w, int* h)
     return found;
 }
 
-bool mean_show_colour(const std::string& display, double rgb[3], int grabs)
+bool mean_show_colour(ShowProcess& show, const std::string& display, double rgb[3], int frames)
 {
-    if (grabs > 1) {
-        double sum[3] = {0, 0, 0}, one[3];
-        for (int g = 0; g < grabs; ++g) {
-            if (g > 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            if (!mean_show_colour(display, one))
-                return false;
-            for (int i = 0; i < 3; ++i)
-                sum[i] += one[i] / grabs;
-        }
-        std::copy(sum, sum + 3, rgb);
-        return true;
+    double sum[3] = {0, 0, 0}, one[3];
+    for (int g = 0; g < frames; ++g) {
+        if (g > 0 && !show.wait_for_frames(1))
+            return false;
+        if (!mean_show_colour(display, one))
+            return false;
+        for (int i = 0; i < 3; ++i)
+            sum[i] += one[i] / frames;
     }
+    std::copy(sum, sum + 3, rgb);
+    return true;
+}
+
+bool mean_show_colour(const std::string& display, double rgb[3])
+{
     Display* dpy = open_display(display);
     if (!dpy)
         return false;

@@ -78,9 +78,11 @@ bool send_key_to_show(const std::string& display, unsigned long keysym);
 // asks, as a window manager would, for the show's window to close;
 bool close_show_window(const std::string& display);
 // the mean colour (0..255 per channel) of the show's window as the X server
-// holds it, read back with XGetImage (the mean of `grabs` grabs 100 ms
-// apart); false when there is no such window;
-bool mean_show_colour(const std::string& display, double rgb[3], int grabs = 1);
+// holds it, read back with XGetImage; false when there is no such window;
+bool mean_show_colour(const std::string& display, double rgb[3]);
+// the same, the mean of one grab after each of `frames` frames the show
+// draws (it runs with WENDIT_TIMELINE_TRACE=1, whose lines count them);
+bool mean_show_colour(ShowProcess& show, const std::string& display, double rgb[3], int frames);
 // true when a window with the show's title exists; its size goes to w, h.
 bool show_window_exists(const std::string& display, int* w = nullptr, int* h = nullptr);
 

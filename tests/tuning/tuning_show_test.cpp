@@ -152,13 +152,13 @@ TEST_F(TuningShow, AnEditedShaderChangesThePictureAndABrokenOneKeepsIt)
     const std::string original((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     // A loop shorter than a frame shows 2 s on every frame: the picture
     // holds still but for the grain and the flicker of the levels, which
-    // several grabs average out.
+    // grabs over several frames average out.
     ShowProcess show(*tree, 100.0, {"--watch", "--loop", "2", "2.05"},
                      {{"DISPLAY", display.name}, {"WENDIT_TIMELINE_TRACE", "1"}});
     ASSERT_TRUE(show.wait_for_stderr("demo start", 120000)) << show.err_so_far();
     ASSERT_TRUE(show.wait_for_frames(15)) << show.err_so_far();
     double before[3], after[3];
-    ASSERT_TRUE(mean_show_colour(display.name, before, 8));
+    ASSERT_TRUE(mean_show_colour(show, display.name, before, 8));
 
     std::string broken = original;
     broken.insert(broken.find("gl_FragColor"), "oops ");
@@ -167,8 +167,8 @@ TEST_F(TuningShow, AnEditedShaderChangesThePictureAndABrokenOneKeepsIt)
     EXPECT_NE(show.err_so_far().find("../src/shaders/cg_post_spilladd_frag.cg:10:"), std::string::npos)
         << "the file and the line of the typo";
     ASSERT_TRUE(show.wait_for_frames(5)) << show.err_so_far();
-    ASSERT_TRUE(mean_show_colour(display.name, after, 8));
-    // The grain and the levels' flicker move a mean of eight grabs by up to
+    ASSERT_TRUE(mean_show_colour(show, display.name, after, 8));
+    // The grain and the levels' flicker move a mean over eight frames by up to
     // about 8 on a busy machine; the red edit below moves it far more.
     for (int i = 0; i < 3; ++i)
         EXPECT_NEAR(after[i], before[i], 12.0) << "channel " << i << ": the old program still draws";

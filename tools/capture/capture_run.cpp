@@ -1,38 +1,32 @@
 #include "capture/capture_run.h"
 
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 
-#include "capture/capture_options.h"
-#include "capture/frame_readback.h"
-#include "capture/frame_sink.h"
-#include "capture/frame_timing.h"
-#include "capture/headless_display.h"
-#include "capture/partial_file.h"
-#include "capture/progress.h"
-#include "capture/range_run_up.h"
-#include "capture/segment_writer.h"
-#include "capture/show_stepper.h"
-#include "capture/video_writer.h"
+#include "encode/frame_sink.h"
+#include "encode/video_writer.h"
+#include "offline/capture_options.h"
+#include "offline/frame_readback.h"
+#include "offline/frame_timing.h"
+#include "offline/partial_file.h"
+#include "offline/progress.h"
+#include "offline/range_run_up.h"
+#include "offline/show_stepper.h"
+#include "offline/stop_request.h"
 #include "platform/WindowConfig.h"
 #include "runtime/cSceneManager.h"
+#include "segments/segment_writer.h"
 #include "util/time_code.h"
 
 namespace {
-volatile sig_atomic_t g_stop = 0;
 std::string g_part;  // the temporary file while it exists
-
-void on_stop(int)
-{
-    g_stop = 1;
-}
 
 void remove_part()
 {
@@ -56,26 +50,6 @@ double cpu_seconds()
 }
 }  // namespace
 
-void install_stop_handlers()
-{
-    struct sigaction sa {};
-    sa.sa_handler = on_stop;
-    sigemptyset(&sa.sa_mask);
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGHUP, &sa, nullptr);
-    // Past a file-size limit a write fails like on a full disk, instead of
-    // the process dying with the temporary file left behind.
-    signal(SIGXFSZ, SIG_IGN);
-    static const bool hooked = std::atexit(remove_part) == 0;  // also when something calls exit()
-    (void)hooked;
-}
-
-bool stop_requested()
-{
-    return g_stop != 0;
-}
-
 int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureStats* stats)
 {
     CaptureOptions o;
@@ -93,10 +67,11 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
         return 0;
     }
     install_stop_handlers();
+    // The temporary file goes also when something calls exit() halfway.
+    static const bool hooked = std::atexit(remove_part) == 0;
+    (void)hooked;
 
     cQuietStdout quiet;
-    if (!ensure_headless_display(o.width, o.height, error))
-        return fail(error, 1);
     cShowStepper show;
     if (!show.open(o.width, o.height, o.fps, error))
         return fail(error, 1);
@@ -172,7 +147,7 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
 
     int64_t n = o.span.first;
     bool ok = true;
-    for (; n < o.span.end && !g_stop && ok; ++n) {
+    for (; n < o.span.end && !stop_requested() && ok; ++n) {
         show.step_to(int(frame_time_ms(o.fromMs, n, o.fps)));
         show.draw();
         if (!renderOnly)
@@ -182,13 +157,13 @@ int run_capture(const std::vector<std::string>& args, bool renderOnly, CaptureSt
             ok = hand_over(false);
         progress.update(sink ? sink->written() : n + 1 - o.span.first);
     }
-    if (ok && !renderOnly && !g_stop)
+    if (ok && !renderOnly && !stop_requested())
         ok = hand_over(true);
     if (ok && sink)
         progress.update(total);
     const double loopSeconds = progress.seconds();
     progress.finish();
-    if (g_stop) {
+    if (stop_requested()) {
         sink.reset();
         video.reset();
         return fail("interrupted at frame " + std::to_string(n - o.span.first) + " of " + std::to_string(total) +

@@ -16,7 +16,3 @@ struct CaptureStats {
 // Exit codes: 0 done, 1 failure (set-up, encoder, disk), 2 bad arguments,
 // 130 interrupted.
 int run_capture(const std::vector<std::string>& args, bool renderOnly = false, CaptureStats* stats = nullptr);
-
-// Ctrl-C and termination requests stop the capture between frames.
-void install_stop_handlers();
-bool stop_requested();

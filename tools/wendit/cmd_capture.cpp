@@ -1,6 +1,6 @@
 // wendit capture: see capture/capture_run.h.
-#include "capture/capture_options.h"
 #include "capture/capture_run.h"
+#include "offline/capture_options.h"
 #include "commands.h"
 
 int cmd_capture(const Args& args)

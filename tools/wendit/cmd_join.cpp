@@ -1,5 +1,5 @@
 // wendit join: see capture/join_run.h.
-#include "capture/join_run.h"
+#include "segments/join_run.h"
 #include "commands.h"
 
 int cmd_join(const Args& args)

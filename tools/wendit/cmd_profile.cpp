@@ -1,5 +1,5 @@
 // wendit profile: see capture/profile_run.h.
-#include "capture/profile_run.h"
+#include "profile/profile_run.h"
 #include "commands.h"
 
 int cmd_profile(const Args& args)

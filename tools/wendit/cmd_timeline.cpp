@@ -8,7 +8,7 @@
 #include <iostream>
 #include <memory>
 
-#include "capture/capture_options.h"
+#include "offline/capture_options.h"
 #include "commands.h"
 #include "platform/mp3_decode.h"
 #include "runtime/cSceneManager.h"
@@ -17,9 +17,9 @@
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"
 #include "timeline/cMidiReader.h"
-#include "util/printable_text.h"
 #include "timeline/iMidiEvent.h"
 #include "timeline_plot/timeline_drawing.h"
+#include "util/printable_text.h"
 
 namespace {
 const char* const DEFAULT_MIDI = show_assets::MIDI_FROM_BIN;
