@@ -19,6 +19,12 @@ class cGuiVarList;
 
 void sinenoise_pass(iRenderTarget* src, const cSineNoiseParams& p);
 void sinenoise_into(iRenderTarget* dst, iRenderTarget* src, const cSineNoiseParams& p);
+// The displacement, then levels, in one pass (as sinenoise_into followed
+// by levels_into).
+void sinenoise_levels_into(iRenderTarget* dst, iRenderTarget* src, const cSineNoiseParams& p, const cLevelsParams& l);
+// src dodged by rows (their first column: one colour a row) and displaced
+// by the sine noise into dst, in one pass.
+void sinenoise_dodge_into(iRenderTarget* dst, iRenderTarget* src, iRenderTarget* rows, const cSineNoiseParams& p);
 void radialblur_pass(iRenderTarget* src, const cRadialBlurParams& p);
 void radialblur_into(iRenderTarget* dst, iRenderTarget* src, const cRadialBlurParams& p);
 // The rays of src at the blurred picture's size (the params' size class),
@@ -28,6 +34,9 @@ void levels_pass(iRenderTarget* src, const cLevelsParams& p);
 void levels_into(iRenderTarget* dst, iRenderTarget* src, const cLevelsParams& p);
 void hsb_pass(iRenderTarget* src, const cHSBParams& p);
 void hsb_into(iRenderTarget* dst, iRenderTarget* src, const cHSBParams& p);
+// Levels, then hue/saturation/brightness, in one pass (as levels_into
+// followed by hsb_into).
+void levels_hsb_into(iRenderTarget* dst, iRenderTarget* src, const cLevelsParams& l, const cHSBParams& h);
 void scroll_pass(iRenderTarget* src, const float values[4]);
 void scroll_into(iRenderTarget* dst, iRenderTarget* src, const float values[4]);
 void invert_pass(iRenderTarget* src);
@@ -76,6 +85,10 @@ void horz_smear_into(iRenderTarget* dst, iRenderTarget* src);
 // The smeared rows composed onto b into dst in `mode` (as comp), without
 // writing the stretched rows anywhere first.
 void horz_smear_comp(iRenderTarget* dst, iRenderTarget* src, iRenderTarget* b, int mode, float alpha);
+// src's smeared rows dodged over it and the sine noise's displacement in
+// one pass after the squeezes (as horz_smear_comp in COMP_DODGE, then
+// sinenoise_into).
+void horz_smear_dodge_sinenoise_into(iRenderTarget* dst, iRenderTarget* src, const cSineNoiseParams& p);
 
 // Slider-panel rows for the records.
 void add_sinenoise_gui(cGuiVarList& list, cSineNoiseParams& p);

@@ -97,12 +97,13 @@ void compose_units(iRenderTarget* dst, const iRenderTarget* const* units, const 
     send_four(shader, 2, opacity);
     const float spill[4] = {glow ? 1.f : 0.f, 0.f, 0.f, 0.f};
     send_four(shader, 3, spill);
+    // Without a glow the first picture stands in on the glow's unit, added
+    // nowhere: the renderer then runs the same code with or without one.
+    iRenderTarget* added = glow ? glow : const_cast<iRenderTarget*>(units[0]);
     float w[5] = {0.f, 0.f, 0.f, 0.f, 0.f}, h[5] = {0.f, 0.f, 0.f, 0.f, 0.f};
-    if (glow) {
-        glow->bind_texture(GL_TEXTURE0_ARB + GLenum(GLOW_UNIT));
-        w[GLOW_UNIT] = float(glow->width);
-        h[GLOW_UNIT] = float(glow->height);
-    }
+    added->bind_texture(GL_TEXTURE0_ARB + GLenum(GLOW_UNIT));
+    w[GLOW_UNIT] = float(added->width);
+    h[GLOW_UNIT] = float(added->height);
     for (int i = count - 1; i >= 0; --i) {
         const_cast<iRenderTarget*>(units[i])->bind_texture(GL_TEXTURE0_ARB + GLenum(i));
         w[i] = float(units[i]->width);
@@ -112,13 +113,20 @@ void compose_units(iRenderTarget* dst, const iRenderTarget* const* units, const 
     if (dst)
         dst->bind(false);
     glColor4f(1.f, 1.f, 1.f, 1.f);
-    draw_quad_spans(w, h, glow ? GLOW_UNIT + 1 : count);
+    draw_quad_spans(w, h, GLOW_UNIT + 1);
     if (dst)
         dst->unbind();
     for (int i = 0; i < count; ++i)
         const_cast<iRenderTarget*>(units[i])->unbind_texture();
-    if (glow)
+    if (glow) {
         glow->unbind_texture();
+    } else {
+        // The stand-in is bound twice; its own record is of unit 0 only.
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB + GLenum(GLOW_UNIT));
+        glBindTexture(GL_TEXTURE_RECTANGLE_ARB, 0);
+        glDisable(GL_TEXTURE_RECTANGLE_ARB);
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
 }
 
 // A mode the layered programs do not know: one comp a layer, as comp
@@ -158,8 +166,10 @@ void compose(iRenderTarget* dst, const std::vector<cCompLayer>& layers, iRenderT
         } else {
             comp_layers_chained(to, layers);
         }
-        if (!dst)
+        if (!dst && glow)
             spill_pass(to, glow);
+        else if (!dst)
+            draw_target(to);
         return;
     }
     ensure_comp_shaders();

@@ -5,6 +5,7 @@
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/cShdBlurTex.h"
 #include "shaders/cShdLevels.h"
+#include "shaders/cShdLevelsHSB.h"
 #include "shaders/cShdPostColorOffset.h"
 #include "shaders/cShdPostHSB.h"
 #include "shaders/cShdPostScroll.h"
@@ -17,10 +18,13 @@
 void ensure_post_shaders()
 {
     ensure_shader<cShdSineNoise>("sinenoise_shader");
+    ensure_shader<cShdSineNoiseDodge>("sinenoise_dodge_shader");
+    ensure_shader<cShdSineNoiseLevels>("sinenoise_levels_shader");
     ensure_shader<cShdRadialblur>("radialblur_shader");
     ensure_shader<cShdPostScroll>("scroll_shader");
     ensure_shader<cShdPostHSB>("hsb_shader");
     ensure_shader<cShdLevels>("levels_shader");
+    ensure_shader<cShdLevelsHSB>("levels_hsb_shader");
     ensure_shader<cShdPostInvert>("invert_shader");
     ensure_shader<cShdPostColorOffset>("color_offset_shader");
     ensure_shader<cShdBlurTex>("alpha_blur_shader");

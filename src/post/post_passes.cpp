@@ -66,10 +66,9 @@ void single_input(iRenderTarget* src, const char* shader)
 }
 }  // namespace
 
-void sinenoise_pass(iRenderTarget* src, const cSineNoiseParams& p)
+namespace {
+void send_sinenoise(const char* s, const cSineNoiseParams& p)
 {
-    ensure_post_shaders();
-    const char* s = "sinenoise_shader";
     // The waves' amplitudes and threshold are pixels of the full-scale
     // picture.
     const float k = window_config()->pixel_scale();
@@ -80,7 +79,25 @@ void sinenoise_pass(iRenderTarget* src, const cSineNoiseParams& p)
     send_float(s, 4, p.texheight);
     send_floats(s, 5, p.timescales);
     send_float(s, 6, p.threshold * k);
-    single_input(src, s);
+}
+}  // namespace
+
+void sinenoise_pass(iRenderTarget* src, const cSineNoiseParams& p)
+{
+    ensure_post_shaders();
+    send_sinenoise("sinenoise_shader", p);
+    single_input(src, "sinenoise_shader");
+}
+
+void sinenoise_dodge_into(iRenderTarget* dst, iRenderTarget* src, iRenderTarget* rows, const cSineNoiseParams& p)
+{
+    ensure_post_shaders();
+    send_sinenoise("sinenoise_dodge_shader", p);
+    dst->bind(false);
+    rows->bind_texture(GL_TEXTURE1_ARB);
+    single_input(src, "sinenoise_dodge_shader");
+    rows->unbind_texture();
+    dst->unbind();
 }
 
 void sinenoise_into(iRenderTarget* dst, iRenderTarget* src, const cSineNoiseParams& p)
@@ -236,5 +253,30 @@ void hsb_into(iRenderTarget* dst, iRenderTarget* src, const cHSBParams& p)
 {
     dst->bind(false);
     hsb_pass(src, p);
+    dst->unbind();
+}
+
+void levels_hsb_into(iRenderTarget* dst, iRenderTarget* src, const cLevelsParams& l, const cHSBParams& h)
+{
+    ensure_post_shaders();
+    const char* s = "levels_hsb_shader";
+    const float five[5] = {l.in_black, l.in_white, l.gamma, l.out_black, l.out_white};
+    const float three[3] = {h.hue, h.saturation, h.brightness};
+    send_floats(s, 1, five);
+    send_floats(s, 2, three);
+    dst->bind(false);
+    single_input(src, s);
+    dst->unbind();
+}
+
+void sinenoise_levels_into(iRenderTarget* dst, iRenderTarget* src, const cSineNoiseParams& p, const cLevelsParams& l)
+{
+    ensure_post_shaders();
+    const char* s = "sinenoise_levels_shader";
+    send_sinenoise(s, p);
+    const float five[5] = {l.in_black, l.in_white, l.gamma, l.out_black, l.out_white};
+    send_floats(s, 7, five);
+    dst->bind(false);
+    single_input(src, s);
     dst->unbind();
 }

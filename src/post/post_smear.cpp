@@ -112,3 +112,11 @@ void horz_smear_comp(iRenderTarget* dst, iRenderTarget* src, iRenderTarget* b, i
 {
     smeared_rows(src, [=](iRenderTarget* rows) { comp_rows(dst, rows, b, mode, alpha); });
 }
+
+void horz_smear_dodge_sinenoise_into(iRenderTarget* dst, iRenderTarget* src, const cSineNoiseParams& p)
+{
+    smeared_rows(src, [=](iRenderTarget* rows) {
+        set_filter(src, GL_LINEAR);  // the displacement reads between texels
+        sinenoise_dodge_into(dst, src, rows, p);
+    });
+}

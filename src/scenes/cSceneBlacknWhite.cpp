@@ -248,13 +248,12 @@ cTmpRT cSceneBlacknWhite::render(int)
     rays.release();
     spikesRT.release();
 
-    // Every row smeared to one colour and dodged over the picture, then the
-    // distortion.
+    // Every row smeared to one colour and dodged over the picture, displaced
+    // by the distortion as it is dodged.
     cTmpRT T2 = get_tmp_rt(RTT_FULL);
-    horz_smear_comp(T2.get(), R.get(), R.get(), COMP_DODGE, 1.f);
-    sinenoise_into(R.get(), T2.get(), distortion(t, float(T2->width)));
+    horz_smear_dodge_sinenoise_into(T2.get(), R.get(), distortion(t, float(R->width)));
     glDisable(GL_BLEND);
-    return R;
+    return T2;
 }
 
 void cSceneBlacknWhite::fillGui(cGuiVarList& list)

@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <deque>
 #include <limits>
 #include <set>
 #include <cstdlib>
@@ -167,51 +166,32 @@ void cSceneComposition::init()
     warm_up_layers();
 }
 
-size_t cSceneComposition::most_layers_at_once() const
-{
-    size_t most = 0;
-    for (const auto& l : layers)
-        most = std::max(most, active_layers(l.second.start).size());
-    return most;
-}
-
 void cSceneComposition::warm_up_layers()
 {
     const size_t cursor = random_cursor();
     cRenderTargetManager* pool = get_rendertarget_manager();
     const bool wasLoading = pool->loading();
     pool->set_loading(true);
-    cShaderManager_CG* sm = get_shader_manager();
-    // A frame holds the pictures of the layers drawn before while the next
-    // draws, and all of them while they are composed: the pool is filled
-    // for that here, not in the middle of the show.
-    const size_t held = most_layers_at_once();
-    std::deque<std::pair<cTmpRT, int>> pictures;  // with the layer's mode
-    std::set<cScene*> done;
+    // Each set of layers the show ever shows together, drawn once as a
+    // frame draws it, in the order the show reaches them: the renderer
+    // makes its code for a draw from the state the draws before it left,
+    // so a layer drawn alone would not prepare what it needs among others.
+    std::vector<std::vector<int>> sets;
+    std::vector<std::pair<int, int>> starts;  // time, layer number
+    for (const auto& l : layers) {
+        starts.emplace_back(l.second.start, l.first);
+        starts.emplace_back(l.second.end + 1, l.first);
+    }
+    std::sort(starts.begin(), starts.end());
+    for (const auto& s : starts) {
+        const std::vector<int> numbers = active_layers(s.first);
+        if (!numbers.empty() && std::find(sets.begin(), sets.end(), numbers) == sets.end())
+            sets.push_back(numbers);
+    }
     const int t = demo_time();
-    for (auto& entry : layers) {
-        cScene* scene = entry.second.scene;
-        if (!scene || !done.insert(scene).second)
-            continue;
-        if (held > 0 && pictures.size() >= held)
-            pictures.pop_front();
-        glPushAttrib(GL_COLOR_BUFFER_BIT);
-        pictures.emplace_back(scene->render(t / 1000), entry.second.mode);
-        sm->unbind();
-        glPopAttrib();
-    }
-    // The frame's end once for one layer, two, ... as many as are ever
-    // active together: the composing programs and the bloom's targets are
-    // made now. What it drew on the screen is cleared.
-    // A scene with nothing to show now stands in with another's picture.
-    std::vector<cCompLayer> drawn, inputs;
-    for (const auto& p : pictures)
-        if (p.first)
-            drawn.push_back(cCompLayer{p.first.get(), p.second, 1.f});
-    for (size_t i = 0; i < held && !drawn.empty(); ++i) {
-        inputs.push_back(drawn[i % drawn.size()]);
-        finish(inputs, t);
-    }
+    for (const auto& numbers : sets)
+        compose_frame(numbers, t, true);
+    // What the frames drew on the screen is cleared.
     glClearColor(0.f, 0.f, 0.f, 0.f);
     glClear(GL_COLOR_BUFFER_BIT);
     glFinish();
@@ -290,14 +270,19 @@ void cSceneComposition::draw()
     if (active_layers(t).empty())
         return;
 
+    compose_frame(active_layers(t), t, false);
+}
+
+void cSceneComposition::compose_frame(const std::vector<int>& numbers, int t, bool fullOpacity)
+{
     // Every active layer drawn first, then all of them composed on the way
     // to the screen: the full picture is written once, where it is shown.
     std::vector<cTmpRT> pictures;
     std::vector<cCompLayer> inputs;
     cShaderManager_CG* sm = get_shader_manager();
-    for (auto& entry : layers) {
-        CompositionLayer& l = entry.second;
-        if (!active(l, t))
+    for (int number : numbers) {
+        CompositionLayer& l = layers.at(number);
+        if (!l.scene)
             continue;
         glPushAttrib(GL_COLOR_BUFFER_BIT);
         cTmpRT picture;
@@ -309,7 +294,7 @@ void cSceneComposition::draw()
         glPopAttrib();
         if (!picture)
             continue;
-        inputs.push_back(cCompLayer{picture.get(), l.mode, l.opacity});
+        inputs.push_back(cCompLayer{picture.get(), l.mode, fullOpacity ? 1.f : l.opacity});
         pictures.push_back(std::move(picture));
     }
     glDisable(GL_BLEND);
@@ -327,8 +312,11 @@ void cSceneComposition::finish(const std::vector<cCompLayer>& inputs, int t)
     // the size, where the full picture would only have been sampled, and
     // added to the full picture as it is composed for the screen; the
     // grain goes over both.
-    cTmpRT glow = get_tmp_rt(RTT_QUATER);
-    {
+    // From 46 s the threshold is at white: nothing rises above it, the glow
+    // is black and is neither made nor added.
+    cTmpRT glow;
+    if (black < 255.f) {
+        glow = get_tmp_rt(RTT_QUATER);
         cTmpRT small = get_tmp_rt(RTT_QUATER);
         comp_layers(small.get(), inputs);
         glow_into(glow.get(), small.get(), cGlowParams{RTT_QUATER, black, white});

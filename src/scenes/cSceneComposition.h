@@ -36,15 +36,14 @@ public:
     // Builds the timeline from the registered scenes, then initialises them
     // and draws each once off screen (see warm_up_layers).
     void init() override;
-    // Renders every layer scene once, its picture thrown away, so that what
-    // a layer first uses (render targets of its sizes, the renderer's code
-    // for its meshes and states, buffers, textures) is made while the show
-    // loads rather than in the frame the layer appears. The shared random
+    // Draws a frame of every set of layers the show shows together, its
+    // picture thrown away, so that what a layer first uses (render targets
+    // of its sizes, the renderer's code for its meshes and states, buffers,
+    // textures) is made while the show loads rather than in the frame the
+    // layer appears. The shared random
     // table's cursor is put back afterwards: the show's pictures are those
     // it makes without it.
     void warm_up_layers();
-    // The most layers active at one time in the timeline.
-    size_t most_layers_at_once() const;
     void restart() override {}
     void reservedHook() override {}
     void draw() override;
@@ -88,6 +87,9 @@ private:
     // The composed picture's glow, then the picture drawn to the screen with
     // the grain over it in the same step: no full-size copy in between, and
     // the grain keeps its size on screen at any render scale.
+    // The layers of `numbers` drawn and composed onto the screen at time t
+    // (at full opacity when asked: the loading's frames).
+    void compose_frame(const std::vector<int>& numbers, int t, bool fullOpacity);
     void finish(const std::vector<cCompLayer>& inputs, int t);
 
     std::string m_activeText;

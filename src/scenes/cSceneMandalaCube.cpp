@@ -294,10 +294,10 @@ cTmpRT cSceneMandalaCube::render(int)
     n.texheight = float(t2->width);
     n.scales[3] += pulse * 65.f;
     n.threshold -= pulse * 65.f;
-    sinenoise_into(t1.get(), t2.get(), n);
     levels.in_black = 87.f + 25.f * (2.f * next_random() - 1.f);
     levels.in_white = 200.f + 25.f * (2.f * next_random() - 1.f);
-    levels_into(t2.get(), t1.get(), levels);
+    sinenoise_levels_into(t1.get(), t2.get(), n, levels);
+    std::swap(t1, t2);
 
     // 8: the light band, five jittered copies added.
     t2->bind(false);

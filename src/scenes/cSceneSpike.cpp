@@ -225,12 +225,12 @@ cTmpRT cSceneSpike::render(int)
         B->unbind();
 
         comp(T.get(), B.get(), A.get(), COMP_DODGE, 1.f);
-        invert_into(A.get(), T.get());
-        T->bind(true);
-        overlay(A.get(), get_noise_overlay(), 1.f, 0.1f);
-        T->unbind();
-        levels_into(A.get(), T.get(), levels);
-        hsb_into(T.get(), A.get(), hsb);
+        // Inverted with the grain over it, then levels and colour in one
+        // pass.
+        A->bind(false);
+        draw_grained([&] { invert_pass(T.get()); }, get_noise_overlay(), 1.f, 0.1f);
+        A->unbind();
+        levels_hsb_into(T.get(), A.get(), levels, hsb);
     }
     sm->unbind();
     return T;

@@ -21,10 +21,15 @@ void cShdPostHSB::set_parameter(int id, const iVar* value)
     const float* v = read_floats("cShdPostHSB", id, value);
     if (!v)
         return;
+    stored(v, H, S, B);
+}
+
+void cShdPostHSB::stored(const float* v, float& h, float& s, float& b)
+{
     const double pi = 3.14159265358979323846;
-    H = float(double(v[0]) / -180.0 * pi);
-    S = float(1.0 + double(v[1]) / 100.0);
-    B = float(double(v[2]) / 100.0);
+    h = float(double(v[0]) / -180.0 * pi);
+    s = float(1.0 + double(v[1]) / 100.0);
+    b = float(double(v[2]) / 100.0);
 }
 
 void cShdPostHSB::upload_parameters()

@@ -12,6 +12,8 @@ public:
     void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
     void on_unbind() override {}
+    // Hue, saturation, brightness as given to the stored H, S, B.
+    static void stored(const float* v, float& h, float& s, float& b);
 
     float H = 0.f, S = 1.f, B = 0.f;  // set by every user before the first bind
     shrt::Parameter* h_H = nullptr;

@@ -3,9 +3,15 @@
 #include <algorithm>
 #include <iostream>
 
-cShdSineNoise::cShdSineNoise(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp) : cShader_CG(m, vp, fp)
+cShdSineNoise::cShdSineNoise(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp)
+    : cShdSineNoise(m, vp, fp, "cg_post_sinenoise_frag.cg")
 {
-    load_from_files("cg_post_sinenoise_vert.cg", "cg_post_sinenoise_frag.cg");
+}
+
+cShdSineNoise::cShdSineNoise(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp, const char* fragmentFile)
+    : cShader_CG(m, vp, fp)
+{
+    load_from_files("cg_post_sinenoise_vert.cg", fragmentFile);
 }
 
 void cShdSineNoise::init_parameters()
@@ -56,4 +62,43 @@ void cShdSineNoise::upload_parameters()
         shrt::set_parameter_4fv(h_timescales, timescales);
     if (uploadable(h_threshold, 5))
         shrt::set_parameter_1f(h_threshold, threshold);
+}
+
+cShdSineNoiseLevels::cShdSineNoiseLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp)
+    : cShdSineNoise(m, vp, fp, "cg_post_sinenoise_levels_frag.cg")
+{
+    // Loading ran the displacement's init_parameters: this class was not
+    // made yet.
+    init_parameters();
+}
+
+void cShdSineNoiseLevels::init_parameters()
+{
+    cShdSineNoise::init_parameters();
+    static const char* const NAMES[5] = {"inBlack", "inWhite", "Gamma", "outBlack", "outWhite"};
+    bool all = true;
+    for (int i = 0; i < 5; ++i) {
+        h_levels[i] = shrt::named_parameter(fragment_program, NAMES[i]);
+        all = all && h_levels[i];
+    }
+    if (!all)
+        std::cerr << "## ERROR: unable to get parameters in cShdSineNoiseLevels::init_parameters()" << std::endl;
+}
+
+void cShdSineNoiseLevels::set_parameter(int id, const iVar* value)
+{
+    if (id != 7) {
+        cShdSineNoise::set_parameter(id, value);
+        return;
+    }
+    if (const float* v = read_floats("cShdSineNoiseLevels", id, value))
+        std::copy(v, v + 5, levels);
+}
+
+void cShdSineNoiseLevels::upload_parameters()
+{
+    cShdSineNoise::upload_parameters();
+    for (int i = 0; i < 5; ++i)
+        if (uploadable(h_levels[i], 6 + i))
+            shrt::set_parameter_1f(h_levels[i], levels[i]);
 }

@@ -7,6 +7,8 @@
 class cShdSineNoise : public cShader_CG {
 public:
     cShdSineNoise(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp);
+    // The same parameters in another fragment program.
+    cShdSineNoise(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp, const char* fragmentFile);
     void init_parameters() override;
     void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
@@ -24,4 +26,28 @@ public:
     shrt::Parameter* h_texheight = nullptr;
     shrt::Parameter* h_timescales = nullptr;
     shrt::Parameter* h_threshold = nullptr;
+};
+
+// The displacement of a picture dodged by its smeared rows (unit 1, first
+// column) as it is read: the dodge and the displacement in one pass. The
+// rows move with their line, so the dodge commutes with the displacement.
+class cShdSineNoiseDodge : public cShdSineNoise {
+public:
+    cShdSineNoiseDodge(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp)
+        : cShdSineNoise(m, vp, fp, "cg_post_sinenoise_dodge_frag.cg")
+    {
+    }
+};
+
+// The displacement, then levels (parameter 7: the five levels floats, as
+// cShdLevels), in one pass.
+class cShdSineNoiseLevels : public cShdSineNoise {
+public:
+    cShdSineNoiseLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp);
+    void init_parameters() override;
+    void set_parameter(int id, const iVar* value) override;
+    void upload_parameters() override;
+
+    float levels[5] = {0.f, 255.f, 1.f, 0.f, 255.f};
+    shrt::Parameter* h_levels[5] = {nullptr, nullptr, nullptr, nullptr, nullptr};
 };

@@ -33,7 +33,7 @@ public:
 };
 }  // namespace
 
-TEST_F(LayerWarmUp, EachLayerSceneDrawsOnceAheadAndLeavesTheRandomCursor)
+TEST_F(LayerWarmUp, EachSetOfLayersShownTogetherDrawsOnceAheadAndLeavesTheRandomCursor)
 {
     start_pass_shaders();
     DemoClock clock;
@@ -41,15 +41,17 @@ TEST_F(LayerWarmUp, EachLayerSceneDrawsOnceAheadAndLeavesTheRandomCursor)
     cProbeScene a(&clock, "a"), b(&clock, "b");
     comp.layers[10] = CompositionLayer{0, 1000, &a, 1.f, 0};
     comp.layers[20] = CompositionLayer{500, 2000, &b, 1.f, 0};
-    comp.layers[30] = CompositionLayer{3000, 4000, &a, 1.f, 0};  // a again: drawn once
+    comp.layers[30] = CompositionLayer{3000, 4000, &a, 1.f, 0};  // a again, as another layer
 
     cRenderTargetManager* pool = get_rendertarget_manager();
     set_random_cursor(77);
     testing::internal::CaptureStdout();
     comp.warm_up_layers();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(a.renders, 1);
-    EXPECT_EQ(b.renders, 1);
+    // The show shows layer 10, then 10 and 20, then 20, then 30: a is drawn
+    // as 10, with b, and as 30; b with a and alone.
+    EXPECT_EQ(a.renders, 3);
+    EXPECT_EQ(b.renders, 2);
     EXPECT_EQ(random_cursor(), 77u);
     EXPECT_EQ(pool->created_at_runtime(), 0u);
     EXPECT_EQ(pool->in_use(), 0u);

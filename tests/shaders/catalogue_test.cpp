@@ -24,7 +24,7 @@ TEST_F(GLTest, ShaderCatalogueCompilesFindsItsParametersAndLinks)
         "screen_comp", "modulate_comp", "spill_shader", "coldodge_shader", "coldodge_mask_shader",
         "half_resample_shader", "horz_quater_resample_shader", "rgba_shader", "rgbatex_shader", "orvik_shader",
         "self_illum_shader", "morph_shader", "layers1_comp", "layers2_comp", "layers3_comp", "layers4_comp",
-        "sky_levels_shader"};
+        "sky_levels_shader", "sinenoise_dodge_shader", "sinenoise_levels_shader", "levels_hsb_shader"};
     std::set<std::string> registered;
     for (const auto& entry : sm->shaders)
         registered.insert(entry.first);

@@ -133,6 +133,12 @@ int run_profile(const std::vector<std::string>& args)
         timer.begin_frame(0, {});
         warm_up_shaders();
         timer.end_frame();
+        // The same for the frames the show draws while it loads.
+        if (auto* comp = dynamic_cast<cSceneComposition*>(cSceneManager::get()->current())) {
+            timer.begin_frame(0, {});
+            comp->warm_up_layers();
+            timer.end_frame();
+        }
         set_pass_listener(nullptr);
         const int64_t total = frame_count(o.fromMs, o.toMs, o.fps);
         cProgress progress(total, isatty(2) != 0);
