@@ -204,8 +204,10 @@ void compose(iRenderTarget* dst, const std::vector<cCompLayer>& layers, iRenderT
         iRenderTarget* to = dst;
         if (!last) {
             cTmpRT& t = spare[round % 2];
+            // The picture so far at the size it is drawn at: the window's
+            // is the full class, a target's its own.
             if (!t)
-                t = get_tmp_rt(RTT_FULL);
+                t = get_tmp_rt(dst && get_rtt_type(dst) != RTT_NONE ? get_rtt_type(dst) : RTT_FULL);
             to = t.get();
         }
         compose_units(to, units, modes, opacity, count, last ? glow : nullptr);

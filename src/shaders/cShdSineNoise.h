@@ -30,7 +30,8 @@ public:
 
 // The displacement of a picture dodged by its smeared rows (unit 1, first
 // column) as it is read: the dodge and the displacement in one pass. The
-// rows move with their line, so the dodge commutes with the displacement.
+// rows move with their line, so reading first and dodging after differs
+// only where the dodge saturates between the two texels read.
 class cShdSineNoiseDodge : public cShdSineNoise {
 public:
     cShdSineNoiseDodge(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp)

@@ -236,6 +236,15 @@ TEST_F(PassTest, EveryPassLeavesTheGLStateAsItFoundIt)
         {"spill_pass", [&] { spill_pass(a.get(), b.get()); }},
         {"spill_into", [&] { spill_into(dst.get(), a.get(), b.get()); }},
         {"spill_glow_into", [&] { spill_glow_into(dst.get(), a.get(), {RTT_QUATER, 50, 200}); }},
+        {"comp_layers", [&] { comp_layers(dst.get(), {{a.get(), COMP_OVER, 1.f}, {b.get(), COMP_ADD, 0.5f}}); }},
+        {"comp_layers_spill", [&] { comp_layers_spill({{a.get(), COMP_OVER, 1.f}}, b.get()); }},
+        {"comp_layers_spill without a glow", [&] { comp_layers_spill({{a.get(), COMP_OVER, 1.f}}, nullptr); }},
+        {"comp_rows", [&] { comp_rows(dst.get(), a.get(), b.get(), COMP_DODGE, 1.f); }},
+        {"horz_smear_comp", [&] { horz_smear_comp(dst.get(), a.get(), b.get(), COMP_DODGE, 1.f); }},
+        {"horz_smear_dodge_sinenoise_into", [&] { horz_smear_dodge_sinenoise_into(dst.get(), a.get(), noise); }},
+        {"sinenoise_levels_into", [&] { sinenoise_levels_into(dst.get(), a.get(), noise, {0, 255, 1, 0, 255}); }},
+        {"levels_hsb_into", [&] { levels_hsb_into(dst.get(), a.get(), {0, 255, 1, 0, 255}, {10, 10, 10}); }},
+        {"radialblur_rays", [&] { radialblur_rays(a.get(), {160, 90, 50, 10, 1, 0.85f, RTT_QUATER}); }},
     };
     // A caller's state far from the defaults: a shader bound, a 3-D camera,
     // depth writes and tests on, blending and lighting on, unit 1 textured.
