@@ -55,7 +55,10 @@ bool cRenderScaleController::frame(double frameMs)
         return false;
 
     const double target = target_ms();
-    if (m_smoothedMs > target * (1.0 + m_settings.deadBand) && m_scale > m_settings.minScale) {
+    // The dead band lies below the target: frames slower than it always
+    // count (a band above it would hold a show at 28 frames a second while
+    // it aims at 30), faster ones only once they are clearly faster.
+    if (m_smoothedMs > target && m_scale > m_settings.minScale) {
         // Too slow: straight to the scale whose pixels fit the target, at
         // least one step down.
         const double fit = m_scale * std::sqrt(target / m_smoothedMs);

@@ -5,8 +5,8 @@
 //
 // Frame times are smoothed (one slow frame, a stall of the system, moves
 // the average by at most a doubling of its share), the scale moves in
-// quantised steps and only when the smoothed time lies outside a dead band
-// around the target, and it stays put for some seconds after each change
+// quantised steps: down as soon as the smoothed time is over the target,
+// up only when it lies under a dead band below the target; and it stays put for some seconds after each change
 // so that a change is judged on frames made at the new size. Time here is
 // the sum of the frame times given to it: no clock is read.
 class cRenderScaleController {
@@ -17,7 +17,7 @@ public:
         double maxScale = 1.0;
         double step = 0.125;          // scales are multiples of it
         double smoothing = 0.1;       // weight of a new frame in the average
-        double deadBand = 0.15;       // share of the target frame time
+        double deadBand = 0.15;       // share of the target frame time, below it
         double holdSeconds = 2.0;     // at least this long between changes
         int settleFrames = 3;         // frames after a change not measured
     };

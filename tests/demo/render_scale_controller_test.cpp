@@ -69,11 +69,19 @@ TEST(RenderScaleController, NeverGoesBelowItsFloorNorAboveFull)
 
 TEST(RenderScaleController, FramesInsideTheDeadBandChangeNothing)
 {
-    for (double ms : {29.0, 33.3, 37.5}) {
+    // The band lies under the target: 28.3 to 33.3 ms at 30 frames a second.
+    for (double ms : {29.0, 31.0, 33.3}) {
         cRenderScaleController c(at(30), 0.75);
         EXPECT_TRUE(run(c, ms, 60.0).empty()) << ms;
         EXPECT_EQ(c.scale(), 0.75);
     }
+}
+
+TEST(RenderScaleController, FramesJustSlowerThanTheTargetStillDrop)
+{
+    // 36 ms is 28 frames a second: short of the target, so a step down.
+    cRenderScaleController c(at(30), 0.75);
+    EXPECT_EQ(run(c, 36.0, 3.0), std::vector<double>{0.625});
 }
 
 TEST(RenderScaleController, FastFramesClimbOneStepAtATimeWithTheHoldBetween)
