@@ -53,9 +53,15 @@ TEST_F(RenderTargetPool, TheEighthFullTargetIsCreatedWithAWarningAndKept)
 {
     std::vector<cTmpRT> held;
     testing::internal::CaptureStdout();
-    for (int i = 0; i < 7; ++i)
+    // Seven full targets wait at start-up: two with a depth buffer, five
+    // without.
+    for (int i = 0; i < 2; ++i)
         held.push_back(get_tmp_rt(RTT_FULL));
+    for (int i = 0; i < 5; ++i)
+        held.push_back(get_flat_rt(RTT_FULL));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    for (size_t i = 0; i < held.size(); ++i)
+        EXPECT_EQ(held[i]->has_depth, i < 2) << i;
     testing::internal::CaptureStdout();
     held.push_back(get_tmp_rt(RTT_FULL));
     EXPECT_EQ(testing::internal::GetCapturedStdout(),

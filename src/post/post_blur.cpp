@@ -51,7 +51,7 @@ void blur(iRenderTarget* src, iRenderTarget* dst, bool with_alpha)
     cShaderManager_CG* sm = get_shader_manager();
     sm->push_shader();
 
-    cTmpRT t = get_tmp_rt(blur_class(dst));
+    cTmpRT t = get_flat_rt(blur_class(dst));
     const char* s = with_alpha ? "alpha_blur_shader" : "no_alpha_blur_shader";
 
     t->bind(false);
@@ -77,7 +77,7 @@ void blur(iRenderTarget* src, iRenderTarget* dst, bool with_alpha)
 
 void glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& p)
 {
-    cTmpRT t = get_tmp_rt(eRTT(p.size_class));
+    cTmpRT t = get_flat_rt(eRTT(p.size_class));
     const cLevelsParams above{p.threshold_low, 255.f, 1.f, 0.f, 255.f};
     glClearColor(0.f, 0.f, 0.f, 0.f);
     t->bind(false);
@@ -123,7 +123,7 @@ void spill_glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& 
 {
     cShaderManager_CG* sm = get_shader_manager();
     sm->push_shader();
-    cTmpRT t = get_tmp_rt(eRTT(p.size_class));
+    cTmpRT t = get_flat_rt(eRTT(p.size_class));
     glow_into(t.get(), src, p);
     dst->bind(false);
     spill_pass(src, t.get());

@@ -133,8 +133,8 @@ void compose_units(iRenderTarget* dst, const iRenderTarget* const* units, const 
 // draws it, through two temporaries; the last goes into dst.
 void comp_layers_chained(iRenderTarget* dst, const std::vector<cCompLayer>& layers)
 {
-    cTmpRT a = get_tmp_rt(RTT_FULL);
-    cTmpRT b = get_tmp_rt(RTT_FULL);
+    cTmpRT a = get_flat_rt(RTT_FULL);
+    cTmpRT b = get_flat_rt(RTT_FULL);
     glClearColor(0.f, 0.f, 0.f, 0.f);
     b->bind(true);
     b->unbind();
@@ -156,7 +156,7 @@ void compose(iRenderTarget* dst, const std::vector<cCompLayer>& layers, iRenderT
         cTmpRT whole;
         iRenderTarget* to = dst;
         if (!to) {
-            whole = get_tmp_rt(RTT_FULL);
+            whole = get_flat_rt(RTT_FULL);
             to = whole.get();
         }
         if (layers.empty()) {
@@ -207,7 +207,7 @@ void compose(iRenderTarget* dst, const std::vector<cCompLayer>& layers, iRenderT
             // The picture so far at the size it is drawn at: the window's
             // is the full class, a target's its own.
             if (!t)
-                t = get_tmp_rt(dst && get_rtt_type(dst) != RTT_NONE ? get_rtt_type(dst) : RTT_FULL);
+                t = get_flat_rt(dst && get_rtt_type(dst) != RTT_NONE ? get_rtt_type(dst) : RTT_FULL);
             to = t.get();
         }
         compose_units(to, units, modes, opacity, count, last ? glow : nullptr);

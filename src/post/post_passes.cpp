@@ -120,9 +120,9 @@ void radialblur_pass(iRenderTarget* src, const cRadialBlurParams& p)
 
 cTmpRT radialblur_rays(iRenderTarget* src, const cRadialBlurParams& p)
 {
-    cTmpRT t = get_tmp_rt(eRTT(p.size_class));
+    cTmpRT t = get_flat_rt(eRTT(p.size_class));
     blur(src, t.get(), true);
-    cTmpRT rays = get_tmp_rt(eRTT(p.size_class));
+    cTmpRT rays = get_flat_rt(eRTT(p.size_class));
     rays->bind(false);
     radialblur_pass(t.get(), p);
     rays->unbind();
@@ -135,7 +135,7 @@ void radialblur_into(iRenderTarget* dst, iRenderTarget* src, const cRadialBlurPa
     uint32_t w = 0, h = 0;
     cRenderTargetManager::target_size(size, w, h);
     if (w >= dst->width) {
-        cTmpRT t = get_tmp_rt(size);
+        cTmpRT t = get_flat_rt(size);
         blur(src, t.get(), true);
         dst->bind(false);
         radialblur_pass(t.get(), p);

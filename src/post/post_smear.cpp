@@ -64,7 +64,7 @@ void smeared_rows(iRenderTarget* src, Use use)
     eRTT c = get_rtt_type(src);
     if (c == RTT_NONE)
         c = RTT_FULL;
-    cTmpRT p = get_tmp_rt(c), q = get_tmp_rt(c);
+    cTmpRT p = get_flat_rt(c), q = get_flat_rt(c);
     set_filter(src, GL_NEAREST);
     set_filter(p.get(), GL_NEAREST);
     set_filter(q.get(), GL_NEAREST);

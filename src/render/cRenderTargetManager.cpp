@@ -80,12 +80,14 @@ cRenderTargetManager::cRenderTargetManager()
     live_pools().insert(this);
     std::vector<cTmpRT> held;
     held.reserve(PREALLOC_FULL + PREALLOC_HALF + PREALLOC_QUATER);
+    // The scenes' 3-D drawing needs depth in a few of them; the passes and
+    // the flat drawing need none.
     for (int i = 0; i < PREALLOC_FULL; ++i)
-        held.push_back(allocate(RTT_FULL));
+        held.push_back(allocate(RTT_FULL, i < PREALLOC_DEPTH_FULL));
     for (int i = 0; i < PREALLOC_HALF; ++i)
-        held.push_back(allocate(RTT_HALF));
+        held.push_back(allocate(RTT_HALF, i < PREALLOC_DEPTH_HALF));
     for (int i = 0; i < PREALLOC_QUATER; ++i)
-        held.push_back(allocate(RTT_QUATER));
+        held.push_back(allocate(RTT_QUATER, false));
     m_warnOnCreate = true;
     for (auto it = held.rbegin(); it != held.rend(); ++it)
         release(*it);
@@ -106,7 +108,15 @@ cRenderTargetManager::~cRenderTargetManager()
     live_pools().erase(this);
 }
 
-cTmpRT cRenderTargetManager::allocate(eRTT type)
+cRenderTarget_fbo* cRenderTargetManager::make(uint32_t w, uint32_t h, bool depth)
+{
+    auto* target = new cRenderTarget_fbo(w, h);
+    target->has_depth = depth;
+    target->create();
+    return target;
+}
+
+cTmpRT cRenderTargetManager::allocate(eRTT type, bool depth)
 {
     m_inUse += 1;
     if (m_inUse > m_maxInUse)
@@ -114,7 +124,7 @@ cTmpRT cRenderTargetManager::allocate(eRTT type)
     uint32_t w = 0, h = 0;
     target_size(type, w, h);
     for (auto it = m_pool.begin(); it != m_pool.end();) {
-        if (it->first != type) {
+        if (it->first != type || it->second->has_depth != depth) {
             ++it;
             continue;
         }
@@ -130,11 +140,11 @@ cTmpRT cRenderTargetManager::allocate(eRTT type)
     }
     if (m_warnOnCreate && !m_loading) {
         std::cout << "# performance-warning at " << (demo_time ? demo_time() : 0)
-                  << "ms: allocated rendertarget runtime: " << rtt_name(type) << std::endl;
+                  << "ms: allocated rendertarget runtime: " << rtt_name(type) << (depth ? "" : " (flat)")
+                  << std::endl;
         m_createdAtRuntime += 1;
     }
-    cRenderTarget_fbo* target = new cRenderTarget_fbo(w, h);
-    target->create();
+    cRenderTarget_fbo* target = make(w, h, depth);
     m_lent.insert(target);
     return cTmpRT(type, this, target);
 }
@@ -152,10 +162,9 @@ void cRenderTargetManager::release(cTmpRT& handle)
     } else {
         // The render scale changed while it was lent: one of the new size
         // takes its place, so the pool keeps its count.
+        const bool depth = handle.m_target->has_depth;
         delete handle.m_target;
-        auto* target = new cRenderTarget_fbo(w, h);
-        target->create();
-        m_pool.emplace_back(handle.m_type, target);
+        m_pool.emplace_back(handle.m_type, make(w, h, depth));
     }
     handle.m_type = RTT_NONE;
     handle.m_manager = nullptr;
@@ -164,29 +173,18 @@ void cRenderTargetManager::release(cTmpRT& handle)
 
 unsigned cRenderTargetManager::refit()
 {
-    // Per class, the number of idle targets made for another size.
-    std::map<eRTT, int> stale;
-    for (auto it = m_pool.begin(); it != m_pool.end();) {
-        uint32_t w = 0, h = 0;
-        target_size(it->first, w, h);
-        if (it->second->width == w && it->second->height == h) {
-            ++it;
-            continue;
-        }
-        stale[it->first] += 1;
-        delete it->second;
-        it = m_pool.erase(it);
-    }
+    // Every idle target made for another size is made again at the new
+    // size, of its own kind.
     unsigned made = 0;
-    for (const auto& entry : stale) {
+    for (auto& entry : m_pool) {
         uint32_t w = 0, h = 0;
         target_size(entry.first, w, h);
-        for (int i = 0; i < entry.second; ++i) {
-            auto* target = new cRenderTarget_fbo(w, h);
-            target->create();
-            m_pool.emplace_back(entry.first, target);
-            made += 1;
-        }
+        if (entry.second->width == w && entry.second->height == h)
+            continue;
+        const bool depth = entry.second->has_depth;
+        delete entry.second;
+        entry.second = make(w, h, depth);
+        made += 1;
     }
     return made;
 }
@@ -212,6 +210,11 @@ bool rendertarget_manager_exists()
 cTmpRT get_tmp_rt(eRTT type)
 {
     return get_rendertarget_manager()->allocate(type);
+}
+
+cTmpRT get_flat_rt(eRTT type)
+{
+    return get_rendertarget_manager()->allocate(type, false);
 }
 
 eRTT get_rtt_type(const iRenderTarget* target)

@@ -2,7 +2,8 @@
 // The render-target pool.
 //
 // Filled once at start-up with the targets the show needs most (7 full,
-// 5 half, 3 quarter size), so that no frame-buffer object is created during
+// 5 half, 3 quarter size; two full and two half of them with a depth
+// buffer, the rest without), so that no frame-buffer object is created during
 // the show; a target created later is reported as a performance warning
 // with the demo time. Targets are handed out by size class through cTmpRT
 // handles and come back when the handle dies; per class, the target given
@@ -54,7 +55,10 @@ public:
     cRenderTargetManager(const cRenderTargetManager&) = delete;
     cRenderTargetManager& operator=(const cRenderTargetManager&) = delete;
 
-    cTmpRT allocate(eRTT type);
+    // A target of the class; `depth` false gives one without a depth
+    // buffer, for drawing that nothing depth-tests (its clears write the
+    // colours only). Each kind is pooled on its own.
+    cTmpRT allocate(eRTT type, bool depth = true);
     void release(cTmpRT& handle);
 
     // After a change of the render scale, between frames: every idle target
@@ -85,8 +89,12 @@ public:
     std::function<int()> demo_time;
 
     static constexpr int PREALLOC_FULL = 7, PREALLOC_HALF = 5, PREALLOC_QUATER = 3;
+    // Of those, the ones with a depth buffer.
+    static constexpr int PREALLOC_DEPTH_FULL = 2, PREALLOC_DEPTH_HALF = 2;
 
 private:
+    static cRenderTarget_fbo* make(uint32_t w, uint32_t h, bool depth);
+
     std::list<std::pair<eRTT, cRenderTarget_fbo*>> m_pool;
     std::set<cRenderTarget_fbo*> m_lent;  // held by handles now
     unsigned m_inUse = 0;
@@ -104,6 +112,8 @@ bool rendertarget_manager_exists();
 
 // A target of the given class from the process-wide pool.
 cTmpRT get_tmp_rt(eRTT type);
+// The same without a depth buffer: for flat 2-D work and image passes.
+cTmpRT get_flat_rt(eRTT type);
 // The class of an existing target, from its width (RTT_NONE when it is none
 // of the divided sizes; a double-size target is RTT_NONE too).
 eRTT get_rtt_type(const iRenderTarget* target);

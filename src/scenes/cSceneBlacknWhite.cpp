@@ -206,7 +206,7 @@ cSineNoiseParams cSceneBlacknWhite::distortion(float t, float w) const
 cTmpRT cSceneBlacknWhite::render(int)
 {
     const float t = float(demo_time()) / 1000.f;
-    cTmpRT R = get_tmp_rt(RTT_FULL);
+    cTmpRT R = get_flat_rt(RTT_FULL);
     cRenderStateGuard state;
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -250,7 +250,7 @@ cTmpRT cSceneBlacknWhite::render(int)
 
     // Every row smeared to one colour and dodged over the picture, displaced
     // by the distortion as it is dodged.
-    cTmpRT T2 = get_tmp_rt(RTT_FULL);
+    cTmpRT T2 = get_flat_rt(RTT_FULL);
     horz_smear_dodge_sinenoise_into(T2.get(), R.get(), distortion(t, float(R->width)));
     glDisable(GL_BLEND);
     return T2;

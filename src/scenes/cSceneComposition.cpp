@@ -316,8 +316,8 @@ void cSceneComposition::finish(const std::vector<cCompLayer>& inputs, int t)
     // is black and is neither made nor added.
     cTmpRT glow;
     if (black < 255.f) {
-        glow = get_tmp_rt(RTT_QUATER);
-        cTmpRT small = get_tmp_rt(RTT_QUATER);
+        glow = get_flat_rt(RTT_QUATER);
+        cTmpRT small = get_flat_rt(RTT_QUATER);
         comp_layers(small.get(), inputs);
         glow_into(glow.get(), small.get(), cGlowParams{RTT_QUATER, black, white});
     }

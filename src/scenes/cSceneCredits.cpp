@@ -42,7 +42,7 @@ void print_portrait(const cTexture& image, float x, float y)
 
 cTmpRT cSceneCredits::render(int)
 {
-    cTmpRT page = get_tmp_rt(RTT_FULL);
+    cTmpRT page = get_flat_rt(RTT_FULL);
     glClearColor(1.f, 1.f, 1.f, 1.f);
     page->bind(true);
     glMatrixMode(GL_MODELVIEW);

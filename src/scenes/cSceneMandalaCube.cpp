@@ -279,7 +279,7 @@ cTmpRT cSceneMandalaCube::render(int)
     shaders->unbind();  // the kaleidoscope draws with the fixed pipeline
 
     // 3: folded through the kaleidoscope into T2.
-    cTmpRT t2 = get_tmp_rt(RTT_HALF);
+    cTmpRT t2 = get_flat_rt(RTT_HALF);
     glClearColor(0.f, 0.f, 0.f, 0.f);
     t2->bind(true);
     kaleido_pass(t1.get(), kaleido);

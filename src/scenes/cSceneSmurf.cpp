@@ -71,7 +71,7 @@ float cSceneSmurf::spread(int sinceNote, float f, float scale)
 
 cTmpRT cSceneSmurf::render(int)
 {
-    cTmpRT page = get_tmp_rt(RTT_FULL);
+    cTmpRT page = get_flat_rt(RTT_FULL);
     glClearColor(0.2f, 0.2f, 0.2f, 0.f);
     page->bind(true);
     glMatrixMode(GL_MODELVIEW);

@@ -61,7 +61,7 @@ cTmpRT cSceneSpacesphere::render(int)
 {
     if (shader_manager_exists())
         get_shader_manager()->unbind();
-    cTmpRT R = get_tmp_rt(RTT_FULL);
+    cTmpRT R = get_flat_rt(RTT_FULL);
     cRenderStateGuard state;
     glClearColor(0.f, 0.f, 0.f, 0.f);
     R->bind(false);

@@ -216,10 +216,10 @@ cTmpRT cSceneSpike::render(int)
         glDisable(glowTexture.target);
         T->unbind();
 
-        cTmpRT A = get_tmp_rt(RTT_HALF);
+        cTmpRT A = get_flat_rt(RTT_HALF);
         radialblur_into(A.get(), T.get(), blur);
 
-        cTmpRT B = get_tmp_rt(RTT_HALF);
+        cTmpRT B = get_flat_rt(RTT_HALF);
         B->bind(true);
         draw_rings(demo_time());
         B->unbind();

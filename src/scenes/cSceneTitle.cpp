@@ -40,7 +40,7 @@ bool cSceneTitle::update()
 
 cTmpRT cSceneTitle::render(int)
 {
-    cTmpRT page = get_tmp_rt(RTT_FULL);
+    cTmpRT page = get_flat_rt(RTT_FULL);
     glClearColor(1.f, 1.f, 1.f, 1.f);
     page->bind(true);
     glMatrixMode(GL_MODELVIEW);
