@@ -65,7 +65,7 @@
 #include "gl/gl_state.h"
 #include "demo/cMorvane.h"
 #include "demo/demo_input.h"
-#include "platform/stream_player.h"
+#include "sound_player/stream_player.h"
 #include "runtime/timeline_trace.h"
 #include "platform/cInputState.h"
 #include "runtime/cSceneManager.h"

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "gui/cGuiVarList.h"
-#include "platform/shader_runtime.h"
+#include "shader_runtime/shader_runtime.h"
 #include "post/post.h"
 #include "render/quad.h"
 #include "runtime/engine_files.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "platform/stream_player.h"
+#include "sound_player/stream_player.h"
 #include "runtime/engine_files.h"
 #include "util/fatal_exit.h"
 

@@ -10,7 +10,7 @@
 
 #include "gui/cGuiSlider.h"
 #include "gui/cGuiVarList.h"
-#include "platform/shader_runtime.h"
+#include "shader_runtime/shader_runtime.h"
 #include "post/post.h"
 #include "render/pass_profile.h"
 #include "render/quad.h"

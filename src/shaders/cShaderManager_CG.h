@@ -12,7 +12,7 @@
 #include <map>
 #include <string>
 
-#include "platform/shader_runtime.h"
+#include "shader_runtime/shader_runtime.h"
 #include "shaders/cShader_CG.h"
 
 class iVar;

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "platform/shader_runtime.h"
+#include "shader_runtime/shader_runtime.h"
 #include "shaders/cShader.h"
 
 class cShaderManager_CG;

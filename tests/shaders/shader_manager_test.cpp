@@ -8,7 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "platform/shader_runtime.h"
+#include "shader_runtime/shader_runtime.h"
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/cShdLevels.h"
 #include "shaders/cShdPostHSB.h"

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/stream_player.h"
+#include "sound_player/stream_player.h"
 #include "sound/sound_files.h"
 
 namespace {

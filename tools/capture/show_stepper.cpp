@@ -11,7 +11,7 @@
 #include "gl/gl_state.h"
 #include "platform/cFrameStepTimeSource.h"
 #include "platform/show_time_source.h"
-#include "platform/stream_player.h"
+#include "sound_player/stream_player.h"
 #include "runtime/cSceneManager.h"
 #include "timeline/cEventQueue.h"
 #include "tweak/iVar.h"

@@ -1,0 +1,235 @@
+// Binding: which programs are bound and enabled, GL made to run their
+// linked pair, and parameter values sent to it.
+#include <cstdio>
+
+#include "shader_runtime/runtime_state.h"
+
+namespace shrt {
+namespace detail {
+
+BindingState g_state;
+
+int slot_of(Profile p)
+{
+    return p == CG_PROFILE_ARBVP1 ? 0 : p == CG_PROFILE_ARBFP1 ? 1 : -1;
+}
+
+namespace {
+void upload(const Parameter& p, LinkedPair* link)
+{
+    if (!p.set || !link)
+        return;
+    auto it = link->locations.find(p.name);
+    if (it == link->locations.end())
+        it = link->locations.emplace(p.name, ext::glGetUniformLocation(link->program, p.name.c_str())).first;
+    const GLint loc = it->second;
+    if (loc < 0)
+        return;  // declared but unused: the compiler dropped it
+    switch (p.components) {
+    case 1: ext::glUniform1fv(loc, 1, p.value); break;
+    case 2: ext::glUniform2fv(loc, 1, p.value); break;
+    case 3: ext::glUniform3fv(loc, 1, p.value); break;
+    default: ext::glUniform4fv(loc, 1, p.value); break;
+    }
+}
+}  // namespace
+
+// Makes GL run what the binding state says.
+void apply()
+{
+    Program* stages[2];
+    for (int i = 0; i < 2; ++i)
+        stages[i] = g_state.enabled[i] ? g_state.bound[i] : nullptr;
+    if (!stages[0] && !stages[1]) {
+        if (g_state.active)
+            ext::glUseProgram(0);
+        g_state.active = nullptr;
+        g_state.activeStage[0] = g_state.activeStage[1] = nullptr;
+        return;
+    }
+    LinkedPair* link = link_pair(stages[0] ? stages[0]->stage->shader : 0, stages[1] ? stages[1]->stage->shader : 0);
+    if (!link->ok) {
+        Context* c = (stages[0] ? stages[0] : stages[1])->context;
+        c->listing = link->log;
+        c->hasListing = true;
+        ext::glUseProgram(0);
+        g_state.active = nullptr;
+        g_state.activeStage[0] = g_state.activeStage[1] = nullptr;
+        fail(LINK_ERROR);
+        return;
+    }
+    ext::glUseProgram(link->program);
+    g_state.active = link;
+    for (int i = 0; i < 2; ++i) {
+        g_state.activeStage[i] = stages[i];
+        if (stages[i])
+            for (const auto& p : stages[i]->parameters)
+                upload(*p, link);
+    }
+}
+
+namespace {
+void set_values(Parameter* p, int n, const float* v)
+{
+    if (!valid_parameter(p)) {
+        fail(INVALID_PARAM_HANDLE);
+        return;
+    }
+    if (n > p->components) {
+        fail(PARAMETER_TYPE_MISMATCH);
+        return;
+    }
+    for (int i = 0; i < n; ++i)
+        p->value[i] = v[i];
+    p->set = true;
+    Program* owner = p->program;
+    if (g_state.active && (g_state.activeStage[0] == owner || g_state.activeStage[1] == owner))
+        upload(*p, g_state.active);
+}
+}  // namespace
+}  // namespace detail
+
+using namespace detail;
+
+bool is_profile_supported(Profile profile)
+{
+    if (slot_of(profile) < 0 || !resolve_calls())
+        return false;
+    const char* v = reinterpret_cast<const char*>(glGetString(GL_SHADING_LANGUAGE_VERSION));
+    int major = 0, minor = 0;
+    if (!v || std::sscanf(v, "%d.%d", &major, &minor) != 2)
+        return false;
+    return major > 1 || (major == 1 && minor >= 20);
+}
+
+void enable_profile(Profile profile)
+{
+    const int slot = slot_of(profile);
+    if (slot < 0) {
+        fail(INVALID_PROFILE);
+        return;
+    }
+    if (!g_state.enabled[slot]) {
+        g_state.enabled[slot] = true;
+        if (g_state.bound[slot])
+            apply();
+    }
+}
+
+void disable_profile(Profile profile)
+{
+    const int slot = slot_of(profile);
+    if (slot < 0) {
+        fail(INVALID_PROFILE);
+        return;
+    }
+    if (g_state.enabled[slot]) {
+        g_state.enabled[slot] = false;
+        if (g_state.bound[slot])
+            apply();
+    }
+}
+
+void bind_program(Program* program)
+{
+    if (!valid_program(program)) {
+        fail(INVALID_PROGRAM_HANDLE);
+        return;
+    }
+    if (!program->loaded) {
+        fail(PROGRAM_NOT_LOADED);
+        return;
+    }
+    g_state.bound[slot_of(program->profile)] = program;
+    apply();
+}
+
+void bind_programs(Program* vertex, Program* fragment)
+{
+    for (Program* p : {vertex, fragment}) {
+        if (p && !valid_program(p)) {
+            fail(INVALID_PROGRAM_HANDLE);
+            return;
+        }
+        if (p && !p->loaded) {
+            fail(PROGRAM_NOT_LOADED);
+            return;
+        }
+    }
+    if ((vertex && slot_of(vertex->profile) != 0) || (fragment && slot_of(fragment->profile) != 1)) {
+        fail(INVALID_PROFILE);
+        return;
+    }
+    if (g_state.bound[0] == vertex && g_state.bound[1] == fragment)
+        return;
+    g_state.bound[0] = vertex;
+    g_state.bound[1] = fragment;
+    apply();
+}
+
+void unbind_programs()
+{
+    if (!g_state.bound[0] && !g_state.bound[1])
+        return;
+    g_state.bound[0] = g_state.bound[1] = nullptr;
+    apply();
+}
+
+void unbind_program(Profile profile)
+{
+    const int slot = slot_of(profile);
+    if (slot < 0) {
+        fail(INVALID_PROFILE);
+        return;
+    }
+    if (g_state.bound[slot]) {
+        g_state.bound[slot] = nullptr;
+        apply();
+    }
+}
+
+void set_parameter_1f(Parameter* p, float x)
+{
+    set_values(p, 1, &x);
+}
+
+void set_parameter_2f(Parameter* p, float x, float y)
+{
+    const float v[2] = {x, y};
+    set_values(p, 2, v);
+}
+
+void set_parameter_2fv(Parameter* p, const float* v)
+{
+    set_values(p, 2, v);
+}
+
+void set_parameter_3f(Parameter* p, float x, float y, float z)
+{
+    const float v[3] = {x, y, z};
+    set_values(p, 3, v);
+}
+
+void set_parameter_3fv(Parameter* p, const float* v)
+{
+    set_values(p, 3, v);
+}
+
+void set_parameter_4fv(Parameter* p, const float* v)
+{
+    set_values(p, 4, v);
+}
+
+Program* bound_program(Profile profile)
+{
+    const int slot = slot_of(profile);
+    return slot < 0 ? nullptr : g_state.bound[slot];
+}
+
+bool profile_enabled(Profile profile)
+{
+    const int slot = slot_of(profile);
+    return slot >= 0 && g_state.enabled[slot];
+}
+
+}  // namespace shrt
