@@ -11,6 +11,7 @@
 #include "gl/gl_extensions.h"
 #include "gl/gl_state.h"
 #include "platform/WindowConfig.h"
+#include "shaders/cShaderManager_CG.h"
 #include "texture/cResourcePath.h"
 
 bool start_engine(const EngineStart& options, std::string& error)
@@ -47,8 +48,11 @@ bool start_engine(const EngineStart& options, std::string& error)
 
     init_gl();
     init_gl_state();
-    if (options.resourcePaths)
+    if (options.resourcePaths) {
         setup_resource_paths();
+        // The shaders are found on those paths.
+        get_shader_manager()->init_cg();
+    }
     check_gl_error("SDL_main");
     return true;
 }

@@ -10,7 +10,7 @@
 #include "shader_runtime/shader_runtime.h"
 #include "post/post.h"
 #include "render/quad.h"
-#include "runtime/engine_files.h"
+#include "util/engine_files.h"
 #include "shaders/cShaderManager_CG.h"
 #include "texture/cTextureManager.h"
 #include "tweak/iVar.h"

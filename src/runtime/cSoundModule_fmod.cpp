@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "sound_player/stream_player.h"
-#include "runtime/engine_files.h"
+#include "util/engine_files.h"
 #include "util/fatal_exit.h"
 
 std::string g_music_path = engine_files::MUSIC;
