@@ -11,11 +11,22 @@
 #include "gl/gl_extensions.h"
 #include "gl/gl_state.h"
 #include "platform/WindowConfig.h"
+#include "platform/cFrameStepTimeSource.h"
+#include "platform/show_time_source.h"
 #include "shaders/cShaderManager_CG.h"
 #include "texture/cResourcePath.h"
 
+void step_show_clock_on_swap()
+{
+    set_swap_listener([] {
+        if (cFrameStepTimeSource* s = frame_step_source())
+            s->frame_presented();
+    });
+}
+
 bool start_engine(const EngineStart& options, std::string& error)
 {
+    step_show_clock_on_swap();
     WindowConfig* wc = window_config();
     if (options.width > 0 && options.height > 0) {
         wc->width = wc->renderWidth = options.width;
