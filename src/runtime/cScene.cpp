@@ -193,9 +193,9 @@ void cScene::draw()
 
 iVar* cScene::find_var(const std::string& name)
 {
-    for (const auto& row : getGuiNodes())
-        if (row.first && row.first->getName() == name)
-            return row.first;
+    for (const cSceneVar& v : getVars())
+        if (v.var && v.var->getName() == name)
+            return v.var;
     return nullptr;
 }
 

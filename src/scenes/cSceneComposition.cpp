@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "gui/cGuiSlider.h"
 #include "gui/cGuiVarList.h"
 #include "shader_runtime/shader_runtime.h"
 #include "post/post.h"
@@ -228,19 +227,18 @@ void cSceneComposition::fillGui(cGuiVarList& list)
     for (auto& l : layers) {
         if (!active(l.second, t))
             continue;
-        // The panel owns its rows: each control is copied onto the same
-        // variable with the same range.
-        for (const auto& row : l.second.scene->getGuiNodes()) {
-            const auto* slider = dynamic_cast<const cGuiSlider*>(row.second);
-            if (!row.first || !slider)
+        // The panel owns its rows: each is a control on the scene's
+        // variable over the variable's range.
+        for (const cSceneVar& v : l.second.scene->getVars()) {
+            if (!v.var)
                 continue;
-            void* p = row.first->getPointer();
-            if (dynamic_cast<cVar<float>*>(row.first))
-                list.addFloat(row.first->getName(), static_cast<float*>(p), slider->minimum, slider->maximum);
-            else if (dynamic_cast<cVar<int>*>(row.first))
-                list.addInt(row.first->getName(), static_cast<int*>(p), slider->maximum);
-            else if (dynamic_cast<cVar<double>*>(row.first))
-                list.addDouble(row.first->getName(), static_cast<double*>(p), slider->minimum, slider->maximum);
+            void* p = v.var->getPointer();
+            if (dynamic_cast<cVar<float>*>(v.var))
+                list.addFloat(v.var->getName(), static_cast<float*>(p), v.minimum, v.maximum);
+            else if (dynamic_cast<cVar<int>*>(v.var))
+                list.addInt(v.var->getName(), static_cast<int*>(p), v.maximum);
+            else if (dynamic_cast<cVar<double>*>(v.var))
+                list.addDouble(v.var->getName(), static_cast<double*>(p), v.minimum, v.maximum);
         }
     }
 }
