@@ -10,7 +10,7 @@
 #include "render/pass_profile.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
-#include "tweak/iVar.h"
+#include "shaders/shader_value.h"
 
 void push_unit_square()
 {
@@ -32,18 +32,19 @@ void pop_unit_square()
 }
 
 namespace {
-void send_floats(const char* shader, int id, const float* values)
-{
-    float* pointer = const_cast<float*>(values);
-    cVar<float*> v("values", &pointer);
-    get_shader_manager()->set_parameter(shader, id, &v);
-}
-
-void send_float(const char* shader, int id, float value)
-{
-    cVar<float> v("value", &value);
-    get_shader_manager()->set_parameter(shader, id, &v);
-}
+// The passes' shader values, each found on its first use under a shader
+// manager: setting one on every frame is a single call.
+cShaderValueRef g_sineScales("sinenoise_shader", 1);
+cShaderValueRef g_sineCurtime("sinenoise_shader", 2);
+cShaderValueRef g_sinePhases("sinenoise_shader", 3);
+cShaderValueRef g_sineTexheight("sinenoise_shader", 4);
+cShaderValueRef g_sineTimescales("sinenoise_shader", 5);
+cShaderValueRef g_sineThreshold("sinenoise_shader", 6);
+cShaderValueRef g_radialBlur("radialblur_shader", 1);
+cShaderValueRef g_scroll("scroll_shader", 1);
+cShaderValueRef g_colorOffset("color_offset_shader", 1);
+cShaderValueRef g_levels("levels_shader", 1);
+cShaderValueRef g_hsb("hsb_shader", 1);
 
 // src through `shader` over the bound target; the parameters are sent
 // before.
@@ -74,12 +75,12 @@ void sinenoise_pass(iRenderTarget* src, const cSineNoiseParams& p)
     // picture.
     const float k = window_config()->pixel_scale();
     const float scales[4] = {p.scales[0] * k, p.scales[1] * k, p.scales[2] * k, p.scales[3] * k};
-    send_floats(s, 1, scales);
-    send_floats(s, 3, p.phases);
-    send_float(s, 2, p.curtime);
-    send_float(s, 4, p.texheight);
-    send_floats(s, 5, p.timescales);
-    send_float(s, 6, p.threshold * k);
+    g_sineScales.set(scales);
+    g_sinePhases.set(p.phases);
+    g_sineCurtime.set(p.curtime);
+    g_sineTexheight.set(p.texheight);
+    g_sineTimescales.set(p.timescales);
+    g_sineThreshold.set(p.threshold * k);
     single_input(src, s);
 }
 
@@ -96,7 +97,7 @@ void radialblur_pass(iRenderTarget* src, const cRadialBlurParams& p)
     // Centre and reach are pixels of the full-scale picture.
     const float k = window_config()->pixel_scale();
     const float six[6] = {p.center_x * k, p.center_y * k, p.dist * k, p.num_samples, p.propagation, p.multiplier};
-    send_floats("radialblur_shader", 1, six);
+    g_radialBlur.set(six);
     note_pass_samples(p.num_samples);
     single_input(src, "radialblur_shader");
 }
@@ -137,7 +138,7 @@ void scroll_pass(iRenderTarget* src, const float values[4])
     // Scroll position and amplitude are pixels of the full-scale picture.
     const float k = window_config()->pixel_scale();
     const float scaled[4] = {values[0] * k, values[1] * k, values[2], values[3]};
-    send_floats("scroll_shader", 1, scaled);
+    g_scroll.set(scaled);
     single_input(src, "scroll_shader");
 }
 
@@ -164,7 +165,7 @@ void invert_into(iRenderTarget* dst, iRenderTarget* src)
 void coloroffset_pass(iRenderTarget* src, float value)
 {
     ensure_post_shaders();
-    send_float("color_offset_shader", 1, value * window_config()->pixel_scale());
+    g_colorOffset.set(value * window_config()->pixel_scale());
     single_input(src, "color_offset_shader");
 }
 
@@ -189,7 +190,7 @@ void levels_pass(iRenderTarget* src, const cLevelsParams& p)
     cShaderManager_CG* sm = get_shader_manager();
     sm->push_shader();
     const float five[5] = {p.in_black, p.in_white, p.gamma, p.out_black, p.out_white};
-    send_floats("levels_shader", 1, five);
+    g_levels.set(five);
     sm->bind("levels_shader");
     src->bind_texture(GL_TEXTURE0_ARB);
     draw_quad_rect(float(src->width), float(src->height));
@@ -213,7 +214,7 @@ void hsb_pass(iRenderTarget* src, const cHSBParams& p)
     cShaderManager_CG* sm = get_shader_manager();
     sm->push_shader();
     const float three[3] = {p.hue, p.saturation, p.brightness};
-    send_floats("hsb_shader", 1, three);
+    g_hsb.set(three);
     sm->bind("hsb_shader");
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_BLEND);

@@ -15,24 +15,46 @@ int slot_of(Profile p)
 }
 
 namespace {
-void upload(const Parameter& p, LinkedPair* link)
+void send_1(GLint location, const float* value)
+{
+    ext::glUniform1fv(location, 1, value);
+}
+
+void send_2(GLint location, const float* value)
+{
+    ext::glUniform2fv(location, 1, value);
+}
+
+void send_3(GLint location, const float* value)
+{
+    ext::glUniform3fv(location, 1, value);
+}
+
+void send_4(GLint location, const float* value)
+{
+    ext::glUniform4fv(location, 1, value);
+}
+
+void upload(Parameter& p, const LinkedPair* link)
 {
     if (!p.set || !link)
         return;
-    auto it = link->locations.find(p.name);
-    if (it == link->locations.end())
-        it = link->locations.emplace(p.name, ext::glGetUniformLocation(link->program, p.name.c_str())).first;
-    const GLint loc = it->second;
-    if (loc < 0)
-        return;  // declared but unused: the compiler dropped it
-    switch (p.components) {
-    case 1: ext::glUniform1fv(loc, 1, p.value); break;
-    case 2: ext::glUniform2fv(loc, 1, p.value); break;
-    case 3: ext::glUniform3fv(loc, 1, p.value); break;
-    default: ext::glUniform4fv(loc, 1, p.value); break;
+    // Found when the pair linked; only a program bound with a partner it
+    // was not loaded with, or a pair linked anew by a reload, looks again.
+    if (p.linkSerial != link->serial) {
+        p.location = ext::glGetUniformLocation(link->program, p.name.c_str());
+        p.linkSerial = link->serial;
     }
+    if (p.location >= 0)  // else declared but unused: the compiler dropped it
+        p.send(p.location, p.value);
 }
 }  // namespace
+
+UniformSender uniform_sender(int components)
+{
+    static const UniformSender SENDERS[4] = {send_1, send_2, send_3, send_4};
+    return SENDERS[components < 1 ? 0 : components > 4 ? 3 : components - 1];
+}
 
 // Makes GL run what the binding state says.
 void apply()

@@ -50,6 +50,7 @@ void add_parameter(Program* program, const std::string& name, int components)
     p->program = program;
     p->name = name;
     p->components = components;
+    p->send = uniform_sender(components);
     g_liveParameters.insert(p.get());
     program->parameters.push_back(std::move(p));
 }

@@ -108,6 +108,7 @@ int recompile_file(const std::string& file, std::string& listing)
                                          [&](const auto& p) { return p->name == u.first; });
                 if (same != program->parameters.end()) {
                     (*same)->components = u.second;
+                    (*same)->send = uniform_sender(u.second);
                     continue;
                 }
                 add_parameter(program.get(), u.first, u.second);

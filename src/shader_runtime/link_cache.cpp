@@ -8,6 +8,7 @@ namespace shrt {
 namespace detail {
 
 std::map<std::pair<GLuint, GLuint>, std::unique_ptr<LinkedPair>> g_links;
+int g_links_made = 0;
 
 LinkedPair* link_pair(GLuint vs, GLuint fs)
 {
@@ -22,6 +23,7 @@ LinkedPair* link_pair(GLuint vs, GLuint fs)
     if (fs)
         ext::glAttachShader(pair->program, fs);
     ext::glLinkProgram(pair->program);
+    pair->serial = unsigned(++g_links_made);
     GLint status = GL_FALSE;
     ext::glGetProgramiv(pair->program, GL_LINK_STATUS, &status);
     pair->ok = status == GL_TRUE;
@@ -40,5 +42,48 @@ LinkedPair* link_pair(GLuint vs, GLuint fs)
     return raw;
 }
 
+void resolve_locations(Program* program, const LinkedPair& link)
+{
+    for (const auto& p : program->parameters) {
+        p->location = ext::glGetUniformLocation(link.program, p->name.c_str());
+        p->linkSerial = link.serial;
+    }
+}
+
 }  // namespace detail
+
+using namespace detail;
+
+bool link_programs(Program* vertex, Program* fragment)
+{
+    for (Program* p : {vertex, fragment})
+        if (p && !valid_program(p)) {
+            fail(INVALID_PROGRAM_HANDLE);
+            return false;
+        }
+    if ((vertex && slot_of(vertex->profile) != 0) || (fragment && slot_of(fragment->profile) != 1)) {
+        fail(INVALID_PROFILE);
+        return false;
+    }
+    if (!vertex && !fragment)
+        return true;
+    LinkedPair* link = link_pair(vertex ? vertex->stage->shader : 0, fragment ? fragment->stage->shader : 0);
+    if (!link->ok) {
+        Context* c = (vertex ? vertex : fragment)->context;
+        c->listing = link->log;
+        c->hasListing = true;
+        fail(LINK_ERROR);
+        return false;
+    }
+    for (Program* p : {vertex, fragment})
+        if (p)
+            resolve_locations(p, *link);
+    return true;
+}
+
+int link_count()
+{
+    return g_links_made;
+}
+
 }  // namespace shrt

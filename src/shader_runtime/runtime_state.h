@@ -29,12 +29,21 @@ struct CompiledStage;
 }
 
 // The handles callers hold.
+// Sends a parameter's value to its uniform in the program in use: one GL
+// call, chosen by the number of components when the parameter is made.
+using UniformSender = void (*)(GLint location, const float* value);
+
 struct Parameter {
     Program* program = nullptr;
     std::string name;
     int components = 0;
+    UniformSender send = nullptr;
     float value[4] = {0.f, 0.f, 0.f, 0.f};
     bool set = false;
+    // The uniform's location in the linked pair numbered linkSerial (-1:
+    // the compiler dropped it), found when that pair linked.
+    GLint location = -1;
+    unsigned linkSerial = 0;
 };
 
 struct Program {
@@ -69,12 +78,14 @@ struct CompiledStage {
     std::vector<std::pair<std::string, int>> uniforms;  // name, components
 };
 
-// A vertex/fragment pair linked into one GL program.
+// A vertex/fragment pair linked into one GL program. The serial tells
+// apart every link the process made (a reload links anew), so that a
+// parameter knows whether the location it holds is this link's.
 struct LinkedPair {
     GLuint program = 0;
     bool ok = false;
     std::string log;
-    std::map<std::string, GLint> locations;
+    unsigned serial = 0;
 };
 
 // Every compiled stage by (slot, file) and every linked pair by its two
@@ -82,6 +93,7 @@ struct LinkedPair {
 extern std::map<std::pair<int, std::string>, std::unique_ptr<CompiledStage>> g_stages;
 extern std::map<std::pair<GLuint, GLuint>, std::unique_ptr<LinkedPair>> g_links;
 extern int g_compiles;
+extern int g_links_made;
 
 struct BindingState {
     Program* bound[2] = {nullptr, nullptr};  // vertex, fragment
@@ -108,6 +120,10 @@ CompiledStage* compile_stage(const std::string& file, int slot);
 LinkedPair* link_pair(GLuint vs, GLuint fs);
 // Points each sampler of a linked program at the unit its name ends in.
 void assign_sampler_units(GLuint program);
+// Finds the location of each of program's parameters in link.
+void resolve_locations(Program* program, const LinkedPair& link);
+// The sender for a parameter of that many components.
+UniformSender uniform_sender(int components);
 
 bool valid_program(const Program* p);
 bool valid_parameter(const Parameter* p);

@@ -4,6 +4,7 @@
 
 cShdLevels::cShdLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp) : cShader_CG(m, vp, fp)
 {
+    declare_values("cShdLevels", {{1, {&inBlack, &inWhite, &Gamma, &outBlack, &outWhite}}});
     load_from_files("cg_post_levels_vert.cg", "cg_post_levels_frag.cg");
     inBlack = 200.f;
     inWhite = 255.f;
@@ -21,20 +22,6 @@ void cShdLevels::init_parameters()
     h_outWhite = shrt::named_parameter(fragment_program, "outWhite");
     if (!h_inBlack || !h_inWhite || !h_Gamma || !h_outBlack || !h_outWhite)
         std::cerr << "## ERROR: unable to get parameters in cShdLevels::init_parameters()" << std::endl;
-}
-
-void cShdLevels::set_parameter(int id, const iVar* value)
-{
-    if (id != 1)
-        return;
-    const float* v = read_floats("cShdLevels", id, value);
-    if (!v)
-        return;
-    inBlack = v[0];
-    inWhite = v[1];
-    Gamma = v[2];
-    outBlack = v[3];
-    outWhite = v[4];
 }
 
 void cShdLevels::upload_parameters()

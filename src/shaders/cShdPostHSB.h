@@ -9,7 +9,6 @@ class cShdPostHSB : public cShader_CG {
 public:
     cShdPostHSB(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp);
     void init_parameters() override;
-    void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
     void on_unbind() override {}
 

@@ -5,6 +5,13 @@
 
 cShdSineNoise::cShdSineNoise(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp) : cShader_CG(m, vp, fp)
 {
+    auto four = [](float* v) { return std::vector<float*>{v, v + 1, v + 2, v + 3}; };
+    declare_values("cShdSineNoise", {{1, four(scales)},
+                                     {2, {&curtime}},
+                                     {3, four(phases)},
+                                     {4, {&texheight}},
+                                     {5, four(timescales)},
+                                     {6, {&threshold}}});
     load_from_files("cg_post_sinenoise_vert.cg", "cg_post_sinenoise_frag.cg");
 }
 
@@ -18,28 +25,6 @@ void cShdSineNoise::init_parameters()
     h_threshold = shrt::named_parameter(fragment_program, "threshold");
     if (!h_scales || !h_phases || !h_curtime || !h_texheight || !h_timescales || !h_threshold)
         std::cerr << "## ERROR: unable to get parameters in cShdSineNoise::init_parameters()" << std::endl;
-}
-
-void cShdSineNoise::set_parameter(int id, const iVar* value)
-{
-    const char* const NAME = "cShdSineNoise";
-    float* four = nullptr;
-    float* one = nullptr;
-    switch (id) {
-    case 1: four = scales; break;
-    case 2: one = &curtime; break;
-    case 3: four = phases; break;
-    case 4: one = &texheight; break;
-    case 5: four = timescales; break;
-    case 6: one = &threshold; break;
-    default: return;
-    }
-    if (four) {
-        if (const float* v = read_floats(NAME, id, value))
-            std::copy(v, v + 4, four);
-    } else {
-        read_float(NAME, id, value, *one);
-    }
 }
 
 void cShdSineNoise::upload_parameters()
