@@ -124,32 +124,30 @@ bool is_profile_supported(Profile profile)
     return major > 1 || (major == 1 && minor >= 20);
 }
 
-void enable_profile(Profile profile)
+namespace {
+void set_profile_enabled(Profile profile, bool enabled)
 {
     const int slot = slot_of(profile);
     if (slot < 0) {
         fail(INVALID_PROFILE);
         return;
     }
-    if (!g_state.enabled[slot]) {
-        g_state.enabled[slot] = true;
+    if (g_state.enabled[slot] != enabled) {
+        g_state.enabled[slot] = enabled;
         if (g_state.bound[slot])
             apply();
     }
 }
+}  // namespace
+
+void enable_profile(Profile profile)
+{
+    set_profile_enabled(profile, true);
+}
 
 void disable_profile(Profile profile)
 {
-    const int slot = slot_of(profile);
-    if (slot < 0) {
-        fail(INVALID_PROFILE);
-        return;
-    }
-    if (g_state.enabled[slot]) {
-        g_state.enabled[slot] = false;
-        if (g_state.bound[slot])
-            apply();
-    }
+    set_profile_enabled(profile, false);
 }
 
 void bind_program(Program* program)

@@ -9,6 +9,20 @@
 
 using namespace sound_player;
 
+namespace {
+int error_of(Mp3DecodeResult result)
+{
+    switch (result) {
+    case Mp3DecodeResult::ok: return SP_ERR_NONE;
+    case Mp3DecodeResult::not_found: return SP_ERR_FILE_NOTFOUND;
+    case Mp3DecodeResult::bad_format: return SP_ERR_FILE_FORMAT;
+    case Mp3DecodeResult::bad_data: return SP_ERR_FILE_BAD;
+    case Mp3DecodeResult::no_memory: return SP_ERR_MEMORY;
+    }
+    return SP_ERR_FILE_BAD;
+}
+}  // namespace
+
 bool sp_stream_set_buffer_size(int bytes)
 {
     if (bytes <= 0)
@@ -32,24 +46,10 @@ sp_stream* sp_stream_open(const char* path, unsigned, int, int)
         return nullptr;
     }
     std::string detail;
-    switch (decode_mp3_file(path, g_player.rate, s->pcm, detail)) {
-    case Mp3DecodeResult::ok:
-        break;
-    case Mp3DecodeResult::not_found:
+    const int error = error_of(decode_mp3_file(path, g_player.rate, s->pcm, detail));
+    if (error != SP_ERR_NONE) {
         delete s;
-        fail(SP_ERR_FILE_NOTFOUND);
-        return nullptr;
-    case Mp3DecodeResult::bad_format:
-        delete s;
-        fail(SP_ERR_FILE_FORMAT);
-        return nullptr;
-    case Mp3DecodeResult::bad_data:
-        delete s;
-        fail(SP_ERR_FILE_BAD);
-        return nullptr;
-    case Mp3DecodeResult::no_memory:
-        delete s;
-        fail(SP_ERR_MEMORY);
+        fail(error);
         return nullptr;
     }
     s->frames = int64_t(s->pcm.size() / 2);
