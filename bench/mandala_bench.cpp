@@ -17,6 +17,7 @@
 
 #include "render/cRenderTargetManager.h"
 #include "scenes/cSceneMandalaCube.h"
+#include "shaders/cShaderManager_CG.h"
 #include "support/bench_harness.h"
 #include "texture/cResourcePath.h"
 #include "timeline/iMidiEvent.h"
@@ -29,7 +30,8 @@ int main(int argc, char** argv)
     if (!open_gl_window("mandala_bench"))
         return 1;
     QuietStderr quiet;
-    setup_resource_paths();  // and the shader runtime
+    setup_resource_paths();
+    get_shader_manager()->init_cg();
     DemoClock clock;
     cSceneMandalaCube scene(&clock);
     scene.init();

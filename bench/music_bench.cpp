@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/stream_player.h"
+#include "sound_player/stream_player.h"
 #include "support/bench_harness.h"
 #include "synth/soundtrack.h"
 #include "synth/synth.h"

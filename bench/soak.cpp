@@ -66,7 +66,7 @@
 #include "gl/gl_extensions.h"
 #include "gl/gl_state.h"
 #include "platform/cInputState.h"
-#include "platform/stream_player.h"
+#include "sound_player/stream_player.h"
 #include "runtime/cSceneManager.h"
 #include "runtime/timeline_trace.h"
 #include "timeline/cEventQueue.h"

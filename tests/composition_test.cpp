@@ -1,10 +1,11 @@
 // The composition's timeline, without pictures: which layers play when,
-// their fades, the active-layer text, the scrub, missing scene classes, and
-// variables after a seek matching those after playing.
+// their fades, the active-layer text, the scrub, missing scene classes and
+// variables, and variables after a seek matching those after playing.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "support/test_scene.h"
 #include "support/timeline_show.h"
 
 namespace {
@@ -85,6 +86,35 @@ TEST(Composition, AMissingSceneClassLeavesItsLayerOutWithOneWarning)
     EXPECT_EQ(s.comp->layers.size(), 6u);
     EXPECT_EQ(active(s, 5000), "20 ");
     s.frame(5000);
+}
+
+TEST(Composition, EveryVariableTheShowsTimelineNamesIsFound)
+{
+    Show s;
+    std::string problems;
+    for (const std::string& p : s.comp->timeline_problems())
+        problems += p + "\n";
+    EXPECT_EQ(problems, "");
+}
+
+TEST(Composition, AChangeOfAVariableItsSceneLacksIsNamedAndLeftOut)
+{
+    DemoClock clock;
+    cSceneComposition comp(&clock);
+    cTestScene scene(&clock, "spikeball");
+    comp.lerp(&scene, "levle", 1000, 2000, 0.f, 1.f);    // a misspelt name
+    comp.set_int(&scene, "level", 2500, 3000, 4);        // a float, set as an int
+    comp.smooth(&scene, "level", 3000, 4000, 0.f, 1.f);  // found
+    comp.set_int(&scene, "mode", 4000, 4000, 2);         // found
+    comp.set_float(nullptr, "level", 0, 10, 1.f);        // no scene: its layer's warning says so
+    const std::vector<std::string> expected = {
+        "scene \"spikeball\" has no float variable \"levle\": the change at 00:00:01,000 is left out",
+        "scene \"spikeball\" has no int variable \"level\": the change at 00:00:02,500 is left out",
+    };
+    EXPECT_EQ(comp.timeline_problems(), expected);
+    ASSERT_EQ(comp.interpolators.size(), 2u);
+    EXPECT_EQ(comp.interpolators[0]->start, 3000);
+    EXPECT_EQ(comp.interpolators[1]->start, 4000);
 }
 
 TEST(Composition, SeekingGivesTheValuesThatPlayingThereLeaves)

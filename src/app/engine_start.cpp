@@ -11,10 +11,22 @@
 #include "gl/gl_extensions.h"
 #include "gl/gl_state.h"
 #include "platform/WindowConfig.h"
+#include "platform/cFrameStepTimeSource.h"
+#include "platform/show_time_source.h"
+#include "shaders/cShaderManager_CG.h"
 #include "texture/cResourcePath.h"
+
+void step_show_clock_on_swap()
+{
+    set_swap_listener([] {
+        if (cFrameStepTimeSource* s = frame_step_source())
+            s->frame_presented();
+    });
+}
 
 bool start_engine(const EngineStart& options, std::string& error)
 {
+    step_show_clock_on_swap();
     WindowConfig* wc = window_config();
     if (options.width > 0 && options.height > 0) {
         wc->width = wc->renderWidth = options.width;
@@ -47,8 +59,11 @@ bool start_engine(const EngineStart& options, std::string& error)
 
     init_gl();
     init_gl_state();
-    if (options.resourcePaths)
+    if (options.resourcePaths) {
         setup_resource_paths();
+        // The shaders are found on those paths.
+        get_shader_manager()->init_cg();
+    }
     check_gl_error("SDL_main");
     return true;
 }

@@ -32,3 +32,7 @@ struct EngineStart {
 // when no window can be opened; every other failure ends the process with
 // the window's messages and codes.
 bool start_engine(const EngineStart& options, std::string& error);
+
+// Has a frame-stepped show clock move on by one frame with every buffer
+// swap, the loading screen's too. start_engine does it first.
+void step_show_clock_on_swap();

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/shader_runtime.h"
+#include "shader_runtime/shader_runtime.h"
 #include "runtime/cSceneManager.h"
 #include "texture/cTextureManager.h"
 #include "timeline/cEventQueue.h"

@@ -4,8 +4,10 @@
 #include <SDL/SDL.h>
 
 #include "platform/WindowConfig.h"
-#include "platform/cFrameStepTimeSource.h"
-#include "platform/show_time_source.h"
+
+namespace {
+SwapListener g_swapListener = nullptr;
+}  // namespace
 
 void apply_render_viewport()
 {
@@ -16,8 +18,13 @@ void apply_render_viewport()
 void swap_buffers()
 {
     SDL_GL_SwapBuffers();
-    if (cFrameStepTimeSource* s = frame_step_source())
-        s->frame_presented();
+    if (g_swapListener)
+        g_swapListener();
+}
+
+void set_swap_listener(SwapListener listener)
+{
+    g_swapListener = listener;
 }
 
 void read_from_window_draw_buffer()

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "gui/iGuiNode.h"
-#include "runtime/engine_files.h"
+#include "util/engine_files.h"
 #include "texture/cTexture.h"
 
 class cGuiTxtLabel : public iGuiNode {

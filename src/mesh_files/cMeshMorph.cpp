@@ -7,7 +7,7 @@
 #include "mesh_files/cMeshManager.h"
 #include "mesh_files/cMeshObj.h"
 #include "shaders/cShaderManager_CG.h"
-#include "tweak/iVar.h"
+#include "shaders/shader_value.h"
 #include "util/fatal_exit.h"
 
 void cMeshMorph::loadMorph(const std::string& baseName, const std::string& targetName)
@@ -69,6 +69,7 @@ void cMeshMorph::draw_morph_bound()
 
 void cMeshMorph::setMorph(float factor)
 {
-    cVar<float> var("", &factor);
-    get_shader_manager()->set_parameter("morph_shader", 1, &var);
+    // Found on the first morph under each shader manager.
+    static cShaderValueRef morph("morph_shader", 1);
+    morph.set(factor);
 }

@@ -9,7 +9,7 @@
 #include "render/cRenderTargetManager.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
-#include "tweak/iVar.h"
+#include "shaders/shader_value.h"
 
 namespace {
 // The size class whose width matches dst's: the first of 1, 2, 4, 8 with
@@ -26,13 +26,14 @@ eRTT blur_class(const iRenderTarget* dst)
 
 // One step of the blur is a pixel of the full-scale picture: at a smaller
 // render scale it spans less of a texel, and the blur reaches as far.
-void set_direction(const char* shader, float x, float y)
+cShaderValueRef g_alphaBlurDirection("alpha_blur_shader", 1);
+cShaderValueRef g_noAlphaBlurDirection("no_alpha_blur_shader", 1);
+
+void set_direction(cShaderValueRef& direction, float x, float y)
 {
     const float k = window_config()->pixel_scale();
-    float dir[2] = {x * k, y * k};
-    float* pointer = dir;
-    cVar<float*> v("sampledir", &pointer);
-    get_shader_manager()->set_parameter(shader, 1, &v);
+    const float dir[2] = {x * k, y * k};
+    direction.set(dir);
 }
 }  // namespace
 
@@ -53,10 +54,11 @@ void blur(iRenderTarget* src, iRenderTarget* dst, bool with_alpha)
 
     cTmpRT t = get_flat_rt(blur_class(dst));
     const char* s = with_alpha ? "alpha_blur_shader" : "no_alpha_blur_shader";
+    cShaderValueRef& direction = with_alpha ? g_alphaBlurDirection : g_noAlphaBlurDirection;
 
     t->bind(false);
     src->bind_texture(GL_TEXTURE0_ARB);
-    set_direction(s, 0.f, 1.f);
+    set_direction(direction, 0.f, 1.f);
     sm->bind(s);
     draw_quad_rect(float(src->width), float(src->height));
     t->unbind();
@@ -64,7 +66,7 @@ void blur(iRenderTarget* src, iRenderTarget* dst, bool with_alpha)
 
     dst->bind(false);
     t->bind_texture(GL_TEXTURE0_ARB);
-    set_direction(s, 1.f, 0.f);
+    set_direction(direction, 1.f, 0.f);
     sm->bind(s);
     draw_quad_rect(float(t->width), float(t->height));
     dst->unbind();

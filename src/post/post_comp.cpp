@@ -11,7 +11,7 @@
 #include "render/quad.h"
 #include "render/cRenderTargetManager.h"
 #include "shaders/cShaderManager_CG.h"
-#include "tweak/iVar.h"
+#include "shaders/shader_value.h"
 
 namespace {
 const char* comp_shader(int mode)
@@ -78,12 +78,13 @@ bool layered_mode(int mode)
     return comp_shader(mode) != nullptr;
 }
 
-void send_four(const char* shader, int id, const float* values)
-{
-    float* pointer = const_cast<float*>(values);
-    cVar<float*> v("values", &pointer);
-    get_shader_manager()->set_parameter(shader, id, &v);
-}
+// Each layered program's values, found on their first use.
+struct LayerValues {
+    explicit LayerValues(const char* shader) : modes(shader, 1), opacity(shader, 2), spill(shader, 3) {}
+    cShaderValueRef modes, opacity, spill;
+};
+LayerValues g_layerValues[4] = {LayerValues(LAYER_SHADERS[0]), LayerValues(LAYER_SHADERS[1]),
+                                LayerValues(LAYER_SHADERS[2]), LayerValues(LAYER_SHADERS[3])};
 
 // Up to four pictures through one layered program into dst (the bound
 // target when dst is null); the first may be the picture so far (mode -1).
@@ -93,10 +94,10 @@ void compose_units(iRenderTarget* dst, const iRenderTarget* const* units, const 
 {
     const char* shader = LAYER_SHADERS[count - 1];
     cShaderManager_CG* sm = get_shader_manager();
-    send_four(shader, 1, modes);
-    send_four(shader, 2, opacity);
-    const float spill[4] = {glow ? 1.f : 0.f, 0.f, 0.f, 0.f};
-    send_four(shader, 3, spill);
+    LayerValues& values = g_layerValues[count - 1];
+    values.modes.set(modes);
+    values.opacity.set(opacity);
+    values.spill.set(glow ? 1.f : 0.f);
     // Without a glow the first picture stands in on the glow's unit, added
     // nowhere: the renderer then runs the same code with or without one.
     iRenderTarget* added = glow ? glow : const_cast<iRenderTarget*>(units[0]);

@@ -10,7 +10,7 @@
 #include "render/pass_profile.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
-#include "tweak/iVar.h"
+#include "shaders/shader_value.h"
 
 void push_unit_square()
 {
@@ -32,18 +32,27 @@ void pop_unit_square()
 }
 
 namespace {
-void send_floats(const char* shader, int id, const float* values)
-{
-    float* pointer = const_cast<float*>(values);
-    cVar<float*> v("values", &pointer);
-    get_shader_manager()->set_parameter(shader, id, &v);
-}
-
-void send_float(const char* shader, int id, float value)
-{
-    cVar<float> v("value", &value);
-    get_shader_manager()->set_parameter(shader, id, &v);
-}
+// The passes' shader values, each found on its first use under a shader
+// manager: setting one on every frame is a single call.
+struct SineNoiseValues {
+    explicit SineNoiseValues(const char* shader)
+        : scales(shader, 1), curtime(shader, 2), phases(shader, 3), texheight(shader, 4), timescales(shader, 5),
+          threshold(shader, 6)
+    {
+    }
+    cShaderValueRef scales, curtime, phases, texheight, timescales, threshold;
+};
+SineNoiseValues g_sine("sinenoise_shader");
+SineNoiseValues g_sineDodge("sinenoise_dodge_shader");
+SineNoiseValues g_sineLevels("sinenoise_levels_shader");
+cShaderValueRef g_sineLevelsLevels("sinenoise_levels_shader", 7);
+cShaderValueRef g_radialBlur("radialblur_shader", 1);
+cShaderValueRef g_scroll("scroll_shader", 1);
+cShaderValueRef g_colorOffset("color_offset_shader", 1);
+cShaderValueRef g_levels("levels_shader", 1);
+cShaderValueRef g_hsb("hsb_shader", 1);
+cShaderValueRef g_levelsHsbLevels("levels_hsb_shader", 1);
+cShaderValueRef g_levelsHsbColour("levels_hsb_shader", 2);
 
 // src through `shader` over the bound target; the parameters are sent
 // before.
@@ -67,32 +76,32 @@ void single_input(iRenderTarget* src, const char* shader)
 }  // namespace
 
 namespace {
-void send_sinenoise(const char* s, const cSineNoiseParams& p)
+void send_sinenoise(SineNoiseValues& v, const cSineNoiseParams& p)
 {
     // The waves' amplitudes and threshold are pixels of the full-scale
     // picture.
     const float k = window_config()->pixel_scale();
     const float scales[4] = {p.scales[0] * k, p.scales[1] * k, p.scales[2] * k, p.scales[3] * k};
-    send_floats(s, 1, scales);
-    send_floats(s, 3, p.phases);
-    send_float(s, 2, p.curtime);
-    send_float(s, 4, p.texheight);
-    send_floats(s, 5, p.timescales);
-    send_float(s, 6, p.threshold * k);
+    v.scales.set(scales);
+    v.phases.set(p.phases);
+    v.curtime.set(p.curtime);
+    v.texheight.set(p.texheight);
+    v.timescales.set(p.timescales);
+    v.threshold.set(p.threshold * k);
 }
 }  // namespace
 
 void sinenoise_pass(iRenderTarget* src, const cSineNoiseParams& p)
 {
     ensure_post_shaders();
-    send_sinenoise("sinenoise_shader", p);
+    send_sinenoise(g_sine, p);
     single_input(src, "sinenoise_shader");
 }
 
 void sinenoise_dodge_into(iRenderTarget* dst, iRenderTarget* src, iRenderTarget* rows, const cSineNoiseParams& p)
 {
     ensure_post_shaders();
-    send_sinenoise("sinenoise_dodge_shader", p);
+    send_sinenoise(g_sineDodge, p);
     dst->bind(false);
     rows->bind_texture(GL_TEXTURE1_ARB);
     single_input(src, "sinenoise_dodge_shader");
@@ -113,7 +122,7 @@ void radialblur_pass(iRenderTarget* src, const cRadialBlurParams& p)
     // Centre and reach are pixels of the full-scale picture.
     const float k = window_config()->pixel_scale();
     const float six[6] = {p.center_x * k, p.center_y * k, p.dist * k, p.num_samples, p.propagation, p.multiplier};
-    send_floats("radialblur_shader", 1, six);
+    g_radialBlur.set(six);
     note_pass_samples(p.num_samples);
     single_input(src, "radialblur_shader");
 }
@@ -164,7 +173,7 @@ void scroll_pass(iRenderTarget* src, const float values[4])
     // Scroll position and amplitude are pixels of the full-scale picture.
     const float k = window_config()->pixel_scale();
     const float scaled[4] = {values[0] * k, values[1] * k, values[2], values[3]};
-    send_floats("scroll_shader", 1, scaled);
+    g_scroll.set(scaled);
     single_input(src, "scroll_shader");
 }
 
@@ -191,7 +200,7 @@ void invert_into(iRenderTarget* dst, iRenderTarget* src)
 void coloroffset_pass(iRenderTarget* src, float value)
 {
     ensure_post_shaders();
-    send_float("color_offset_shader", 1, value * window_config()->pixel_scale());
+    g_colorOffset.set(value * window_config()->pixel_scale());
     single_input(src, "color_offset_shader");
 }
 
@@ -216,7 +225,7 @@ void levels_pass(iRenderTarget* src, const cLevelsParams& p)
     cShaderManager_CG* sm = get_shader_manager();
     sm->push_shader();
     const float five[5] = {p.in_black, p.in_white, p.gamma, p.out_black, p.out_white};
-    send_floats("levels_shader", 1, five);
+    g_levels.set(five);
     sm->bind("levels_shader");
     src->bind_texture(GL_TEXTURE0_ARB);
     draw_quad_rect(float(src->width), float(src->height));
@@ -240,7 +249,7 @@ void hsb_pass(iRenderTarget* src, const cHSBParams& p)
     cShaderManager_CG* sm = get_shader_manager();
     sm->push_shader();
     const float three[3] = {p.hue, p.saturation, p.brightness};
-    send_floats("hsb_shader", 1, three);
+    g_hsb.set(three);
     sm->bind("hsb_shader");
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_BLEND);
@@ -262,8 +271,8 @@ void levels_hsb_into(iRenderTarget* dst, iRenderTarget* src, const cLevelsParams
     const char* s = "levels_hsb_shader";
     const float five[5] = {l.in_black, l.in_white, l.gamma, l.out_black, l.out_white};
     const float three[3] = {h.hue, h.saturation, h.brightness};
-    send_floats(s, 1, five);
-    send_floats(s, 2, three);
+    g_levelsHsbLevels.set(five);
+    g_levelsHsbColour.set(three);
     dst->bind(false);
     single_input(src, s);
     dst->unbind();
@@ -273,9 +282,9 @@ void sinenoise_levels_into(iRenderTarget* dst, iRenderTarget* src, const cSineNo
 {
     ensure_post_shaders();
     const char* s = "sinenoise_levels_shader";
-    send_sinenoise(s, p);
+    send_sinenoise(g_sineLevels, p);
     const float five[5] = {l.in_black, l.in_white, l.gamma, l.out_black, l.out_white};
-    send_floats(s, 7, five);
+    g_sineLevelsLevels.set(five);
     dst->bind(false);
     single_input(src, s);
     dst->unbind();

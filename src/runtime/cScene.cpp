@@ -7,10 +7,10 @@
 #include <limits>
 
 #include "gui/cGuiVarList.h"
-#include "platform/shader_runtime.h"
+#include "shader_runtime/shader_runtime.h"
 #include "post/post.h"
 #include "render/quad.h"
-#include "runtime/engine_files.h"
+#include "util/engine_files.h"
 #include "shaders/cShaderManager_CG.h"
 #include "texture/cTextureManager.h"
 #include "tweak/iVar.h"
@@ -193,9 +193,9 @@ void cScene::draw()
 
 iVar* cScene::find_var(const std::string& name)
 {
-    for (const auto& row : getGuiNodes())
-        if (row.first && row.first->getName() == name)
-            return row.first;
+    for (const cSceneVar& v : getVars())
+        if (v.var && v.var->getName() == name)
+            return v.var;
     return nullptr;
 }
 

@@ -5,8 +5,9 @@
 // shown scene, forwards MIDI events to it and calls update and draw once a
 // frame; the composition scene calls render on the scenes it layers. A scene
 // has a camera, a pointer to the manager's demo clock and a list of
-// interpolators that animate its variables (see cInterpolator.h); it exposes
-// its tweakable variables, each with its panel control, through getGuiNodes.
+// interpolators that animate its variables (see cInterpolator.h); it lists
+// its tweakable variables, each with the range of its panel control, in
+// getVars: the timeline finds them there by name and the panel reads them.
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,7 +18,6 @@
 
 class cEvent;
 class cGuiVarList;
-class iGuiNode;
 class iVar;
 
 struct cSceneCamera {
@@ -35,7 +35,14 @@ struct cSceneCamera {
 // scene's fillGui.
 void add_camera_gui(cGuiVarList& list, cSceneCamera& camera, float lo, float hi);
 
-using GuiNodes = std::vector<std::pair<iVar*, iGuiNode*>>;
+// A tweakable variable of a scene and the range its panel slider covers
+// (an int's slider runs from 0 to maximum).
+struct cSceneVar {
+    iVar* var;
+    float minimum;
+    float maximum;
+};
+using SceneVars = std::vector<cSceneVar>;
 
 class cScene {
 public:
@@ -61,8 +68,8 @@ public:
     // Renders the scene at demo time `time` into a pooled target and hands
     // it over; an empty handle when the scene cannot render off screen.
     virtual cTmpRT render(int time) = 0;
-    // The scene's tweakable variables, each with its panel control.
-    virtual GuiNodes getGuiNodes() { return {}; }
+    // The scene's tweakable variables, each with its panel range.
+    virtual SceneVars getVars() { return {}; }
 
     // Runs the interpolator list for the current demo time. First, every
     // window that closed since the previous run (also one that opened and
@@ -77,7 +84,7 @@ public:
     // run, then applies each interpolator whose window ended before t at
     // its end, in order of end time (list order among equal ends).
     void catch_up_interpolators(int t);
-    // The first of this scene's variables named name, or null.
+    // The first of this scene's variables (getVars) named name, or null.
     iVar* find_var(const std::string& name);
     int demo_time() const { return clock ? clock->demo_time() : 0; }
     // Projection and model-view from the camera.

@@ -6,7 +6,7 @@
 
 #include "gl/gl_check.h"
 #include "platform/time_source.h"
-#include "runtime/engine_files.h"
+#include "util/engine_files.h"
 #include "runtime/timeline_trace.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"

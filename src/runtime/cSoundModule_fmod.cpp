@@ -6,8 +6,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "platform/stream_player.h"
-#include "runtime/engine_files.h"
+#include "sound_player/stream_player.h"
+#include "util/engine_files.h"
 #include "util/fatal_exit.h"
 
 std::string g_music_path = engine_files::MUSIC;

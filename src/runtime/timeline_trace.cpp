@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "platform/stream_player.h"
+#include "sound_player/stream_player.h"
 #include "platform/time_source.h"
 #include "runtime/cSceneManager.h"
 #include "timeline/cEvent.h"

@@ -38,13 +38,7 @@ cSceneBlacknWhite::cSceneBlacknWhite(DemoClock* clock)
       m_camdistVar("camdist", &camdist),
       m_noblinkVar("force_noblink", &force_noblink),
       m_brightVar("force_bright", &force_bright),
-      m_thresholdVar("threshold", &noise.threshold),
-      m_curSlider(0.f, 1.f, 0.f),
-      m_noiseSlider(0.f, 1.f, 0.f),
-      m_camdistSlider(0.f, 10.f, 1.f),
-      m_noblinkSlider(0.f, 1.f, 0.f),
-      m_brightSlider(0.f, 1.f, 0.f),
-      m_thresholdSlider(0.f, 1.f, 0.f)
+      m_thresholdVar("threshold", &noise.threshold)
 {
     const WindowConfig* w = window_config();
     blur = {float(w->renderWidth / 4 / 2), float(w->renderHeight / 4 / 2), 100.f, 25.f, 1.f, 0.85f, RTT_QUATER};
@@ -265,8 +259,8 @@ void cSceneBlacknWhite::fillGui(cGuiVarList& list)
     add_sinenoise_gui(list, noise);
 }
 
-GuiNodes cSceneBlacknWhite::getGuiNodes()
+SceneVars cSceneBlacknWhite::getVars()
 {
-    return {{&m_curVar, &m_curSlider},       {&m_noiseVar, &m_noiseSlider},   {&m_camdistVar, &m_camdistSlider},
-            {&m_noblinkVar, &m_noblinkSlider}, {&m_brightVar, &m_brightSlider}, {&m_thresholdVar, &m_thresholdSlider}};
+    return {{&m_curVar, 0.f, 1.f},     {&m_noiseVar, 0.f, 1.f},  {&m_camdistVar, 0.f, 10.f},
+            {&m_noblinkVar, 0.f, 1.f}, {&m_brightVar, 0.f, 1.f}, {&m_thresholdVar, 0.f, 1.f}};
 }

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "gui/cGuiSlider.h"
 #include "post/post_params.h"
 #include "runtime/cScene.h"
 #include "timeline/cEventWindow.h"
@@ -31,7 +30,7 @@ public:
     bool update() override;
     void fillGui(cGuiVarList& list) override;
     cTmpRT render(int) override;
-    GuiNodes getGuiNodes() override;
+    SceneVars getVars() override;
 
     // The camera, star position and blur samples for cur_t.
     void follow_path();
@@ -69,5 +68,4 @@ private:
     // a pulse taken out of the list leaves nobody pointing at its own.
     cVar<float> m_pulseVar{"pulse", &pulse};
     cVar<float> m_curVar, m_noiseVar, m_camdistVar, m_noblinkVar, m_brightVar, m_thresholdVar;
-    cGuiSlider m_curSlider, m_noiseSlider, m_camdistSlider, m_noblinkSlider, m_brightSlider, m_thresholdSlider;
 };

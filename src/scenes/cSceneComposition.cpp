@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <limits>
 #include <set>
+#include <type_traits>
 #include <cstdlib>
 #include <iostream>
 
-#include "gui/cGuiSlider.h"
 #include "gui/cGuiVarList.h"
-#include "platform/shader_runtime.h"
+#include "shader_runtime/shader_runtime.h"
 #include "post/post.h"
 #include "render/pass_profile.h"
 #include "render/quad.h"
@@ -27,6 +27,7 @@
 #include "timeline/cEvent.h"
 #include "timeline/cEventQueue.h"
 #include "util/random_table.h"
+#include "util/time_code.h"
 
 cSceneManager* cSceneComposition::the_manager()
 {
@@ -71,32 +72,44 @@ cScene* cSceneComposition::layer_scene(const char* className)
     return s;
 }
 
+template <typename T>
+iVar* cSceneComposition::timeline_var(cScene* s, const char* var, int start)
+{
+    iVar* v = s->find_var(var);
+    if (dynamic_cast<cVar<T>*>(v))
+        return v;
+    m_timelineProblems.push_back("scene \"" + s->getName() + "\" has no " + (std::is_same<T, int>::value ? "int" : "float") +
+                                 " variable \"" + var + "\": the change at " + time_code(start) + " is left out");
+    return nullptr;
+}
+
 void cSceneComposition::set_int(cScene* s, const char* var, int start, int end, int value)
 {
-    if (s)
-        interpolators.push_back(new cSetVar<int>(s->find_var(var), start, end, value));
+    if (iVar* v = s ? timeline_var<int>(s, var, start) : nullptr)
+        interpolators.push_back(new cSetVar<int>(v, start, end, value));
 }
 
 void cSceneComposition::set_float(cScene* s, const char* var, int start, int end, float value)
 {
-    if (s)
-        interpolators.push_back(new cSetVar<float>(s->find_var(var), start, end, value));
+    if (iVar* v = s ? timeline_var<float>(s, var, start) : nullptr)
+        interpolators.push_back(new cSetVar<float>(v, start, end, value));
 }
 
 void cSceneComposition::lerp(cScene* s, const char* var, int start, int end, float from, float to)
 {
-    if (s)
-        interpolators.push_back(new cLerp<float>(s->find_var(var), start, end, from, to));
+    if (iVar* v = s ? timeline_var<float>(s, var, start) : nullptr)
+        interpolators.push_back(new cLerp<float>(v, start, end, from, to));
 }
 
 void cSceneComposition::smooth(cScene* s, const char* var, int start, int end, float from, float to)
 {
-    if (s)
-        interpolators.push_back(new cSmoothStep<float>(s->find_var(var), start, end, from, to));
+    if (iVar* v = s ? timeline_var<float>(s, var, start) : nullptr)
+        interpolators.push_back(new cSmoothStep<float>(v, start, end, from, to));
 }
 
 void cSceneComposition::build_timeline()
 {
+    m_timelineProblems.clear();
     auto layer = [this](int number, cScene* s, int start, int end, int fadeIn, int fadeOut, int mode) {
         if (s)
             addLayer(number, CompositionLayer{start, end, s, 1.f, mode}, fadeIn, fadeOut);
@@ -157,6 +170,8 @@ void cSceneComposition::build_timeline()
 void cSceneComposition::init()
 {
     build_timeline();
+    for (const std::string& problem : m_timelineProblems)
+        std::cerr << "## WARNING: the composition's timeline: " << problem << std::endl;
     for (auto& l : layers)
         l.second.scene->init();
     ensure_post_shaders();
@@ -238,19 +253,18 @@ void cSceneComposition::fillGui(cGuiVarList& list)
     for (auto& l : layers) {
         if (!active(l.second, t))
             continue;
-        // The panel owns its rows: each control is copied onto the same
-        // variable with the same range.
-        for (const auto& row : l.second.scene->getGuiNodes()) {
-            const auto* slider = dynamic_cast<const cGuiSlider*>(row.second);
-            if (!row.first || !slider)
+        // The panel owns its rows: each is a control on the scene's
+        // variable over the variable's range.
+        for (const cSceneVar& v : l.second.scene->getVars()) {
+            if (!v.var)
                 continue;
-            void* p = row.first->getPointer();
-            if (dynamic_cast<cVar<float>*>(row.first))
-                list.addFloat(row.first->getName(), static_cast<float*>(p), slider->minimum, slider->maximum);
-            else if (dynamic_cast<cVar<int>*>(row.first))
-                list.addInt(row.first->getName(), static_cast<int*>(p), slider->maximum);
-            else if (dynamic_cast<cVar<double>*>(row.first))
-                list.addDouble(row.first->getName(), static_cast<double*>(p), slider->minimum, slider->maximum);
+            void* p = v.var->getPointer();
+            if (dynamic_cast<cVar<float>*>(v.var))
+                list.addFloat(v.var->getName(), static_cast<float*>(p), v.minimum, v.maximum);
+            else if (dynamic_cast<cVar<int>*>(v.var))
+                list.addInt(v.var->getName(), static_cast<int*>(p), v.maximum);
+            else if (dynamic_cast<cVar<double>*>(v.var))
+                list.addDouble(v.var->getName(), static_cast<double*>(p), v.minimum, v.maximum);
         }
     }
 }

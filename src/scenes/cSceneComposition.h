@@ -56,8 +56,20 @@ public:
     // fade-in lerp on its opacity and, when fadeOut > 0, a fade-out.
     void addLayer(int number, const CompositionLayer& layer, int fadeIn, int fadeOut);
     // The show's timeline: seven layers and the variable changes between
-    // them, in the order they are created.
+    // them, in the order they are created. A change whose scene has no
+    // variable of that name and type is left out and named in
+    // timeline_problems; init says each on standard error.
     void build_timeline();
+    // "scene \"spikeball\" has no float variable \"cam_dst\": the change at
+    // 00:00:25,500 is left out", one per change left out.
+    const std::vector<std::string>& timeline_problems() const { return m_timelineProblems; }
+
+    // Appends an interpolator on a named variable of a layer scene (nothing
+    // when the scene is missing; a problem when it has no such variable).
+    void set_int(cScene* s, const char* var, int start, int end, int value);
+    void set_float(cScene* s, const char* var, int start, int end, float value);
+    void lerp(cScene* s, const char* var, int start, int end, float from, float to);
+    void smooth(cScene* s, const char* var, int start, int end, float from, float to);
 
     bool active(const CompositionLayer& l, int t) const { return l.start <= t && t <= l.end; }
     // What draw records for the frame it shows at t: the slider follows.
@@ -78,12 +90,10 @@ private:
     // class when there is none.
     template <typename T>
     cScene* layer_scene(const char* className);
-    // Appends an interpolator on a named variable of a layer scene (nothing
-    // when the scene is missing).
-    void set_int(cScene* s, const char* var, int start, int end, int value);
-    void set_float(cScene* s, const char* var, int start, int end, float value);
-    void lerp(cScene* s, const char* var, int start, int end, float from, float to);
-    void smooth(cScene* s, const char* var, int start, int end, float from, float to);
+    // The variable of s named var when it holds a T; otherwise null, and a
+    // problem that names the scene, the variable and the change's time.
+    template <typename T>
+    iVar* timeline_var(cScene* s, const char* var, int start);
     // The composed picture's glow, then the picture drawn to the screen with
     // the grain over it in the same step: no full-size copy in between, and
     // the grain keeps its size on screen at any render scale.
@@ -93,5 +103,6 @@ private:
     void finish(const std::vector<cCompLayer>& inputs, int t);
 
     std::string m_activeText;
+    std::vector<std::string> m_timelineProblems;
     int m_shownTime = 0;  // what draw last put into lastDrawnTime  // layer numbers active at the last update
 };

@@ -43,11 +43,7 @@ cSceneMandalaCube::cSceneMandalaCube(DemoClock* clock)
       m_configVar("cur_config", &cur_config),
       m_rotVar("rot", &rot),
       m_thresholdVar("threshold", &noise.threshold),
-      m_backitsVar("backits", &backits),
-      m_configSlider(0.f, 1.f, 0.f),
-      m_rotSlider(-360.f, 360.f, 0.f),
-      m_thresholdSlider(-360.f, 360.f, 0.f),
-      m_backitsSlider(0.f, 1.f, 0.f)
+      m_backitsVar("backits", &backits)
 {
     noise.size_class = RTT_QUATER;
 }
@@ -151,12 +147,12 @@ void cSceneMandalaCube::fillGui(cGuiVarList& list)
     add_sinenoise_gui(list, noise);
 }
 
-GuiNodes cSceneMandalaCube::getGuiNodes()
+SceneVars cSceneMandalaCube::getVars()
 {
-    return {{&m_configVar, &m_configSlider},
-            {&m_rotVar, &m_rotSlider},
-            {&m_thresholdVar, &m_thresholdSlider},
-            {&m_backitsVar, &m_backitsSlider}};
+    return {{&m_configVar, 0.f, 1.f},
+            {&m_rotVar, -360.f, 360.f},
+            {&m_thresholdVar, -360.f, 360.f},
+            {&m_backitsVar, 0.f, 1.f}};
 }
 
 void cSceneMandalaCube::draw_cube()

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "gui/cGuiSlider.h"
 #include "mesh_files/cMeshMorph.h"
 #include "post/post_params.h"
 #include "runtime/cScene.h"
@@ -34,7 +33,7 @@ public:
     void fillGui(cGuiVarList& list) override;
     // The time argument is not used: the demo clock gives the time.
     cTmpRT render(int) override;
-    GuiNodes getGuiNodes() override;
+    SceneVars getVars() override;
 
     // The cube alone, lit from the viewer, into target (cleared first).
     void render_cube(iRenderTarget* target);
@@ -85,5 +84,4 @@ private:
 
     cVar<int> m_configVar;
     cVar<float> m_rotVar, m_thresholdVar, m_backitsVar;
-    cGuiSlider m_configSlider, m_rotSlider, m_thresholdSlider, m_backitsSlider;
 };

@@ -51,9 +51,9 @@ void cSceneSmurf::fillGui(cGuiVarList& list)
     list.addFloat("forcehead_t", &forceheadscale, 0.f, 1.f);
 }
 
-GuiNodes cSceneSmurf::getGuiNodes()
+SceneVars cSceneSmurf::getVars()
 {
-    return {{&m_scaleVar, &m_scaleSlider}, {&m_forceVar, &m_forceSlider}};
+    return {{&m_scaleVar, 0.f, 2.f}, {&m_forceVar, 0.f, 1.f}};
 }
 
 float cSceneSmurf::flash(int sinceNote)

@@ -6,7 +6,6 @@
 // on and steady, which the composition uses to hold it towards the end.
 #include <string>
 
-#include "gui/cGuiSlider.h"
 #include "runtime/cScene.h"
 #include "texture/cTexture.h"
 #include "tweak/iVar.h"
@@ -24,7 +23,7 @@ public:
     bool update() override;
     void fillGui(cGuiVarList& list) override;
     cTmpRT render(int) override;
-    GuiNodes getGuiNodes() override;
+    SceneVars getVars() override;
 
     // The additive copies of the head over the bound target.
     void head_pass();
@@ -44,6 +43,4 @@ public:
 private:
     cVar<float> m_scaleVar;
     cVar<float> m_forceVar;
-    cGuiSlider m_scaleSlider{0.f, 2.f, 0.1f};
-    cGuiSlider m_forceSlider{0.f, 1.f, 0.f};
 };

@@ -17,7 +17,7 @@
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/cShdSkyLevels.h"
 #include "texture/cTextureManager.h"
-#include "tweak/iVar.h"
+#include "shaders/shader_value.h"
 #include "util/random_table.h"
 
 void cSceneSpacesphere::init()
@@ -49,12 +49,8 @@ bool cSceneSpacesphere::update()
 }
 
 namespace {
-void send_floats(const char* shader, int id, const float* values)
-{
-    float* pointer = const_cast<float*>(values);
-    cVar<float*> v("values", &pointer);
-    get_shader_manager()->set_parameter(shader, id, &v);
-}
+cShaderValueRef g_skyLevels("sky_levels_shader", 1);
+cShaderValueRef g_skyTargetSize("sky_levels_shader", 2);
 }  // namespace
 
 cTmpRT cSceneSpacesphere::render(int)
@@ -85,8 +81,8 @@ cTmpRT cSceneSpacesphere::render(int)
     const float size[2] = {float(R->width), float(R->height)};
     cShaderManager_CG* sm = get_shader_manager();
     sm->push_shader();
-    send_floats(shader, 1, five);
-    send_floats(shader, 2, size);
+    g_skyLevels.set(five);
+    g_skyTargetSize.set(size);
     sm->bind(shader);
     ext::glActiveTextureARB(GL_TEXTURE1_ARB);
     glBindTexture(vignette.target, vignette.id);

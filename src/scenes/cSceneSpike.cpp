@@ -32,11 +32,7 @@ cSceneSpike::cSceneSpike(DemoClock* clock)
       m_camDistVar("cam_dist", &camDist),
       m_desatVar("desat", &hsb.saturation),
       m_blackVar("level_black", &levels.in_black),
-      m_whiteVar("level_white", &levels.in_white),
-      m_camDistSlider(0.f, 10.f, 1.f),
-      m_desatSlider(-100.f, 100.f, 0.f),
-      m_blackSlider(0.f, 255.f, 0.f),
-      m_whiteSlider(0.f, 255.f, 255.f)
+      m_whiteVar("level_white", &levels.in_white)
 {
     const WindowConfig* w = window_config();
     blur = {float(w->renderWidth / 4 / 2), float(w->renderHeight / 4 / 2), 100.f, 25.f, 1.f, 0.85f, RTT_QUATER};
@@ -70,7 +66,6 @@ void cSceneSpike::init()
     ensure_post_shaders();
     ensure_comp_shaders();
     levels.in_black = 168.f;
-    m_blackSlider.value = levels.in_black;
 }
 
 void cSceneSpike::choose_axis()
@@ -244,10 +239,10 @@ void cSceneSpike::fillGui(cGuiVarList& list)
     add_hsb_gui(list, hsb);
 }
 
-GuiNodes cSceneSpike::getGuiNodes()
+SceneVars cSceneSpike::getVars()
 {
-    return {{&m_camDistVar, &m_camDistSlider},
-            {&m_desatVar, &m_desatSlider},
-            {&m_blackVar, &m_blackSlider},
-            {&m_whiteVar, &m_whiteSlider}};
+    return {{&m_camDistVar, 0.f, 10.f},
+            {&m_desatVar, -100.f, 100.f},
+            {&m_blackVar, 0.f, 255.f},
+            {&m_whiteVar, 0.f, 255.f}};
 }

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "gui/cGuiSlider.h"
 #include "post/post_params.h"
 #include "runtime/cScene.h"
 #include "scenes/show_assets.h"
@@ -33,7 +32,7 @@ public:
     bool update() override;
     void fillGui(cGuiVarList& list) override;
     cTmpRT render(int) override;
-    GuiNodes getGuiNodes() override;
+    SceneVars getVars() override;
 
     // The rings over the bound target at demo time t (ms).
     void draw_rings(int t);
@@ -64,5 +63,4 @@ private:
     void choose_axis();
     float m_drawn[3] = {0.f, 0.f, 0.f};  // components drawn for the last axis
     cVar<float> m_camDistVar, m_desatVar, m_blackVar, m_whiteVar;
-    cGuiSlider m_camDistSlider, m_desatSlider, m_blackSlider, m_whiteSlider;
 };

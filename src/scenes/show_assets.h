@@ -5,11 +5,11 @@
 // these). Directories are relative to the data directory; meshes lie under
 // models/, images under textures/, and the scenes find them on the search
 // path by name. The files the engine opens by itself are named in
-// runtime/engine_files.h and stand here under their names in the tree.
+// util/engine_files.h and stand here under their names in the tree.
 #include <cstdio>
 #include <string>
 
-#include "runtime/engine_files.h"
+#include "util/engine_files.h"
 
 namespace show_assets {
 // The data directory as the show sees it from bin/.

@@ -1,7 +1,8 @@
 #pragma once
 // The shader interface: one vertex and one fragment program loaded from
 // source files, bound and unbound as a pair, with numbered parameters that
-// callers set through tweakable variables.
+// callers set through tweakable variables now and then, or on every frame
+// through values found once (shaders/shader_value.h).
 #include <string>
 
 class iVar;

@@ -10,6 +10,7 @@
 
 namespace {
 cShaderManager_CG* g_manager = nullptr;
+unsigned g_managersMade = 0;
 
 const char* const DASHES = "---------------------------------------------------";
 
@@ -53,6 +54,8 @@ bool shader_manager_exists()
 {
     return g_manager != nullptr;
 }
+
+cShaderManager_CG::cShaderManager_CG() : m_serial(++g_managersMade) {}
 
 cShaderManager_CG::~cShaderManager_CG()
 {
@@ -120,6 +123,7 @@ void cShaderManager_CG::bind(const std::string& name)
         return;
     }
     current = name;
+    m_bound = s;
     s->bind();
     if (iPassListener* l = pass_listener())
         l->pass_begin(name);
@@ -138,6 +142,7 @@ void cShaderManager_CG::unbind()
         s->unbind();
     const std::string pass = current;
     current = "null_shader";
+    m_bound = nullptr;
     shrt::disable_profile(vertex_profile);
     shrt::disable_profile(fragment_profile);
     // Every image pass ends here, with its shader.
@@ -176,4 +181,20 @@ void cShaderManager_CG::set_parameter(const std::string& name, int id, const iVa
     s->set_parameter(id, value);
     if (name == current)
         s->upload_parameters();
+}
+
+cShaderValue cShaderManager_CG::value(const std::string& name, int id)
+{
+    auto* s = dynamic_cast<cShader_CG*>(find(name));
+    if (!s) {
+        std::cerr << "#WARNING in cShaderManager_CG::value: unknown shader: \"" << name << "\"" << std::endl;
+        return {};
+    }
+    const cShaderInput* in = s->value_input(id);
+    if (!in) {
+        std::cerr << "#WARNING in cShaderManager_CG::value: shader \"" << name << "\" takes no parameter " << id
+                  << std::endl;
+        return {};
+    }
+    return cShaderValue(this, s, in);
 }

@@ -12,14 +12,15 @@
 #include <map>
 #include <string>
 
-#include "platform/shader_runtime.h"
+#include "shader_runtime/shader_runtime.h"
 #include "shaders/cShader_CG.h"
+#include "shaders/shader_value.h"
 
 class iVar;
 
 class cShaderManager_CG {
 public:
-    cShaderManager_CG() = default;
+    cShaderManager_CG();
     // Teardown: the context goes first and takes every program with it.
     ~cShaderManager_CG();
     cShaderManager_CG(const cShaderManager_CG&) = delete;
@@ -32,7 +33,18 @@ public:
     void unbind();
     void push_shader();
     void pop_shader();
+    // Stores value as parameter number id of the named shader (sent at
+    // once when it is bound). What scenes call now and then; a value set on
+    // every frame is found once with value() instead.
     void set_parameter(const std::string& name, int id, const iVar* value);
+    // Parameter number id of the named shader, found now: setting it later
+    // is one call. An unknown shader or number gives an empty value, with a
+    // warning.
+    cShaderValue value(const std::string& name, int id);
+    // The shader bound now; null when none is.
+    cShader* bound_shader() const { return m_bound; }
+    // Tells this manager from any made before it in the process.
+    unsigned serial() const { return m_serial; }
 
     // Constructs a T and registers it under name, unless the name is taken.
     template <typename T>
@@ -59,6 +71,10 @@ public:
     std::string current = "null_shader";
     std::map<std::string, cShader*> shaders;  // owned
     std::deque<std::string> shader_stack;
+
+private:
+    cShader* m_bound = nullptr;
+    unsigned m_serial;
 };
 
 cShaderManager_CG* get_shader_manager();

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <iostream>
 #include <stdexcept>
+#include <string>
+#include <utility>
 
 #include "shaders/cShaderManager_CG.h"
 #include "texture/cResourcePath.h"
@@ -54,6 +56,9 @@ bool cShader_CG::load_from_files(std::string vertexFile, std::string fragmentFil
 {
     vertex_program = load_stage(manager, vertexFile, vertex_profile);
     fragment_program = load_stage(manager, fragmentFile, fragment_profile);
+    // Linked now rather than on the first bind; a pair that does not link
+    // is reported through the runtime's error callback, as a bind would.
+    shrt::link_programs(vertex_program, fragment_program);
     init_parameters();
     return true;
 }
@@ -73,9 +78,37 @@ void cShader_CG::unbind()
         shrt::unbind_programs();
 }
 
-void cShader_CG::set_parameter(int, const iVar*)
+void cShader_CG::declare_values(const char* className, std::vector<cShaderInput> inputs)
 {
-    throw not_implemented();
+    m_className = className;
+    m_inputs = std::move(inputs);
+    for (const cShaderInput& in : m_inputs)
+        if (in.fields.empty() || in.count() > cShaderInput::MAX_FIELDS)
+            throw std::invalid_argument(std::string(className) + ": a shader value takes 1 to 8 floats");
+}
+
+const cShaderInput* cShader_CG::value_input(int id) const
+{
+    for (const cShaderInput& in : m_inputs)
+        if (in.id == id || in.id == ANY_VALUE_NUMBER)
+            return &in;
+    return nullptr;
+}
+
+void cShader_CG::set_parameter(int id, const iVar* value)
+{
+    if (m_inputs.empty())
+        throw not_implemented();
+    const cShaderInput* in = value_input(id);
+    if (!in)
+        return;
+    if (in->count() == 1) {
+        float v = 0.f;
+        if (read_float(m_className, id, value, v))
+            in->store(&v);
+    } else if (const float* v = read_floats(m_className, id, value)) {
+        in->store(v);
+    }
 }
 
 bool cShader_CG::uploadable(const shrt::Parameter* handle, int index)

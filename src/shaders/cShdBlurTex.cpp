@@ -4,6 +4,7 @@ cShdBlurTex::cShdBlurTex(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile*
                          const char* fragmentFile)
     : cShader_CG(m, vp, fp)
 {
+    declare_values("cShdBlurTex", {{1, {&sampledir[0], &sampledir[1]}}});
     load_from_files(vertexFile, fragmentFile);
     sampledir[0] = 1.f;
     sampledir[1] = 0.f;
@@ -13,16 +14,6 @@ cShdBlurTex::cShdBlurTex(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile*
 void cShdBlurTex::init_parameters()
 {
     h_sampledir = shrt::named_parameter(fragment_program, "sampledir");
-}
-
-void cShdBlurTex::set_parameter(int id, const iVar* value)
-{
-    if (id != 1)
-        return;
-    if (const float* v = read_floats("cShdBlurTex", id, value)) {
-        sampledir[0] = v[0];
-        sampledir[1] = v[1];
-    }
 }
 
 void cShdBlurTex::upload_parameters()

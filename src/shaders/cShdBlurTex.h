@@ -11,7 +11,6 @@ public:
     {
     }
     void init_parameters() override;
-    void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
     void on_unbind() override {}
 

@@ -11,6 +11,7 @@ cShdLevels::cShdLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* f
                        const char* fragmentFile)
     : cShader_CG(m, vp, fp)
 {
+    declare_values("cShdLevels", {levels_input()});
     load_from_files(vertexFile, fragmentFile);
     inBlack = 200.f;
     inWhite = 255.f;
@@ -30,20 +31,6 @@ void cShdLevels::init_parameters()
         std::cerr << "## ERROR: unable to get parameters in cShdLevels::init_parameters()" << std::endl;
 }
 
-void cShdLevels::set_parameter(int id, const iVar* value)
-{
-    if (id != 1)
-        return;
-    const float* v = read_floats("cShdLevels", id, value);
-    if (!v)
-        return;
-    inBlack = v[0];
-    inWhite = v[1];
-    Gamma = v[2];
-    outBlack = v[3];
-    outWhite = v[4];
-}
-
 void cShdLevels::upload_parameters()
 {
     if (uploadable(h_inBlack, 0))
@@ -56,4 +43,9 @@ void cShdLevels::upload_parameters()
         shrt::set_parameter_1f(h_outBlack, outBlack);
     if (uploadable(h_outWhite, 4))
         shrt::set_parameter_1f(h_outWhite, outWhite);
+}
+
+cShaderInput cShdLevels::levels_input()
+{
+    return {1, {&inBlack, &inWhite, &Gamma, &outBlack, &outWhite}};
 }

@@ -6,11 +6,10 @@
 class cShdLevels : public cShader_CG {
 public:
     cShdLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp);
-    // The same parameters in other programs (levels at the end of a draw).
+    // The same value in other programs (levels at the end of a draw).
     cShdLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp, const char* vertexFile,
                const char* fragmentFile);
     void init_parameters() override;
-    void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
     void on_unbind() override {}
 
@@ -20,4 +19,8 @@ public:
     shrt::Parameter* h_Gamma = nullptr;
     shrt::Parameter* h_outBlack = nullptr;
     shrt::Parameter* h_outWhite = nullptr;
+
+protected:
+    // Value 1, the five floats, for a derived program's own declaration.
+    cShaderInput levels_input();
 };

@@ -7,6 +7,8 @@
 cShdLevelsHSB::cShdLevelsHSB(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp)
     : cShdLevels(m, vp, fp, "cg_post_levels_vert.cg", "cg_post_levels_hsb_frag.cg")
 {
+    declare_values("cShdLevelsHSB",
+                   {levels_input(), {2, {&H, &S, &B}, cShdPostHSB::from_degrees_and_percent}});
     // Loading ran the levels' init_parameters: this class was not made yet.
     init_parameters();
 }
@@ -19,16 +21,6 @@ void cShdLevelsHSB::init_parameters()
     h_B = shrt::named_parameter(fragment_program, "B_adjust");
     if (!h_H || !h_S || !h_B)
         std::cerr << "## ERROR: unable to get parameters in cShdLevelsHSB::init_parameters()" << std::endl;
-}
-
-void cShdLevelsHSB::set_parameter(int id, const iVar* value)
-{
-    if (id != 2) {
-        cShdLevels::set_parameter(id, value);
-        return;
-    }
-    if (const float* v = read_floats("cShdLevelsHSB", id, value))
-        cShdPostHSB::stored(v, H, S, B);
 }
 
 void cShdLevelsHSB::upload_parameters()

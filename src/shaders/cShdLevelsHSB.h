@@ -8,7 +8,6 @@ class cShdLevelsHSB : public cShdLevels {
 public:
     cShdLevelsHSB(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp);
     void init_parameters() override;
-    void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
 
     float H = 0.f, S = 1.f, B = 0.f;

@@ -4,6 +4,7 @@
 
 cShdMorphDtex::cShdMorphDtex(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp) : cShader_CG(m, vp, fp)
 {
+    declare_values("cShdMorphDtex", {{ANY_VALUE_NUMBER, {&cur_t}}});
     load_from_files("../src/shaders/cg_morphDtex_vert.cg", "../src/shaders/cg_morphDtex_frag.cg");
 }
 
@@ -14,11 +15,6 @@ void cShdMorphDtex::init_parameters()
     if (!h_cur_t)
         std::cerr << "## ERROR: unable to get shader-parameters in " << "cShdMorphDtex.cpp" << ", line " << 15
                   << std::endl;
-}
-
-void cShdMorphDtex::set_parameter(int id, const iVar* value)
-{
-    read_float("cShdMorphDtex", id, value, cur_t);
 }
 
 void cShdMorphDtex::upload_parameters()

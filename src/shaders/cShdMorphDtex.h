@@ -8,7 +8,6 @@ class cShdMorphDtex : public cShader_CG {
 public:
     cShdMorphDtex(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp);
     void init_parameters() override;
-    void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
     void on_unbind() override {}
 

@@ -6,6 +6,7 @@ cShdPostColorOffset::cShdPostColorOffset(cShaderManager_CG* m, shrt::Profile* vp
     : cShader_CG(m, vp, fp)
 {
     offsetScale = 1.f;
+    declare_values("cShdPostColorOffset", {{1, {&offsetScale}}});
     load_from_files("cg_post_color_offsets_vert.cg", "cg_post_color_offsets_frag.cg");
 }
 
@@ -14,12 +15,6 @@ void cShdPostColorOffset::init_parameters()
     h_offsetScale = shrt::named_parameter(fragment_program, "offsetScale");
     if (!h_offsetScale)
         std::cerr << "## ERROR: unable to get parameters in cShdPostColorOffset::init_parameters()" << std::endl;
-}
-
-void cShdPostColorOffset::set_parameter(int id, const iVar* value)
-{
-    if (id == 1)
-        read_float("cShdPostColorOffset", id, value, offsetScale);
 }
 
 void cShdPostColorOffset::upload_parameters()

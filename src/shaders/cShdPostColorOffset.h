@@ -7,7 +7,6 @@ class cShdPostColorOffset : public cShader_CG {
 public:
     cShdPostColorOffset(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp);
     void init_parameters() override;
-    void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
     void on_unbind() override {}
 

@@ -2,8 +2,17 @@
 
 #include <iostream>
 
+void cShdPostHSB::from_degrees_and_percent(const float* in, float* out)
+{
+    const double pi = 3.14159265358979323846;
+    out[0] = float(double(in[0]) / -180.0 * pi);
+    out[1] = float(1.0 + double(in[1]) / 100.0);
+    out[2] = float(double(in[2]) / 100.0);
+}
+
 cShdPostHSB::cShdPostHSB(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp) : cShader_CG(m, vp, fp)
 {
+    declare_values("cShdPostHSB", {{ANY_VALUE_NUMBER, {&H, &S, &B}, from_degrees_and_percent}});
     load_from_files("cg_post_hsb_vert.cg", "cg_post_hsb_frag.cg");
 }
 
@@ -14,22 +23,6 @@ void cShdPostHSB::init_parameters()
     h_B = shrt::named_parameter(fragment_program, "B_adjust");
     if (!h_H || !h_S || !h_B)
         std::cerr << "## ERROR: unable to get parameters in " << "cShdPostHSB::init_parameters" << std::endl;
-}
-
-void cShdPostHSB::set_parameter(int id, const iVar* value)
-{
-    const float* v = read_floats("cShdPostHSB", id, value);
-    if (!v)
-        return;
-    stored(v, H, S, B);
-}
-
-void cShdPostHSB::stored(const float* v, float& h, float& s, float& b)
-{
-    const double pi = 3.14159265358979323846;
-    h = float(double(v[0]) / -180.0 * pi);
-    s = float(1.0 + double(v[1]) / 100.0);
-    b = float(double(v[2]) / 100.0);
 }
 
 void cShdPostHSB::upload_parameters()

@@ -9,11 +9,10 @@ class cShdPostHSB : public cShader_CG {
 public:
     cShdPostHSB(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp);
     void init_parameters() override;
-    void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
     void on_unbind() override {}
-    // Hue, saturation, brightness as given to the stored H, S, B.
-    static void stored(const float* v, float& h, float& s, float& b);
+    // Degrees and percent, as callers give them, to what the program takes.
+    static void from_degrees_and_percent(const float* in, float* out);
 
     float H = 0.f, S = 1.f, B = 0.f;  // set by every user before the first bind
     shrt::Parameter* h_H = nullptr;

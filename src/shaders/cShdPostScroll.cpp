@@ -5,6 +5,7 @@
 
 cShdPostScroll::cShdPostScroll(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp) : cShader_CG(m, vp, fp)
 {
+    declare_values("cShdPostScroll", {{1, {&parms[0], &parms[1], &parms[2], &parms[3]}}});
     load_from_files("cg_post_scroll_vert.cg", "cg_post_scroll_frag.cg");
 }
 
@@ -13,14 +14,6 @@ void cShdPostScroll::init_parameters()
     h_parms = shrt::named_parameter(fragment_program, "parms");
     if (!h_parms)
         std::cerr << "## ERROR: unable to get parameters in cShdPostScroll::init_parameters()" << std::endl;
-}
-
-void cShdPostScroll::set_parameter(int id, const iVar* value)
-{
-    if (id != 1)
-        return;
-    if (const float* v = read_floats("cShdPostScroll", id, value))
-        std::copy(v, v + 4, parms);
 }
 
 void cShdPostScroll::upload_parameters()

@@ -5,6 +5,8 @@
 cShdRadialblur::cShdRadialblur(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp) : cShader_CG(m, vp, fp)
 {
     set_defaults();
+    declare_values("cShdRadialblur",
+                   {{1, {&center[0], &center[1], &dist, &num_samples, &propagation, &multiplier}}});
     load_from_files("cg_post_radialblur_vert.cg", "cg_post_radialblur_frag.cg");
     set_defaults();
 }
@@ -28,21 +30,6 @@ void cShdRadialblur::init_parameters()
     h_multiplier = shrt::named_parameter(fragment_program, "multiplier");
     if (!h_center || !h_dist || !h_num_samples || !h_propagation || !h_multiplier)
         std::cerr << "## ERROR: unable to get parameters in cSdhRadialblur::init_parameters()" << std::endl;
-}
-
-void cShdRadialblur::set_parameter(int id, const iVar* value)
-{
-    if (id != 1)
-        return;
-    const float* v = read_floats("cShdRadialblur", id, value);
-    if (!v)
-        return;
-    center[0] = v[0];
-    center[1] = v[1];
-    dist = v[2];
-    num_samples = v[3];
-    propagation = v[4];
-    multiplier = v[5];
 }
 
 void cShdRadialblur::upload_parameters()

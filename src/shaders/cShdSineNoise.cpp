@@ -11,7 +11,15 @@ cShdSineNoise::cShdSineNoise(cShaderManager_CG* m, shrt::Profile* vp, shrt::Prof
 cShdSineNoise::cShdSineNoise(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp, const char* fragmentFile)
     : cShader_CG(m, vp, fp)
 {
+    declare_values("cShdSineNoise", sine_inputs());
     load_from_files("cg_post_sinenoise_vert.cg", fragmentFile);
+}
+
+std::vector<cShaderInput> cShdSineNoise::sine_inputs()
+{
+    auto four = [](float* v) { return std::vector<float*>{v, v + 1, v + 2, v + 3}; };
+    return {{1, four(scales)}, {2, {&curtime}},        {3, four(phases)},
+            {4, {&texheight}}, {5, four(timescales)}, {6, {&threshold}}};
 }
 
 void cShdSineNoise::init_parameters()
@@ -24,28 +32,6 @@ void cShdSineNoise::init_parameters()
     h_threshold = shrt::named_parameter(fragment_program, "threshold");
     if (!h_scales || !h_phases || !h_curtime || !h_texheight || !h_timescales || !h_threshold)
         std::cerr << "## ERROR: unable to get parameters in cShdSineNoise::init_parameters()" << std::endl;
-}
-
-void cShdSineNoise::set_parameter(int id, const iVar* value)
-{
-    const char* const NAME = "cShdSineNoise";
-    float* four = nullptr;
-    float* one = nullptr;
-    switch (id) {
-    case 1: four = scales; break;
-    case 2: one = &curtime; break;
-    case 3: four = phases; break;
-    case 4: one = &texheight; break;
-    case 5: four = timescales; break;
-    case 6: one = &threshold; break;
-    default: return;
-    }
-    if (four) {
-        if (const float* v = read_floats(NAME, id, value))
-            std::copy(v, v + 4, four);
-    } else {
-        read_float(NAME, id, value, *one);
-    }
 }
 
 void cShdSineNoise::upload_parameters()
@@ -67,6 +53,9 @@ void cShdSineNoise::upload_parameters()
 cShdSineNoiseLevels::cShdSineNoiseLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp)
     : cShdSineNoise(m, vp, fp, "cg_post_sinenoise_levels_frag.cg")
 {
+    std::vector<cShaderInput> inputs = sine_inputs();
+    inputs.push_back({7, {&levels[0], &levels[1], &levels[2], &levels[3], &levels[4]}});
+    declare_values("cShdSineNoiseLevels", inputs);
     // Loading ran the displacement's init_parameters: this class was not
     // made yet.
     init_parameters();
@@ -83,16 +72,6 @@ void cShdSineNoiseLevels::init_parameters()
     }
     if (!all)
         std::cerr << "## ERROR: unable to get parameters in cShdSineNoiseLevels::init_parameters()" << std::endl;
-}
-
-void cShdSineNoiseLevels::set_parameter(int id, const iVar* value)
-{
-    if (id != 7) {
-        cShdSineNoise::set_parameter(id, value);
-        return;
-    }
-    if (const float* v = read_floats("cShdSineNoiseLevels", id, value))
-        std::copy(v, v + 5, levels);
 }
 
 void cShdSineNoiseLevels::upload_parameters()

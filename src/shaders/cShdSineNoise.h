@@ -7,10 +7,9 @@
 class cShdSineNoise : public cShader_CG {
 public:
     cShdSineNoise(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp);
-    // The same parameters in another fragment program.
+    // The same values in another fragment program.
     cShdSineNoise(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp, const char* fragmentFile);
     void init_parameters() override;
-    void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
     void on_unbind() override {}
 
@@ -26,7 +25,12 @@ public:
     shrt::Parameter* h_texheight = nullptr;
     shrt::Parameter* h_timescales = nullptr;
     shrt::Parameter* h_threshold = nullptr;
+
+protected:
+    // Values 1 to 6, for a derived program's own declaration.
+    std::vector<cShaderInput> sine_inputs();
 };
+
 
 // The displacement of a picture dodged by its smeared rows (unit 1, first
 // column) as it is read: the dodge and the displacement in one pass. The
@@ -46,7 +50,6 @@ class cShdSineNoiseLevels : public cShdSineNoise {
 public:
     cShdSineNoiseLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp);
     void init_parameters() override;
-    void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
 
     float levels[5] = {0.f, 255.f, 1.f, 0.f, 255.f};

@@ -5,6 +5,7 @@
 cShdSkyLevels::cShdSkyLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp)
     : cShdLevels(m, vp, fp, "cg_sky_levels_vert.cg", "cg_sky_levels_frag.cg")
 {
+    declare_values("cShdSkyLevels", {levels_input(), {2, {&size[0], &size[1]}}});
     // Loading ran the levels' init_parameters: this class was not made yet.
     init_parameters();
 }
@@ -15,18 +16,6 @@ void cShdSkyLevels::init_parameters()
     h_size = shrt::named_parameter(fragment_program, "targetSize");
     if (!h_size)
         std::cerr << "## ERROR: unable to get parameters in cShdSkyLevels::init_parameters()" << std::endl;
-}
-
-void cShdSkyLevels::set_parameter(int id, const iVar* value)
-{
-    if (id != 2) {
-        cShdLevels::set_parameter(id, value);
-        return;
-    }
-    if (const float* v = read_floats("cShdSkyLevels", id, value)) {
-        size[0] = v[0];
-        size[1] = v[1];
-    }
 }
 
 void cShdSkyLevels::upload_parameters()

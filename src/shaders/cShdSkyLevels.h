@@ -9,7 +9,6 @@ class cShdSkyLevels : public cShdLevels {
 public:
     cShdSkyLevels(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp);
     void init_parameters() override;
-    void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
 
     float size[2] = {1.f, 1.f};

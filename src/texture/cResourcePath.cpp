@@ -9,8 +9,6 @@
 #include <cstring>
 #include <iostream>
 
-#include "shaders/cShaderManager_CG.h"
-
 namespace {
 cResourcePath* g_paths = nullptr;
 
@@ -165,5 +163,4 @@ void setup_resource_paths()
     for (const char* dir : {"../src/shaders", "../src/shaders/comp", "../data", "../data/models", "../data/music",
                             "../data/textures"})
         rp->push_searchpath(dir);
-    get_shader_manager()->init_cg();
 }

@@ -37,6 +37,6 @@ std::string base_name(const std::string& path);
 // limit are reported through ok = false.
 std::string canonical_path(const std::string& path, bool& ok);
 
-// The six directories the show searches, pushed in order at start-up; then
-// the shader manager starts its runtime (init_cg).
+// The six directories the show searches, pushed in order at start-up (the
+// program's start-up starts the shader runtime after it).
 void setup_resource_paths();

@@ -113,14 +113,12 @@ TEST_F(MandalaCube, FirstUpdateAppliesConfigurationZeroThenEachNumberAsItChanges
     EXPECT_EQ(scene.kaleido, 7);
     EXPECT_FLOAT_EQ(scene.morph, 0.6f);
 
-    const GuiNodes nodes = scene.getGuiNodes();
-    ASSERT_EQ(nodes.size(), 4u);
+    const SceneVars vars = scene.getVars();
+    ASSERT_EQ(vars.size(), 4u);
     const char* names[4] = {"cur_config", "rot", "threshold", "backits"};
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(nodes[i].first->getName(), names[i]);
-        EXPECT_NE(nodes[i].second, nullptr);
-    }
-    EXPECT_EQ(nodes[2].first->getPointer(), &scene.noise.threshold);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(vars[i].var->getName(), names[i]);
+    EXPECT_EQ(vars[2].var->getPointer(), &scene.noise.threshold);
 }
 
 TEST_F(MandalaCube, MidiResetsTheSpinKicksTheMorphAndPulsesOnlyOnItsNotes)

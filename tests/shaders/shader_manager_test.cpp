@@ -2,15 +2,18 @@
 // binding by name, the shader stack, parameters and their failures.
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <sstream>
 #include <stdexcept>
 
-#include "platform/shader_runtime.h"
+#include "gl/gl_extensions.h"
+#include "shader_runtime/shader_runtime.h"
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/cShdLevels.h"
+#include "shaders/cShdPostColorOffset.h"
 #include "shaders/cShdPostHSB.h"
 #include "shaders/cShdRadialblur.h"
 #include "shaders/post_shaders.h"
@@ -302,6 +305,86 @@ TEST_F(ShaderManager, ParametersTakeTheirTypesAndConversions)
     } catch (const std::exception& e) {
         EXPECT_STREQ(e.what(), "set_parameter not implemented for this shader");
     }
+}
+
+namespace {
+// The value GL holds for a uniform of the program in use.
+float uniform_in_use(const char* name)
+{
+    auto get = reinterpret_cast<PFNGLGETUNIFORMFVPROC>(SDL_GL_GetProcAddress("glGetUniformfv"));
+    const GLint program = current_program();
+    float v[4] = {-1.f, -1.f, -1.f, -1.f};
+    get(GLuint(program), ext::glGetUniformLocation(GLuint(program), name), v);
+    return v[0];
+}
+}  // namespace
+
+TEST_F(ShaderManager, AShaderLinksWhenItLoadsAndAValueFoundOnceReachesItsProgram)
+{
+    testing::internal::CaptureStderr();
+    register_shader<cShdLevels>("levels_shader");
+    register_shader<cShdPostColorOffset>("color_offset_shader");
+    testing::internal::GetCapturedStderr();
+    const int linksAfterLoad = shrt::link_count();
+
+    const cShaderValue levels = sm->value("levels_shader", 1);
+    const cShaderValue offset = sm->value("color_offset_shader", 1);
+    ASSERT_TRUE(levels && offset);
+    EXPECT_EQ(levels.count(), 5);
+
+    // Set while unbound: stored, sent when the shader binds; binding links
+    // nothing more.
+    const float five[5] = {10, 20, 2, 30, 40};
+    levels.set(five);
+    sm->bind("levels_shader");
+    EXPECT_EQ(shrt::link_count(), linksAfterLoad);
+    EXPECT_EQ(uniform_in_use("inBlack"), 10.f);
+    EXPECT_EQ(uniform_in_use("outWhite"), 40.f);
+    // Set while bound: in the program at once.
+    const float again[5] = {1, 2, 3, 4, 5};
+    levels.set(again);
+    EXPECT_EQ(uniform_in_use("inBlack"), 1.f);
+    EXPECT_EQ(uniform_in_use("Gamma"), 3.f);
+    // Another shader's value does not touch the bound program.
+    offset.set(7.f);
+    EXPECT_EQ(uniform_in_use("inBlack"), 1.f);
+    sm->bind("color_offset_shader");
+    EXPECT_EQ(uniform_in_use("offsetScale"), 7.f);
+    EXPECT_EQ(shrt::link_count(), linksAfterLoad);
+
+    // One float for a value of five is refused; unknown names and numbers
+    // give empty values that set nothing.
+    testing::internal::CaptureStderr();
+    levels.set(9.f);
+    const cShaderValue unknown = sm->value("nowhere_shader", 1);
+    const cShaderValue wrongNumber = sm->value("levels_shader", 2);
+    unknown.set(1.f);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "## WARNING: cShdLevels::set_parameter(1): expected 5 floats, value ignored\n"
+              "#WARNING in cShaderManager_CG::value: unknown shader: \"nowhere_shader\"\n"
+              "#WARNING in cShaderManager_CG::value: shader \"levels_shader\" takes no parameter 2\n");
+    EXPECT_FALSE(unknown || wrongNumber);
+    EXPECT_EQ(static_cast<cShdLevels*>(sm->find("levels_shader"))->inBlack, 1.f);
+}
+
+TEST_F(ShaderManager, AValueNamedWhereItIsUsedFollowsANewShaderManager)
+{
+    cShaderValueRef offset("color_offset_shader", 1);
+    testing::internal::CaptureStderr();
+    register_shader<cShdPostColorOffset>("color_offset_shader");
+    testing::internal::GetCapturedStderr();
+    offset.set(3.f);
+    EXPECT_EQ(static_cast<cShdPostColorOffset*>(sm->find("color_offset_shader"))->offsetScale, 3.f);
+
+    // The show's teardown and a new start (as between two tests): the value
+    // is found again, in the new manager's shader.
+    destroy_shader_manager();
+    sm = start_shaders();
+    testing::internal::CaptureStderr();
+    register_shader<cShdPostColorOffset>("color_offset_shader");
+    testing::internal::GetCapturedStderr();
+    offset.set(4.f);
+    EXPECT_EQ(static_cast<cShdPostColorOffset*>(sm->find("color_offset_shader"))->offsetScale, 4.f);
 }
 
 TEST_F(ShaderManager, AMissingParameterIsReportedOnceAndTheShowGoesOn)

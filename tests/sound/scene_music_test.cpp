@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "platform/cManualTimeSource.h"
-#include "platform/stream_player.h"
+#include "sound_player/stream_player.h"
 #include "runtime/cSceneManager.h"
 #include "support/prerequisite.h"
 

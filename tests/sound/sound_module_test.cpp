@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/stream_player.h"
+#include "sound_player/stream_player.h"
 #include "runtime/cSoundModule_fmod.h"
 #include "sound/sound_files.h"
 

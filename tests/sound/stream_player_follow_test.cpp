@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/stream_player.h"
+#include "sound_player/stream_player.h"
 #include "sound/fake_audio_output.h"
 #include "sound/sound_files.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/audio_output_sdl.h"
-#include "platform/stream_player.h"
+#include "sound_player/stream_player.h"
 #include "sound/sound_files.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/engine_start.h"
 #include "app/init_sdl.h"
 #include "gl/gl_extensions.h"
 #include "gl/gl_state.h"
@@ -112,6 +113,7 @@ void GLTest::SetUp()
         ASSERT_TRUE(ensure_display()) << "no X display and Xvfb could not be started";
         init_sdl(*window_config());
         init_extensions();
+        step_show_clock_on_swap();
         g_window = true;
     }
     // Every test starts from the show's default state, whatever the test

@@ -28,7 +28,7 @@ public:
     void fillGui(cGuiVarList&) override {}
     // No pictures: an empty handle.
     cTmpRT render(int) override { return cTmpRT(); }
-    GuiNodes getGuiNodes() override { return {{&m_fvar, nullptr}, {&m_ivar, nullptr}, {&m_other, nullptr}}; }
+    SceneVars getVars() override { return {{&m_fvar, 0.f, 1.f}, {&m_ivar, 0.f, 1.f}, {&m_other, 0.f, 1.f}}; }
 
     float level = -1.f;
     int mode = -1;

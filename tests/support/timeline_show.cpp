@@ -72,8 +72,8 @@ std::map<std::string, std::string> TimelineShow::values()
     std::map<std::string, std::string> v;
     for (auto& l : comp->layers) {
         v["opacity " + std::to_string(l.first)] = std::to_string(l.second.opacity);
-        for (const auto& row : l.second.scene->getGuiNodes())
-            v[l.second.scene->getName() + " " + row.first->getName()] = row.first->toString();
+        for (const cSceneVar& s : l.second.scene->getVars())
+            v[l.second.scene->getName() + " " + s.var->getName()] = s.var->toString();
     }
     v.erase("mandalacube rot");
     for (int n : comp->active_layers(manager.demo_time()))

@@ -13,7 +13,7 @@
 
 #include "demo/cLiveReload.h"
 #include "platform/file_watch.h"
-#include "platform/shader_runtime.h"
+#include "shader_runtime/shader_runtime.h"
 #include "support/shader_setup.h"
 #include "texture/cResourcePath.h"
 #include "texture/cTextureManager.h"

@@ -12,7 +12,7 @@
 #include "offline/solo_layer.h"
 #include "platform/cFrameStepTimeSource.h"
 #include "platform/show_time_source.h"
-#include "platform/stream_player.h"
+#include "sound_player/stream_player.h"
 #include "runtime/cSceneManager.h"
 #include "timeline/cEventQueue.h"
 #include "tweak/iVar.h"

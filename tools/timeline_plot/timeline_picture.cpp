@@ -155,9 +155,9 @@ void add_composition(TimelinePicture& p, cSceneComposition& comp)
         p.layers.push_back(pl);
         if (!l.scene)
             continue;
-        for (const auto& row : l.scene->getGuiNodes())
-            if (row.first && row.first->getPointer())
-                varOf.emplace(row.first->getPointer(), std::make_pair(pl.scene, row.first->getName()));
+        for (const cSceneVar& v : l.scene->getVars())
+            if (v.var && v.var->getPointer())
+                varOf.emplace(v.var->getPointer(), std::make_pair(pl.scene, v.var->getName()));
     }
 
     std::map<std::pair<std::string, std::string>, size_t> variableIndex;

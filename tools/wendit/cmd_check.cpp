@@ -1,5 +1,6 @@
 // wendit check [DATA_DIR]: every file the show loads, checked with the
-// show's own readers; all problems in one list. Exit 0 when there are none.
+// show's own readers, and every variable the show's timeline names; all
+// problems in one list. Exit 0 when there are none.
 #include <FreeImage.h>
 
 #include <iostream>
@@ -17,7 +18,9 @@ int cmd_check(const Args& args)
     const std::string dir = args.empty() ? "../data" : args[0];
     // FreeImage writes its own complaints here; the report says it better.
     FreeImage_SetOutputMessage([](FREE_IMAGE_FORMAT, const char*) {});
-    const cCheckReport r = check_data_tree(dir, show_asset_list());
+    cCheckReport r = check_data_tree(dir, show_asset_list());
+    for (const std::string& p : show_timeline_problems())
+        r.problems.push_back("the composition's timeline: " + p);
     for (const std::string& p : r.problems)
         std::cout << "wendit check: " << p << std::endl;
     if (r.problems.empty()) {

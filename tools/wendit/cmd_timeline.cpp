@@ -12,7 +12,7 @@
 #include "commands.h"
 #include "platform/mp3_decode.h"
 #include "runtime/cSceneManager.h"
-#include "runtime/engine_files.h"
+#include "util/engine_files.h"
 #include "scenes/show_assets.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/cEventQueue_factory.h"

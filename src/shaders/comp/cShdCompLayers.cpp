@@ -1,12 +1,13 @@
 #include "shaders/comp/cShdCompLayers.h"
 
-#include <algorithm>
 #include <iostream>
 
 cShdCompLayersBase::cShdCompLayersBase(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp,
                                        const char* fragmentFile)
     : cShader_CG(m, vp, fp)
 {
+    auto four = [](float* v) { return std::vector<float*>{v, v + 1, v + 2, v + 3}; };
+    declare_values("cShdCompLayers", {{1, four(modes)}, {2, four(opacity)}, {3, {&spill}}});
     load_from_files("cg_comp_layers_vert.cg", fragmentFile);
 }
 
@@ -17,19 +18,6 @@ void cShdCompLayersBase::init_parameters()
     h_spill = shrt::named_parameter(fragment_program, "spill");
     if (!h_modes || !h_opacity || !h_spill)
         std::cerr << "## ERROR: unable to get parameters in cShdCompLayers::init_parameters()" << std::endl;
-}
-
-void cShdCompLayersBase::set_parameter(int id, const iVar* value)
-{
-    if (id < 1 || id > 3)
-        return;
-    const float* v = read_floats("cShdCompLayers", id, value);
-    if (!v)
-        return;
-    if (id == 3)
-        spill = v[0];
-    else
-        std::copy(v, v + 4, id == 1 ? modes : opacity);
 }
 
 void cShdCompLayersBase::upload_parameters()

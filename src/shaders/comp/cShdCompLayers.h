@@ -3,15 +3,13 @@
 // onto the picture beneath it in its mode (eCompMode, or -1 for a picture
 // taken as it is, to go on from an earlier pass) and at its opacity.
 // The glow on unit 4 is added to the result when the spill is 1.
-// Parameter 1: four modes; parameter 2: four opacities; parameter 3: the
-// spill (its first float).
+// Value 1: four modes; value 2: four opacities; value 3: the spill.
 #include "shaders/cShader_CG.h"
 
 class cShdCompLayersBase : public cShader_CG {
 public:
     cShdCompLayersBase(cShaderManager_CG* m, shrt::Profile* vp, shrt::Profile* fp, const char* fragmentFile);
     void init_parameters() override;
-    void set_parameter(int id, const iVar* value) override;
     void upload_parameters() override;
     void on_unbind() override {}
 

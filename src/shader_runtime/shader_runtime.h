@@ -10,12 +10,15 @@
 // enabled and disabled, programs bound and unbound, and teardown with the
 // context.
 //
-// A bound vertex program and a bound fragment program run together: the
-// runtime links the pair into one GL program the first time it is used and
-// keeps the link. A stage whose profile is disabled or that has nothing
-// bound falls back to fixed-function processing. Parameter values live with
-// their program and are sent to the linked program whenever the program
-// becomes active, and at once while it is active.
+// A bound vertex program and a bound fragment program run together, linked
+// into one GL program. link_programs links a pair when its shader loads and
+// finds there the location of each of the two programs' parameters, so that
+// binding links nothing and setting a value is one GL call; a pair bound
+// without being linked first links then. Links are kept. A stage whose
+// profile is disabled or that has nothing bound falls back to
+// fixed-function processing. Parameter values live with their program and
+// are sent to the linked program whenever the program becomes active, and
+// at once while it is active.
 //
 // Each source file is compiled once per process and stage; a second program
 // made from the same file shares the compiled stage but keeps its own
@@ -92,6 +95,10 @@ int recompile_file(const std::string& file, std::string& listing);
 
 // Makes the program bindable.
 void load_program(Program* program);
+// Links the two (either may be null: that stage unbound) as bind_programs
+// will run them, and resolves their parameters' locations in the link.
+// False when they do not link, with the linker's log in the context.
+bool link_programs(Program* vertex, Program* fragment);
 void destroy_program(Program* program);
 
 // The parameter declared as a uniform of that name (float, vec2, vec3 or
@@ -123,6 +130,8 @@ void set_parameter_4fv(Parameter* p, const float* v);
 // Observation for tests and benchmarks.
 // Stage compiles made by this process so far.
 int compile_count();
+// Vertex/fragment links made by this process so far.
+int link_count();
 // Values held by a parameter (components read into out[0..3]); false for a
 // null handle or a parameter never set.
 bool parameter_value(const Parameter* p, float out[4]);
