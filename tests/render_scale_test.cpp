@@ -68,8 +68,10 @@ TEST_F(RenderScale, ThePoolIsRemadeAtTheNewSizeWithoutWarnings)
     EXPECT_TRUE(every_idle_target_has_its_class_size(*pool));
     {
         std::vector<cTmpRT> held;
-        for (int i = 0; i < 7; ++i)
+        for (int i = 0; i < 2; ++i)
             held.push_back(get_tmp_rt(RTT_FULL));
+        for (int i = 0; i < 5; ++i)
+            held.push_back(get_flat_rt(RTT_FULL));
         EXPECT_EQ(held.back()->width, 640u);
         EXPECT_EQ(get_rtt_type(held.back().get()), RTT_FULL);
     }

@@ -15,9 +15,9 @@ void warm_up_shaders()
     cShaderManager_CG* sm = get_shader_manager();
     // Small targets from the pool as inputs and output: the code generated
     // depends on the kind of target and texture, not on their size.
-    cTmpRT dst = get_tmp_rt(RTT_QUATER);
-    cTmpRT a = get_tmp_rt(RTT_QUATER);
-    cTmpRT b = get_tmp_rt(RTT_QUATER);
+    cTmpRT dst = get_flat_rt(RTT_QUATER);
+    cTmpRT a = get_flat_rt(RTT_QUATER);
+    cTmpRT b = get_flat_rt(RTT_QUATER);
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
     glClearColor(0.f, 0.f, 0.f, 0.f);
     dst->bind(true);

@@ -147,7 +147,7 @@ TEST_F(TuningShow, AnEditedShaderChangesThePictureAndABrokenOneKeepsIt)
 {
     PrivateDisplay display;
     ASSERT_TRUE(display.ok());
-    const std::string source = tree->root + "/src/shaders/cg_post_spilladd_frag.cg";
+    const std::string source = tree->root + "/src/shaders/comp/cg_comp_layers1_frag.cg";
     std::ifstream in(source);
     const std::string original((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     // A loop shorter than a frame shows 2 s on every frame: the picture
@@ -162,9 +162,9 @@ TEST_F(TuningShow, AnEditedShaderChangesThePictureAndABrokenOneKeepsIt)
 
     std::string broken = original;
     broken.insert(broken.find("gl_FragColor"), "oops ");
-    tree->write("src/shaders/cg_post_spilladd_frag.cg", broken);
+    tree->write("src/shaders/comp/cg_comp_layers1_frag.cg", broken);
     ASSERT_TRUE(show.wait_for_stderr("does not compile; the previous program stays", 20000)) << show.err_so_far();
-    EXPECT_NE(show.err_so_far().find("../src/shaders/cg_post_spilladd_frag.cg:10:"), std::string::npos)
+    EXPECT_NE(show.err_so_far().find("../src/shaders/comp/cg_comp_layers1_frag.cg:33:"), std::string::npos)
         << "the file and the line of the typo";
     ASSERT_TRUE(show.wait_for_frames(5)) << show.err_so_far();
     ASSERT_TRUE(mean_show_colour(show, display.name, after, 8));
@@ -179,8 +179,8 @@ TEST_F(TuningShow, AnEditedShaderChangesThePictureAndABrokenOneKeepsIt)
     // the next frame or the one after (the count read here may lag the
     // show by a frame), and drawn from then on.
     const size_t framesAtEdit = show.frames_so_far();
-    tree->write("src/shaders/cg_post_spilladd_frag.cg", red);
-    const std::string reloaded = "# reloaded shader ../src/shaders/cg_post_spilladd_frag.cg";
+    tree->write("src/shaders/comp/cg_comp_layers1_frag.cg", red);
+    const std::string reloaded = "# reloaded shader ../src/shaders/comp/cg_comp_layers1_frag.cg";
     ASSERT_TRUE(show.wait_for_stderr(reloaded, 20000)) << show.err_so_far();
     const std::string err = show.err_so_far();
     const std::string frameLine = "# timeline-trace frame ";
@@ -191,7 +191,7 @@ TEST_F(TuningShow, AnEditedShaderChangesThePictureAndABrokenOneKeepsIt)
     ASSERT_TRUE(show.wait_for_frames(2)) << show.err_so_far();
     ASSERT_TRUE(mean_show_colour(display.name, after));
     EXPECT_TRUE(after[0] > 200 && after[1] < 60) << after[0] << " " << after[1] << " " << after[2] << "\n" << err;
-    tree->write("src/shaders/cg_post_spilladd_frag.cg", original);
+    tree->write("src/shaders/comp/cg_comp_layers1_frag.cg", original);
 
     ShowResult r = show.finish(0);
     EXPECT_EQ(r.exitCode, -1000) << "the show went on until stopped:\n" << r.err;
