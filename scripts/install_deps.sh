@@ -14,7 +14,7 @@ packages=(
   libcairo2-dev
   xdotool
   parallel rsync
-  libpulse-dev pulseaudio pulseaudio-utils python3-numpy
+  libpulse-dev pulseaudio pulseaudio-utils python3 python3-numpy
   openssh-server openssh-client
 )
 
