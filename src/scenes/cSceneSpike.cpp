@@ -211,15 +211,19 @@ cTmpRT cSceneSpike::render(int)
         glDisable(glowTexture.target);
         T->unbind();
 
-        cTmpRT A = get_flat_rt(RTT_HALF);
-        radialblur_into(A.get(), T.get(), blur);
+        // The rays stay at their own size: the dodge magnifies them as it
+        // reads them.
+        cTmpRT rays = radialblur_rays(T.get(), blur);
 
         cTmpRT B = get_flat_rt(RTT_HALF);
         B->bind(true);
         draw_rings(demo_time());
         B->unbind();
 
-        comp(T.get(), B.get(), A.get(), COMP_DODGE, 1.f);
+        comp(T.get(), B.get(), rays.get(), COMP_DODGE, 1.f);
+        rays.release();
+        B.release();
+        cTmpRT A = get_flat_rt(RTT_HALF);
         // Inverted with the grain over it, then levels and colour in one
         // pass.
         A->bind(false);
