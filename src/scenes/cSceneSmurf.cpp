@@ -123,8 +123,13 @@ void cSceneSmurf::head_pass()
         const float r = next_random();
         glTranslatef((1.f - h) * w * (2.f * r - 1.f), 0.f, 0.f);
         const float q = next_random();
-        glColor4f(1.f, 1.f, 1.f, clamp01(strength - 0.025f * q));
-        draw_quad_unit();
+        const float alpha = clamp01(strength - 0.025f * q);
+        glColor4f(1.f, 1.f, 1.f, alpha);
+        // A copy of no strength adds nothing (its alpha weighs its colour
+        // and is itself what it adds to the alpha): it is not drawn. The
+        // random numbers are drawn all the same.
+        if (alpha > 0.f)
+            draw_quad_unit();
         glPopMatrix();
     }
     if (textured) {
