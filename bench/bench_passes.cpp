@@ -16,6 +16,7 @@
 
 #include "post/post.h"
 #include "render/cRenderTargetManager.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
 #include "support/bench_harness.h"
@@ -45,9 +46,8 @@ int main(int argc, char** argv)
     t = Clock::now();
     for (const auto& entry : sm->shaders) {
         sm->bind(entry.first);
-        begin_2d();
+        cPassState quad(flat_2d());
         draw_quad_rect(1.f, 1.f);
-        end_2d();
     }
     sm->unbind();
     glFinish();

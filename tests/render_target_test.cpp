@@ -8,6 +8,7 @@
 #include "gl/gl_extensions.h"
 #include "platform/WindowConfig.h"
 #include "render/cRenderTargetManager.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "support/gl_fixture.h"
 
@@ -252,14 +253,15 @@ TEST_F(RenderTargetPool, EachTextureUnitIsAddressedInItsOwnTargetsPixels)
     glClearColor(0.f, 0.f, 0.f, 0.f);
 
     // Fixed-function multitexture: colour = a * b.
-    begin_2d();
-    glColor4f(1.f, 1.f, 1.f, 1.f);
-    a->bind_texture(GL_TEXTURE0_ARB);
-    b->bind_texture(GL_TEXTURE1_ARB);
-    draw_quad_2tex(a.get(), b.get());
-    b->unbind_texture();
-    a->unbind_texture();
-    end_2d();
+    {
+        cPassState quad(flat_2d());
+        glColor4f(1.f, 1.f, 1.f, 1.f);
+        a->bind_texture(GL_TEXTURE0_ARB);
+        b->bind_texture(GL_TEXTURE1_ARB);
+        draw_quad_2tex(a.get(), b.get());
+        b->unbind_texture();
+        a->unbind_texture();
+    }
     EXPECT_TRUE(near_rgba(read_pixel(int(0.2 * 1280), 360), {0, 255, 0, 255}, 2));
     EXPECT_TRUE(near_rgba(read_pixel(int(0.4 * 1280), 360), {0, 0, 255, 255}, 2));
 }

@@ -7,6 +7,7 @@
 #include "platform/cManualTimeSource.h"
 #include "scenes/cSceneMidiTest.h"
 #include "support/gl_fixture.h"
+#include "support/shader_setup.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/iMidiEvent.h"
 
@@ -61,6 +62,24 @@ TEST_F(MidiScene, NoteLightsItsTrackUntilTheNoteOffHasBeenDrawn)
     EXPECT_TRUE(near_rgba(bottom(), {26, 26, 26, 255}, 2));
     draw_at(140);
     EXPECT_TRUE(near_rgba(top(), {26, 26, 26, 255}, 2)) << "then cleared";
+}
+
+TEST_F(MidiScene, TheBarsLeaveTheMatricesAndSwitchesAsTheyFoundThem)
+{
+    // Whatever draws next (the panel, a scene) finds its own camera and
+    // switches, not the bars' window units and depth test.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-1.0, 1.0, -1.0, 1.0, 1.0, 10.0);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_BLEND);
+    const GLStateSnapshot before = snapshot_gl_state();
+    cMETrigger on(100, iMidiEvent::KIND_NOTE_ON, 0, 100, 90);
+    scene.handleEvent(&on);
+    draw_at(120);
+    EXPECT_TRUE(near_rgba(top(), {200, 200, 255, 255}, 2)) << "drawn";
+    EXPECT_TRUE(snapshot_gl_state() == before) << snapshot_gl_state().describe() << "\n" << before.describe();
+    glDisable(GL_BLEND);
 }
 
 TEST_F(MidiScene, TheLaterOfTwoNotesSetsTheBrightness)

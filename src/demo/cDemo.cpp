@@ -14,8 +14,8 @@
 #include "platform/WindowConfig.h"
 #include "platform/show_time_source.h"
 #include "platform/time_source.h"
+#include "render/pass_state.h"
 #include "render/render_scale.h"
-#include "render/overlay_2d.h"
 #include "runtime/cSceneManager.h"
 #include "runtime/timeline_trace.h"
 #include "util/fatal_exit.h"
@@ -214,7 +214,7 @@ bool cDemo::panel_visible() const
 
 void cDemo::draw_panel()
 {
-    begin_overlay_2d();
+    cPassState pass(overlay_2d());
     apply_render_viewport();
 
     varList.draw();
@@ -222,5 +222,4 @@ void cDemo::draw_panel()
     sceneLabel.draw();
     timeLabel.setText(time_code(manager()->demo_time()));
     timeLabel.draw();
-    end_overlay_2d();
 }

@@ -7,6 +7,7 @@
 #include "gl/gl_state.h"
 #include "platform/startup_trace.h"
 #include "platform/time_source.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "runtime/cSceneManager.h"
 #include "texture/cResourcePath.h"
@@ -48,10 +49,10 @@ int cLoadScreen_MM::now_ms()
 
 void cLoadScreen_MM::draw_frame()
 {
-    glPushAttrib(GL_CURRENT_BIT);
+    cPassState saved(cPassOptions().save(GL_CURRENT_BIT));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ext::glActiveTextureARB(GL_TEXTURE0_ARB);
-    begin_2d();
+    cPassState quad(flat_2d());
     glEnable(image.target);
     glBindTexture(image.target, image.id);
     glColor4f(0.25f, 0.25f, 0.25f, 1.f);
@@ -61,8 +62,6 @@ void cLoadScreen_MM::draw_frame()
         draw_quad_unit();
     glBindTexture(image.target, 0);
     glDisable(image.target);
-    end_2d();
-    glPopAttrib();
 }
 
 void cLoadScreen_MM::draw(float p, bool present)

@@ -5,8 +5,8 @@
 
 #include "platform/WindowConfig.h"
 #include "post/post.h"
-#include "post/post_state.h"
 #include "render/cRenderTargetManager.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/shader_value.h"
@@ -40,41 +40,36 @@ void set_direction(cShaderValueRef& direction, float x, float y)
 void blur(iRenderTarget* src, iRenderTarget* dst, bool with_alpha)
 {
     ensure_post_shaders();
-    cDepthMaskGuard mask;
-    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_BLEND);
-    glDepthMask(GL_FALSE);
-    push_unit_square();
-    glColor4f(1.f, 1.f, 1.f, 1.f);
+    // The quads' set-up but for fog, which stays as found.
     cShaderManager_CG* sm = get_shader_manager();
-    sm->push_shader();
+    cPassState pass(cPassOptions()
+                        .save(GL_CURRENT_BIT | GL_ENABLE_BIT)
+                        .off({GL_DEPTH_TEST, GL_ALPHA_TEST, GL_LIGHTING, GL_BLEND})
+                        .no_depth_writes()
+                        .unit_square_on_model_view()
+                        .shaders(sm));
+    glColor4f(1.f, 1.f, 1.f, 1.f);
 
     cTmpRT t = get_flat_rt(blur_class(dst));
     const char* s = with_alpha ? "alpha_blur_shader" : "no_alpha_blur_shader";
     cShaderValueRef& direction = with_alpha ? g_alphaBlurDirection : g_noAlphaBlurDirection;
 
-    t->bind(false);
-    src->bind_texture(GL_TEXTURE0_ARB);
-    set_direction(direction, 0.f, 1.f);
-    sm->bind(s);
-    draw_quad_rect(float(src->width), float(src->height));
-    t->unbind();
+    {
+        cPassState into(cPassOptions().into(t.get()));
+        src->bind_texture(GL_TEXTURE0_ARB);
+        set_direction(direction, 0.f, 1.f);
+        sm->bind(s);
+        draw_quad_rect(float(src->width), float(src->height));
+    }
     src->unbind_texture();
-
-    dst->bind(false);
-    t->bind_texture(GL_TEXTURE0_ARB);
-    set_direction(direction, 1.f, 0.f);
-    sm->bind(s);
-    draw_quad_rect(float(t->width), float(t->height));
-    dst->unbind();
+    {
+        cPassState into(cPassOptions().into(dst));
+        t->bind_texture(GL_TEXTURE0_ARB);
+        set_direction(direction, 1.f, 0.f);
+        sm->bind(s);
+        draw_quad_rect(float(t->width), float(t->height));
+    }
     t->unbind_texture();
-
-    sm->pop_shader();
-    pop_unit_square();
-    glPopAttrib();
 }
 
 void glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& p)
@@ -82,53 +77,43 @@ void glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& p)
     cTmpRT t = get_flat_rt(eRTT(p.size_class));
     const cLevelsParams above{p.threshold_low, 255.f, 1.f, 0.f, 255.f};
     glClearColor(0.f, 0.f, 0.f, 0.f);
-    t->bind(false);
-    levels_pass(src, above);
-    t->unbind();
+    {
+        cPassState into(cPassOptions().into(t.get()));
+        levels_pass(src, above);
+    }
     for (int i = 0; i < 3; ++i)
         blur(t.get(), t.get(), false);
     const cLevelsParams stretch{0.f, p.threshold_high, 1.f, 0.f, 255.f};
     glClearColor(0.f, 0.f, 0.f, 0.f);
-    dst->bind(false);
+    cPassState into(cPassOptions().into(dst));
     levels_pass(t.get(), stretch);
-    dst->unbind();
 }
 
 void spill_pass(iRenderTarget* a, iRenderTarget* b)
 {
     ensure_spill_shaders();
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_BLEND);
+    cShaderManager_CG* sm = get_shader_manager();
+    cPassState pass(flat_2d().off(GL_BLEND).shaders(sm));
     a->bind_texture(GL_TEXTURE0_ARB);
     b->bind_texture(GL_TEXTURE1_ARB);
-    cShaderManager_CG* sm = get_shader_manager();
-    sm->push_shader();
     sm->bind("spill_shader");
-    begin_2d();
     glColor4f(1.f, 1.f, 1.f, 1.f);
     draw_quad_2tex(a, b);
-    end_2d();
-    sm->pop_shader();
     b->unbind_texture();
     a->unbind_texture();
-    glPopAttrib();
 }
 
 void spill_into(iRenderTarget* dst, iRenderTarget* a, iRenderTarget* b)
 {
-    dst->bind(false);
+    cPassState pass(cPassOptions().into(dst));
     spill_pass(a, b);
-    dst->unbind();
 }
 
 void spill_glow_into(iRenderTarget* dst, iRenderTarget* src, const cGlowParams& p)
 {
-    cShaderManager_CG* sm = get_shader_manager();
-    sm->push_shader();
+    cPassState pass(cPassOptions().shaders(get_shader_manager()));
     cTmpRT t = get_flat_rt(eRTT(p.size_class));
     glow_into(t.get(), src, p);
-    dst->bind(false);
+    cPassState into(cPassOptions().into(dst));
     spill_pass(src, t.get());
-    dst->unbind();
-    sm->pop_shader();
 }

@@ -7,9 +7,10 @@
 
 #include "gl/gl_extensions.h"
 #include "post/post.h"
-#include "render/iRenderTarget.h"
-#include "render/quad.h"
 #include "render/cRenderTargetManager.h"
+#include "render/iRenderTarget.h"
+#include "render/pass_state.h"
+#include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/shader_value.h"
 
@@ -32,28 +33,26 @@ namespace {
 void comp_spanning(iRenderTarget* dst, iRenderTarget* a, float aw, float ah, iRenderTarget* b, int mode, float alpha)
 {
     ensure_comp_shaders();
-    cShaderManager_CG* sm = get_shader_manager();
-    sm->push_shader();
-    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT);
-    glDisable(GL_ALPHA_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glDisable(GL_BLEND);
-    begin_2d();
-    b->bind_texture(GL_TEXTURE1_ARB);
-    a->bind_texture(GL_TEXTURE0_ARB);
-    if (const char* shader = comp_shader(mode))
-        sm->bind(shader);
-    glClearColor(0.f, 0.f, 0.f, 0.f);
-    dst->bind(false);
-    glColor4f(1.f, 1.f, 1.f, alpha);
-    const float w[2] = {aw, float(b->width)}, h[2] = {ah, float(b->height)};
-    draw_quad_spans(w, h, 2);
-    dst->unbind();
-    end_2d();
-    b->unbind_texture();
-    a->unbind_texture();
-    glPopAttrib();
-    sm->pop_shader();
+    {
+        cShaderManager_CG* sm = get_shader_manager();
+        cPassState pass(flat_2d().off(GL_BLEND).shaders(sm));
+        // The colour mask is not among the saved groups: the composition
+        // leaves every channel writable.
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        b->bind_texture(GL_TEXTURE1_ARB);
+        a->bind_texture(GL_TEXTURE0_ARB);
+        if (const char* shader = comp_shader(mode))
+            sm->bind(shader);
+        glClearColor(0.f, 0.f, 0.f, 0.f);
+        {
+            cPassState into(cPassOptions().into(dst));
+            glColor4f(1.f, 1.f, 1.f, alpha);
+            const float w[2] = {aw, float(b->width)}, h[2] = {ah, float(b->height)};
+            draw_quad_spans(w, h, 2);
+        }
+        b->unbind_texture();
+        a->unbind_texture();
+    }
     check_gl_error("comp");
 }
 }  // namespace
@@ -111,12 +110,12 @@ void compose_units(iRenderTarget* dst, const iRenderTarget* const* units, const 
         h[i] = float(units[i]->height);
     }
     sm->bind(shader);
-    if (dst)
-        dst->bind(false);
-    glColor4f(1.f, 1.f, 1.f, 1.f);
-    draw_quad_spans(w, h, GLOW_UNIT + 1);
-    if (dst)
-        dst->unbind();
+    {
+        // No target: over the one bound now.
+        cPassState into(cPassOptions().into(dst));
+        glColor4f(1.f, 1.f, 1.f, 1.f);
+        draw_quad_spans(w, h, GLOW_UNIT + 1);
+    }
     for (int i = 0; i < count; ++i)
         const_cast<iRenderTarget*>(units[i])->unbind_texture();
     if (glow) {
@@ -137,8 +136,9 @@ void comp_layers_chained(iRenderTarget* dst, const std::vector<cCompLayer>& laye
     cTmpRT a = get_flat_rt(RTT_FULL);
     cTmpRT b = get_flat_rt(RTT_FULL);
     glClearColor(0.f, 0.f, 0.f, 0.f);
-    b->bind(true);
-    b->unbind();
+    {
+        cPassState clear(cPassOptions().into(b.get(), true));
+    }
     for (size_t i = 0; i < layers.size(); ++i) {
         iRenderTarget* to = i + 1 == layers.size() ? dst : a.get();
         comp(to, layers[i].picture, b.get(), layers[i].mode, layers[i].opacity);
@@ -146,41 +146,10 @@ void comp_layers_chained(iRenderTarget* dst, const std::vector<cCompLayer>& laye
     }
 }
 
-// The layers into dst, or over the bound target with the glow added when
-// dst is null.
-void compose(iRenderTarget* dst, const std::vector<cCompLayer>& layers, iRenderTarget* glow)
+// The layers through the layered programs, four a round, into dst (over
+// the bound target when dst is null).
+void compose_in_rounds(iRenderTarget* dst, const std::vector<cCompLayer>& layers, iRenderTarget* glow)
 {
-    bool layered = !layers.empty();
-    for (const cCompLayer& l : layers)
-        layered = layered && layered_mode(l.mode);
-    if (!layered) {
-        cTmpRT whole;
-        iRenderTarget* to = dst;
-        if (!to) {
-            whole = get_flat_rt(RTT_FULL);
-            to = whole.get();
-        }
-        if (layers.empty()) {
-            glClearColor(0.f, 0.f, 0.f, 0.f);
-            to->bind(true);
-            to->unbind();
-        } else {
-            comp_layers_chained(to, layers);
-        }
-        if (!dst && glow)
-            spill_pass(to, glow);
-        else if (!dst)
-            draw_target(to);
-        return;
-    }
-    ensure_comp_shaders();
-    cShaderManager_CG* sm = get_shader_manager();
-    sm->push_shader();
-    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
-    glDisable(GL_ALPHA_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glDisable(GL_BLEND);
-    begin_2d();
     // Four layers a pass; a fifth and more go on from the picture so far,
     // kept in one of two temporaries while the next is written.
     cTmpRT spare[2];
@@ -214,9 +183,40 @@ void compose(iRenderTarget* dst, const std::vector<cCompLayer>& layers, iRenderT
         compose_units(to, units, modes, opacity, count, last ? glow : nullptr);
         under = to;
     }
-    end_2d();
-    glPopAttrib();
-    sm->pop_shader();
+}
+
+// The layers into dst, or over the bound target with the glow added when
+// dst is null.
+void compose(iRenderTarget* dst, const std::vector<cCompLayer>& layers, iRenderTarget* glow)
+{
+    bool layered = !layers.empty();
+    for (const cCompLayer& l : layers)
+        layered = layered && layered_mode(l.mode);
+    if (!layered) {
+        cTmpRT whole;
+        iRenderTarget* to = dst;
+        if (!to) {
+            whole = get_flat_rt(RTT_FULL);
+            to = whole.get();
+        }
+        if (layers.empty()) {
+            glClearColor(0.f, 0.f, 0.f, 0.f);
+            cPassState clear(cPassOptions().into(to, true));
+        } else {
+            comp_layers_chained(to, layers);
+        }
+        if (!dst && glow)
+            spill_pass(to, glow);
+        else if (!dst)
+            draw_target(to);
+        return;
+    }
+    ensure_comp_shaders();
+    {
+        cPassState pass(flat_2d().save(GL_COLOR_BUFFER_BIT).off(GL_BLEND).shaders(get_shader_manager()));
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        compose_in_rounds(dst, layers, glow);
+    }
     check_gl_error("comp_layers");
 }
 }  // namespace

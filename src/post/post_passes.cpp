@@ -5,31 +5,12 @@
 
 #include "platform/WindowConfig.h"
 #include "post/post.h"
-#include "post/post_state.h"
 #include "render/cRenderTargetManager.h"
 #include "render/pass_profile.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/shader_value.h"
-
-void push_unit_square()
-{
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 1.0, 0.0, 1.0, -1.0, 1.0);
-}
-
-void pop_unit_square()
-{
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-}
 
 namespace {
 // The passes' shader values, each found on its first use under a shader
@@ -58,20 +39,13 @@ cShaderValueRef g_levelsHsbColour("levels_hsb_shader", 2);
 // before.
 void single_input(iRenderTarget* src, const char* shader)
 {
-    cDepthMaskGuard mask;
-    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT);
-    glDisable(GL_BLEND);
     cShaderManager_CG* sm = get_shader_manager();
-    sm->push_shader();
+    cPassState pass(flat_2d().off(GL_BLEND).shaders(sm));
     sm->bind(shader);
     src->bind_texture(GL_TEXTURE0_ARB);
-    begin_2d();
     glColor4f(1.f, 1.f, 1.f, 1.f);
     draw_quad_rect(float(src->width), float(src->height));
-    end_2d();
     src->unbind_texture();
-    sm->pop_shader();
-    glPopAttrib();
 }
 }  // namespace
 
@@ -102,18 +76,16 @@ void sinenoise_dodge_into(iRenderTarget* dst, iRenderTarget* src, iRenderTarget*
 {
     ensure_post_shaders();
     send_sinenoise(g_sineDodge, p);
-    dst->bind(false);
+    cPassState pass(cPassOptions().into(dst));
     rows->bind_texture(GL_TEXTURE1_ARB);
     single_input(src, "sinenoise_dodge_shader");
     rows->unbind_texture();
-    dst->unbind();
 }
 
 void sinenoise_into(iRenderTarget* dst, iRenderTarget* src, const cSineNoiseParams& p)
 {
-    dst->bind(false);
+    cPassState pass(cPassOptions().into(dst));
     sinenoise_pass(src, p);
-    dst->unbind();
 }
 
 void radialblur_pass(iRenderTarget* src, const cRadialBlurParams& p)
@@ -132,9 +104,10 @@ cTmpRT radialblur_rays(iRenderTarget* src, const cRadialBlurParams& p)
     cTmpRT t = get_flat_rt(eRTT(p.size_class));
     blur(src, t.get(), true);
     cTmpRT rays = get_flat_rt(eRTT(p.size_class));
-    rays->bind(false);
-    radialblur_pass(t.get(), p);
-    rays->unbind();
+    {
+        cPassState pass(cPassOptions().into(rays.get()));
+        radialblur_pass(t.get(), p);
+    }
     return rays;
 }
 
@@ -146,9 +119,8 @@ void radialblur_into(iRenderTarget* dst, iRenderTarget* src, const cRadialBlurPa
     if (w >= dst->width) {
         cTmpRT t = get_flat_rt(size);
         blur(src, t.get(), true);
-        dst->bind(false);
+        cPassState pass(cPassOptions().into(dst));
         radialblur_pass(t.get(), p);
-        dst->unbind();
         return;
     }
     // Into a larger target, the rays are drawn at the blurred picture's own
@@ -156,15 +128,9 @@ void radialblur_into(iRenderTarget* dst, iRenderTarget* src, const cRadialBlurPa
     // one of its pixels would take all the samples.
     cTmpRT rays = radialblur_rays(src, p);
     cShaderManager_CG* sm = get_shader_manager();
-    sm->push_shader();
+    cPassState pass(cPassOptions().save(GL_ENABLE_BIT).off(GL_BLEND).shaders(sm).into(dst));
     sm->unbind();
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_BLEND);
-    dst->bind(false);
     draw_target(rays.get());
-    dst->unbind();
-    glPopAttrib();
-    sm->pop_shader();
 }
 
 void scroll_pass(iRenderTarget* src, const float values[4])
@@ -179,9 +145,8 @@ void scroll_pass(iRenderTarget* src, const float values[4])
 
 void scroll_into(iRenderTarget* dst, iRenderTarget* src, const float values[4])
 {
-    dst->bind(false);
+    cPassState pass(cPassOptions().into(dst));
     scroll_pass(src, values);
-    dst->unbind();
 }
 
 void invert_pass(iRenderTarget* src)
@@ -192,9 +157,8 @@ void invert_pass(iRenderTarget* src)
 
 void invert_into(iRenderTarget* dst, iRenderTarget* src)
 {
-    dst->bind(false);
+    cPassState pass(cPassOptions().into(dst));
     invert_pass(src);
-    dst->unbind();
 }
 
 void coloroffset_pass(iRenderTarget* src, float value)
@@ -206,63 +170,52 @@ void coloroffset_pass(iRenderTarget* src, float value)
 
 void coloroffset_into(iRenderTarget* dst, iRenderTarget* src, float value)
 {
-    dst->bind(false);
+    cPassState pass(cPassOptions().into(dst));
     coloroffset_pass(src, value);
-    dst->unbind();
 }
 
 void levels_pass(iRenderTarget* src, const cLevelsParams& p)
 {
     ensure_post_shaders();
-    cDepthMaskGuard mask;
-    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT);
-    glDepthMask(GL_FALSE);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glColor4f(1.f, 1.f, 1.f, 1.f);
-    push_unit_square();
+    // The quads' set-up but for alpha test and fog, which stay as found.
     cShaderManager_CG* sm = get_shader_manager();
-    sm->push_shader();
+    cPassState pass(cPassOptions()
+                        .save(GL_CURRENT_BIT | GL_ENABLE_BIT)
+                        .off({GL_LIGHTING, GL_BLEND, GL_DEPTH_TEST})
+                        .no_depth_writes()
+                        .unit_square_on_model_view()
+                        .shaders(sm));
+    glColor4f(1.f, 1.f, 1.f, 1.f);
     const float five[5] = {p.in_black, p.in_white, p.gamma, p.out_black, p.out_white};
     g_levels.set(five);
     sm->bind("levels_shader");
     src->bind_texture(GL_TEXTURE0_ARB);
     draw_quad_rect(float(src->width), float(src->height));
     src->unbind_texture();
-    sm->pop_shader();
-    pop_unit_square();
-    glPopAttrib();
 }
 
 void levels_into(iRenderTarget* dst, iRenderTarget* src, const cLevelsParams& p)
 {
     glClearColor(0.f, 0.f, 0.f, 0.f);
-    dst->bind(false);
+    cPassState pass(cPassOptions().into(dst));
     levels_pass(src, p);
-    dst->unbind();
 }
 
 void hsb_pass(iRenderTarget* src, const cHSBParams& p)
 {
     ensure_post_shaders();
     cShaderManager_CG* sm = get_shader_manager();
-    sm->push_shader();
+    cPassState pass(cPassOptions().save(GL_ENABLE_BIT).off(GL_BLEND).shaders(sm));
     const float three[3] = {p.hue, p.saturation, p.brightness};
     g_hsb.set(three);
     sm->bind("hsb_shader");
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_BLEND);
     draw_target(src);
-    glPopAttrib();
-    sm->pop_shader();
 }
 
 void hsb_into(iRenderTarget* dst, iRenderTarget* src, const cHSBParams& p)
 {
-    dst->bind(false);
+    cPassState pass(cPassOptions().into(dst));
     hsb_pass(src, p);
-    dst->unbind();
 }
 
 void levels_hsb_into(iRenderTarget* dst, iRenderTarget* src, const cLevelsParams& l, const cHSBParams& h)
@@ -273,9 +226,8 @@ void levels_hsb_into(iRenderTarget* dst, iRenderTarget* src, const cLevelsParams
     const float three[3] = {h.hue, h.saturation, h.brightness};
     g_levelsHsbLevels.set(five);
     g_levelsHsbColour.set(three);
-    dst->bind(false);
+    cPassState pass(cPassOptions().into(dst));
     single_input(src, s);
-    dst->unbind();
 }
 
 void sinenoise_levels_into(iRenderTarget* dst, iRenderTarget* src, const cSineNoiseParams& p, const cLevelsParams& l)
@@ -285,7 +237,6 @@ void sinenoise_levels_into(iRenderTarget* dst, iRenderTarget* src, const cSineNo
     send_sinenoise(g_sineLevels, p);
     const float five[5] = {l.in_black, l.in_white, l.gamma, l.out_black, l.out_white};
     g_sineLevelsLevels.set(five);
-    dst->bind(false);
+    cPassState pass(cPassOptions().into(dst));
     single_input(src, s);
-    dst->unbind();
 }

@@ -10,8 +10,8 @@
 #include <GL/glext.h>
 
 #include "post/post.h"
-#include "post/post_state.h"
 #include "render/cRenderTargetManager.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/post_shaders.h"
@@ -28,25 +28,25 @@ void set_filter(iRenderTarget* t, GLint mode)
 // so the rest of dst is neither cleared nor written.
 void squeeze(iRenderTarget* dst, iRenderTarget* src, int n)
 {
-    dst->bind(false);
+    cPassState into(cPassOptions().into(dst));
     src->bind_texture(GL_TEXTURE0_ARB);
-    begin_2d();
-    glColor4f(1.f, 1.f, 1.f, 1.f);
-    const float right = float(n) / float(dst->width);
-    const float h = float(src->height);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.f, 0.f);
-    glVertex2f(0.f, 0.f);
-    glTexCoord2f(4.f * float(n), 0.f);
-    glVertex2f(right, 0.f);
-    glTexCoord2f(4.f * float(n), h);
-    glVertex2f(right, 1.f);
-    glTexCoord2f(0.f, h);
-    glVertex2f(0.f, 1.f);
-    glEnd();
-    end_2d();
+    {
+        cPassState quad(flat_2d());
+        glColor4f(1.f, 1.f, 1.f, 1.f);
+        const float right = float(n) / float(dst->width);
+        const float h = float(src->height);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0.f, 0.f);
+        glVertex2f(0.f, 0.f);
+        glTexCoord2f(4.f * float(n), 0.f);
+        glVertex2f(right, 0.f);
+        glTexCoord2f(4.f * float(n), h);
+        glVertex2f(right, 1.f);
+        glTexCoord2f(0.f, h);
+        glVertex2f(0.f, 1.f);
+        glEnd();
+    }
     src->unbind_texture();
-    dst->unbind();
 }
 }  // namespace
 
@@ -69,24 +69,22 @@ void smeared_rows(iRenderTarget* src, Use use)
     set_filter(p.get(), GL_NEAREST);
     set_filter(q.get(), GL_NEAREST);
 
-    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT);
-    glDisable(GL_BLEND);
-    sm->push_shader();
-    sm->bind("horz_quater_resample_shader");
-    // Squeeze while four texels are left to average: a 1280-texel row takes
-    // five passes (320, 80, 20, 5, 1); texels past a multiple of four drop
-    // out, as the last of the five does at 1280.
-    iRenderTarget* from = src;
-    iRenderTarget* to = p.get();
-    for (int used = int(src->width); used >= 4; used /= 4) {
-        squeeze(to, from, used / 4);
-        from = to;
-        to = (to == p.get()) ? q.get() : p.get();
+    {
+        cPassState pass(cPassOptions().save(GL_CURRENT_BIT | GL_ENABLE_BIT).off(GL_BLEND).shaders(sm));
+        sm->bind("horz_quater_resample_shader");
+        // Squeeze while four texels are left to average: a 1280-texel row
+        // takes five passes (320, 80, 20, 5, 1); texels past a multiple of
+        // four drop out, as the last of the five does at 1280.
+        iRenderTarget* from = src;
+        iRenderTarget* to = p.get();
+        for (int used = int(src->width); used >= 4; used /= 4) {
+            squeeze(to, from, used / 4);
+            from = to;
+            to = (to == p.get()) ? q.get() : p.get();
+        }
+        sm->unbind();
+        use(from);
     }
-    sm->unbind();
-    use(from);
-    sm->pop_shader();
-    glPopAttrib();
     set_filter(src, GL_LINEAR);
     set_filter(p.get(), GL_LINEAR);
     set_filter(q.get(), GL_LINEAR);
@@ -97,14 +95,14 @@ void horz_smear_into(iRenderTarget* dst, iRenderTarget* src)
 {
     smeared_rows(src, [dst](iRenderTarget* rows) {
         // The first texel column of the result stretched over all of dst.
-        dst->bind(false);
+        cPassState into(cPassOptions().into(dst));
         rows->bind_texture(GL_TEXTURE0_ARB);
-        begin_2d();
-        glColor4f(1.f, 1.f, 1.f, 1.f);
-        draw_quad_rect(1.f, float(rows->height));
-        end_2d();
+        {
+            cPassState quad(flat_2d());
+            glColor4f(1.f, 1.f, 1.f, 1.f);
+            draw_quad_rect(1.f, float(rows->height));
+        }
         rows->unbind_texture();
-        dst->unbind();
     });
 }
 

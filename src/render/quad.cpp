@@ -3,17 +3,14 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <vector>
 
 #include "gl/gl_extensions.h"
 #include "render/iRenderTarget.h"
 #include "render/pass_profile.h"
+#include "render/pass_state.h"
 #include "texture/cTexture.h"
 
 namespace {
-// begin_2d may nest (a pass inside a pass): one saved mask per level.
-std::vector<GLboolean> g_savedDepthMasks;
-
 void quad_corners(void (*coords)(float u, float v, const void*), const void* data)
 {
     cPlainDrawScope pass("plain_quad");
@@ -41,39 +38,6 @@ void multi_coords(float u, float v, const void* data)
         ext::glMultiTexCoord2fARB(GL_TEXTURE0_ARB + GLenum(i), u * s->w[i], v * s->h[i]);
 }
 }  // namespace
-
-void begin_2d()
-{
-    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_FOG);
-    GLboolean mask = GL_TRUE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
-    g_savedDepthMasks.push_back(mask);
-    glDepthMask(GL_FALSE);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 1.0, 0.0, 1.0, -1.0, 1.0);
-}
-
-void end_2d()
-{
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    if (!g_savedDepthMasks.empty()) {
-        glDepthMask(g_savedDepthMasks.back());
-        g_savedDepthMasks.pop_back();
-    }
-    glPopAttrib();
-}
 
 void draw_quad_rect(float w, float h)
 {
@@ -131,17 +95,16 @@ void draw_quad_spans(const float* w, const float* h, int count)
 
 void draw_target(iRenderTarget* t)
 {
-    begin_2d();
+    cPassState pass(flat_2d());
     glColor4f(1.f, 1.f, 1.f, 1.f);
     t->bind_texture(GL_TEXTURE0_ARB);
     draw_quad_rect(float(t->width), float(t->height));
     t->unbind_texture();
-    end_2d();
 }
 
 void draw_texture(const cTexture& texture)
 {
-    begin_2d();
+    cPassState pass(flat_2d());
     glColor4f(1.f, 1.f, 1.f, 1.f);
     ext::glActiveTextureARB(GL_TEXTURE0_ARB);
     glEnable(texture.target);
@@ -152,5 +115,4 @@ void draw_texture(const cTexture& texture)
         draw_quad_unit();
     glDisable(texture.target);
     glBindTexture(texture.target, 0);
-    end_2d();
 }

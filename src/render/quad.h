@@ -6,11 +6,8 @@
 class iRenderTarget;
 struct cTexture;
 
-// Saves current colour and enable bits, switches off lighting, depth test
-// and writes, alpha test and fog, and sets up the unit-square projection.
-void begin_2d();
-// Undoes begin_2d (model-view is the matrix mode afterwards).
-void end_2d();
+// The quads are drawn inside a cPassState (render/pass_state.h), most
+// often with flat_2d().
 
 void draw_quad_rect(float w, float h);
 void draw_quad_unit();

@@ -9,6 +9,7 @@
 #include "gui/cGuiVarList.h"
 #include "shader_runtime/shader_runtime.h"
 #include "post/post.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "util/engine_files.h"
 #include "shaders/cShaderManager_CG.h"
@@ -147,14 +148,13 @@ void draw_checker(const iRenderTarget* target)
     const bool rect = checker.target == GL_TEXTURE_RECTANGLE_ARB;
     const float u = rect ? float(target->width) : float(target->width) / float(checker.width);
     const float v = rect ? float(target->height) : float(target->height) / float(checker.height);
-    begin_2d();
+    cPassState quad(flat_2d());
     glColor4f(1.f, 1.f, 1.f, 1.f);
     glEnable(checker.target);
     glBindTexture(checker.target, checker.id);
     draw_quad_rect(u, v);
     glBindTexture(checker.target, 0);
     glDisable(checker.target);
-    end_2d();
 }
 }  // namespace
 

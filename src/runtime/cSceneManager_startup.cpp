@@ -8,7 +8,7 @@
 #include "gl/gl_state.h"
 #include "platform/startup_trace.h"
 #include "platform/time_source.h"
-#include "render/overlay_2d.h"
+#include "render/pass_state.h"
 #include "runtime/cSceneManager.h"
 #include "runtime/iLoadScreen.h"
 #include "util/fatal_exit.h"
@@ -22,7 +22,7 @@ constexpr int BLACK_UNTIL_MS = 1500;
 
 void draw_black(float alpha)
 {
-    begin_overlay_2d();
+    cPassState pass(overlay_2d());
     glColor4f(0.f, 0.f, 0.f, alpha);
     glBegin(GL_QUADS);
     glVertex2f(0.f, 0.f);
@@ -30,7 +30,6 @@ void draw_black(float alpha)
     glVertex2f(1.f, 1.f);
     glVertex2f(0.f, 1.f);
     glEnd();
-    end_overlay_2d();
 }
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "platform/WindowConfig.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
 
@@ -42,15 +43,13 @@ void draw_grained(Draw draw, cNoiseOverlay* noise, float scale, float strength)
 {
     if (shader_manager_exists())
         get_shader_manager()->unbind();
-    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    cPassState saved(cPassOptions().save(GL_COLOR_BUFFER_BIT));
     glDisable(GL_BLEND);
     draw();
-    begin_2d();
+    cPassState quad(flat_2d());
     glColor4f(1.f, 1.f, 1.f, 1.f);
     const WindowConfig* w = window_config();
     noise->draw(0.f, 0.f, 1.f, 1.f, w->width, float(w->width) / float(w->height), scale, strength);
-    end_2d();
-    glPopAttrib();
 }
 
 // src over the whole bound target, then the grain over it.

@@ -11,8 +11,8 @@
 #include "mesh_files/iMesh.h"
 #include "platform/WindowConfig.h"
 #include "post/post.h"
+#include "render/pass_state.h"
 #include "runtime/cSceneManager.h"
-#include "scenes/cRenderStateGuard.h"
 #include "scenes/show_assets.h"
 #include "shaders/cShaderManager_CG.h"
 #include "timeline/iMidiEvent.h"
@@ -201,7 +201,7 @@ cTmpRT cSceneBlacknWhite::render(int)
 {
     const float t = float(demo_time()) / 1000.f;
     cTmpRT R = get_flat_rt(RTT_FULL);
-    cRenderStateGuard state;
+    cPassState state(scene_state());
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     const GLfloat origin[4] = {0.f, 0.f, 0.f, 1.f}, bright[4] = {1.5f, 1.5f, 1.5f, 1.f};

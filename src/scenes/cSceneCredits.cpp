@@ -53,11 +53,10 @@ cTmpRT cSceneCredits::render(int)
     if (background.loaded())
         draw_texture(background);
     if (!firstGroup.empty() && !secondGroup.empty()) {
-        begin_ink_print();
+        cInkPrint print;
         glColor4f(0.6f, 0.6f, 0.6f, 1.f);
         print_portrait(firstGroup[size_t(firstIndex) % firstGroup.size()], 0.f, 0.45f);
         print_portrait(secondGroup[size_t(secondIndex) % secondGroup.size()], 0.30f, 0.f);
-        end_ink_print();
     }
     glDepthMask(GL_TRUE);
     page->unbind();

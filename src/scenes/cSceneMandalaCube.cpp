@@ -10,6 +10,7 @@
 #include "gui/cGuiVarList.h"
 #include "mesh_files/cMeshManager.h"
 #include "post/post.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "scenes/show_assets.h"
 #include "shaders/cShaderManager_CG.h"
@@ -196,30 +197,29 @@ void cSceneMandalaCube::draw_cube()
 void cSceneMandalaCube::kaleido_pass(iRenderTarget* src, int k)
 {
     k = std::min(std::max(k, 0), int(planes.size()));
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_BLEND);
+    cPassState saved(cPassOptions().save(GL_ENABLE_BIT).off(GL_BLEND));
     if (k == 0) {
         draw_target(src);
-        glPopAttrib();
         return;
     }
+    // The planes' coordinates run 0..1: scaled to the target's texels.
     glMatrixMode(GL_TEXTURE);
     glPushMatrix();
     glLoadIdentity();
     glScalef(float(src->width), float(src->height), 1.f);
     glMatrixMode(GL_MODELVIEW);
-    begin_2d();
-    glColor4f(1.f, 1.f, 1.f, 1.f);
-    src->bind_texture(GL_TEXTURE0);
-    glRotatef(-90.f, 1.f, 0.f, 0.f);
-    glScalef(1.01f, 1.01f, 1.01f);
-    planes[size_t(k - 1)]->draw();
-    src->unbind_texture();
-    end_2d();
+    {
+        cPassState quad(flat_2d());
+        glColor4f(1.f, 1.f, 1.f, 1.f);
+        src->bind_texture(GL_TEXTURE0);
+        glRotatef(-90.f, 1.f, 0.f, 0.f);
+        glScalef(1.01f, 1.01f, 1.01f);
+        planes[size_t(k - 1)]->draw();
+        src->unbind_texture();
+    }
     glMatrixMode(GL_TEXTURE);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
 }
 
 void cSceneMandalaCube::render_cube(iRenderTarget* target)
@@ -263,6 +263,33 @@ void cSceneMandalaCube::render_cube(iRenderTarget* target)
     glPopAttrib();
 }
 
+// The light band, five jittered copies added, then the vignette multiplied
+// over the picture in target.
+void cSceneMandalaCube::light_band(iRenderTarget* target)
+{
+    cPassState into(cPassOptions().into(target));
+    // The blend factors go back as they were.
+    cPassState pass(flat_2d().save(GL_COLOR_BUFFER_BIT));
+    glEnable(GL_BLEND);
+    ext::glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ONE, GL_ONE);
+    const float w = next_random() * 0.1f * backits;
+    glColor4f(1.f, 1.f, 1.f, w);
+    for (int i = 0; i < 5; ++i) {
+        glPushMatrix();
+        const float a = next_random(), b = next_random();
+        glTranslatef((2.f * b - 1.f) * 0.01f, (2.f * a - 1.f) * 0.01f, 0.f);
+        glTranslatef(0.f, 0.375f, 0.f);
+        glScalef(1.f, 0.25f, 1.f);
+        draw_quad_unit();
+        glPopMatrix();
+    }
+
+    // 9: the vignette multiplied over the picture.
+    ext::glBlendFuncSeparate(GL_ZERO, GL_SRC_COLOR, GL_ZERO, GL_ONE);
+    if (vignette.loaded())
+        draw_texture(vignette);
+}
+
 cTmpRT cSceneMandalaCube::render(int)
 {
     const float t = float(demo_time()) / 1000.f;
@@ -295,31 +322,8 @@ cTmpRT cSceneMandalaCube::render(int)
     sinenoise_levels_into(t1.get(), t2.get(), n, levels);
     std::swap(t1, t2);
 
-    // 8: the light band, five jittered copies added.
-    t2->bind(false);
-    glPushAttrib(GL_COLOR_BUFFER_BIT);  // the blend factors go back as they were
-    begin_2d();
-    glEnable(GL_BLEND);
-    ext::glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ONE, GL_ONE);
-    const float w = next_random() * 0.1f * backits;
-    glColor4f(1.f, 1.f, 1.f, w);
-    for (int i = 0; i < 5; ++i) {
-        glPushMatrix();
-        const float a = next_random(), b = next_random();
-        glTranslatef((2.f * b - 1.f) * 0.01f, (2.f * a - 1.f) * 0.01f, 0.f);
-        glTranslatef(0.f, 0.375f, 0.f);
-        glScalef(1.f, 0.25f, 1.f);
-        draw_quad_unit();
-        glPopMatrix();
-    }
-
-    // 9: the vignette multiplied over the picture.
-    ext::glBlendFuncSeparate(GL_ZERO, GL_SRC_COLOR, GL_ZERO, GL_ONE);
-    if (vignette.loaded())
-        draw_texture(vignette);
-    end_2d();
-    glPopAttrib();
-    t2->unbind();
+    // 8-9: the light band and the vignette.
+    light_band(t2.get());
 
     t1.release();
     shaders->pop_shader();

@@ -41,6 +41,8 @@ public:
     // the picture (k below 0 draws it unfolded, k above the last plane folds
     // through the last).
     void kaleido_pass(iRenderTarget* src, int k);
+    // Steps 8 and 9 of the render: the light band and the vignette.
+    void light_band(iRenderTarget* target);
     // Applies configuration 0..2 (camera, kaleidoscope, inside, morph); any
     // other number changes nothing.
     void apply_config(int config);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "gui/cGuiVarList.h"
+#include "render/pass_state.h"
 #include "runtime/cSceneManager.h"
 #include "timeline/cEventQueue.h"
 #include "timeline/iMidiEvent.h"
@@ -87,17 +88,23 @@ void cSceneMidiTest::draw()
     glClearColor(0.1f + f, 0.1f, 0.1f, 1.f);
     glClear(GL_COLOR_BUFFER_BIT);
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, 1.0, 0.0, 1.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_TEXTURE_RECTANGLE_ARB);
-    glEnable(GL_DEPTH_TEST);
+    draw_bars();
+    for (int k : released)
+        if (k >= 0 && k < trackCount)
+            active[size_t(k)] = nullptr;
+    released.clear();
+    glClearColor(0.f, 0.f, 0.f, 0.f);
+}
 
+void cSceneMidiTest::draw_bars()
+{
+    // Plain colours in window units, depth-tested; what the bars change is
+    // put back for whatever draws next.
+    cPassState pass(cPassOptions()
+                        .save(GL_CURRENT_BIT | GL_ENABLE_BIT)
+                        .off({GL_LIGHTING, GL_BLEND, GL_TEXTURE_2D, GL_TEXTURE_RECTANGLE_ARB})
+                        .unit_square_on_projection());
+    glEnable(GL_DEPTH_TEST);
     if (g_barHeight < 0.f && trackCount > 0)
         g_barHeight = 1.f / float(trackCount);
     const float h = g_barHeight;
@@ -115,11 +122,6 @@ void cSceneMidiTest::draw()
         glVertex3f(0.f, y + h, -0.1f);
         glEnd();
     }
-    for (int k : released)
-        if (k >= 0 && k < trackCount)
-            active[size_t(k)] = nullptr;
-    released.clear();
-    glClearColor(0.f, 0.f, 0.f, 0.f);
 }
 
 bool cSceneMidiTest::update()

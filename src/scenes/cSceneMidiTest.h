@@ -47,6 +47,8 @@ public:
     static float beat_flash(int since);
 
 private:
+    // The lit tracks, one bar each, top to bottom.
+    void draw_bars();
     cEventQueue* the_queue();
     void ensure_built();
 };

@@ -8,6 +8,7 @@
 #include "gl/gl_extensions.h"
 #include "gui/cGuiVarList.h"
 #include "post/register_all.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "scenes/show_assets.h"
 #include "shaders/cShaderManager_CG.h"
@@ -91,7 +92,7 @@ void cSceneSmurf::head_pass()
     const float c = curheadscale;
     const float h = clamp01(forceheadscale);
 
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    cPassState saved(cPassOptions().save(GL_ALL_ATTRIB_BITS));
     glEnable(GL_BLEND);
     GLint src = GL_ONE, dst = GL_ZERO;
     glGetIntegerv(GL_BLEND_SRC_RGB, &src);
@@ -99,7 +100,7 @@ void cSceneSmurf::head_pass()
     ext::glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ONE, GL_ONE);
 
     const float f = flash(since);
-    begin_2d();
+    cPassState quad(flat_2d());
     glColor4f(1.f, 1.f, 1.f, 1.f);
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
@@ -139,6 +140,4 @@ void cSceneSmurf::head_pass()
     }
     glPopMatrix();
     ext::glBlendFuncSeparate(GLenum(src), GLenum(dst), GL_ONE, GL_ONE);
-    end_2d();
-    glPopAttrib();
 }

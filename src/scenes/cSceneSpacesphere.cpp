@@ -10,9 +10,9 @@
 #include "mesh_files/cMeshManager.h"
 #include "mesh_files/iMesh.h"
 #include "post/post.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "runtime/cSceneManager.h"
-#include "scenes/cRenderStateGuard.h"
 #include "scenes/show_assets.h"
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/cShdSkyLevels.h"
@@ -58,9 +58,8 @@ cTmpRT cSceneSpacesphere::render(int)
     if (shader_manager_exists())
         get_shader_manager()->unbind();
     cTmpRT R = get_flat_rt(RTT_FULL);
-    cRenderStateGuard state;
+    cPassState state(scene_state().into(R.get()));
     glClearColor(0.f, 0.f, 0.f, 0.f);
-    R->bind(false);
     glClear(GL_COLOR_BUFFER_BIT);
     apply_camera();
     glDisable(GL_LIGHTING);
@@ -80,7 +79,7 @@ cTmpRT cSceneSpacesphere::render(int)
                            lastLevels.out_white};
     const float size[2] = {float(R->width), float(R->height)};
     cShaderManager_CG* sm = get_shader_manager();
-    sm->push_shader();
+    cPassState shaders(cPassOptions().shaders(sm));
     g_skyLevels.set(five);
     g_skyTargetSize.set(size);
     sm->bind(shader);
@@ -94,8 +93,6 @@ cTmpRT cSceneSpacesphere::render(int)
     ext::glActiveTextureARB(GL_TEXTURE1_ARB);
     glBindTexture(vignette.target, 0);
     ext::glActiveTextureARB(GL_TEXTURE0_ARB);
-    sm->pop_shader();
-    R->unbind();
     return R;
 }
 

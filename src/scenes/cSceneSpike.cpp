@@ -12,9 +12,9 @@
 #include "mesh_files/iMesh.h"
 #include "platform/WindowConfig.h"
 #include "post/post.h"
+#include "render/pass_state.h"
 #include "runtime/cSceneManager.h"
 #include "scenes/cNoiseOverlay.h"
-#include "scenes/cRenderStateGuard.h"
 #include "scenes/show_assets.h"
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/scene_shaders.h"
@@ -131,21 +131,29 @@ void cSceneSpike::draw_rings(int t)
 {
     if (shader_manager_exists())
         get_shader_manager()->unbind();
-    glPushAttrib(GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    ext::glBlendFuncSeparate(GL_ONE, GL_ONE, GL_ONE, GL_ONE);
-    glMatrixMode(GL_TEXTURE);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 1.0, 0.0, 1.0, -1.0, 1.0);
+    {
+        cPassState pass(cPassOptions()
+                            .save(GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT)
+                            .off({GL_LIGHTING, GL_DEPTH_TEST})
+                            .unit_square_on_model_view());
+        glEnable(GL_BLEND);
+        ext::glBlendFuncSeparate(GL_ONE, GL_ONE, GL_ONE, GL_ONE);
+        // The ring's texture is read as it is, whatever the layer left in
+        // the texture matrix.
+        glMatrixMode(GL_TEXTURE);
+        glPushMatrix();
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        add_rings(t);
+        glMatrixMode(GL_TEXTURE);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+    }
+    glBlendFunc(GL_ONE, GL_ZERO);
+}
+
+void cSceneSpike::add_rings(int t)
+{
     ext::glActiveTextureARB(GL_TEXTURE0_ARB);
     glEnable(ringTexture.target);
     glBindTexture(ringTexture.target, ringTexture.id);
@@ -173,14 +181,6 @@ void cSceneSpike::draw_rings(int t)
     }
 
     glBindTexture(ringTexture.target, 0);
-    glMatrixMode(GL_TEXTURE);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glPopAttrib();
-    glBlendFunc(GL_ONE, GL_ZERO);
 }
 
 cTmpRT cSceneSpike::render(int)
@@ -189,7 +189,7 @@ cTmpRT cSceneSpike::render(int)
     cShaderManager_CG* sm = get_shader_manager();
     cTmpRT T = get_tmp_rt(RTT_HALF);
     {
-        cRenderStateGuard state;
+        cPassState state(scene_state());
         sm->bind("self_illum_shader");
         glDisable(GL_BLEND);
         glEnable(GL_DEPTH_TEST);
@@ -216,9 +216,10 @@ cTmpRT cSceneSpike::render(int)
         cTmpRT rays = radialblur_rays(T.get(), blur);
 
         cTmpRT B = get_flat_rt(RTT_HALF);
-        B->bind(true);
-        draw_rings(demo_time());
-        B->unbind();
+        {
+            cPassState into(cPassOptions().into(B.get(), true));
+            draw_rings(demo_time());
+        }
 
         comp(T.get(), B.get(), rays.get(), COMP_DODGE, 1.f);
         rays.release();
@@ -226,9 +227,10 @@ cTmpRT cSceneSpike::render(int)
         cTmpRT A = get_flat_rt(RTT_HALF);
         // Inverted with the grain over it, then levels and colour in one
         // pass.
-        A->bind(false);
-        draw_grained([&] { invert_pass(T.get()); }, get_noise_overlay(), 1.f, 0.1f);
-        A->unbind();
+        {
+            cPassState into(cPassOptions().into(A.get()));
+            draw_grained([&] { invert_pass(T.get()); }, get_noise_overlay(), 1.f, 0.1f);
+        }
         levels_hsb_into(T.get(), A.get(), levels, hsb);
     }
     sm->unbind();

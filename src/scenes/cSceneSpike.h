@@ -36,6 +36,8 @@ public:
 
     // The rings over the bound target at demo time t (ms).
     void draw_rings(int t);
+    // Their quads, in the unit square set up by draw_rings.
+    void add_rings(int t);
 
     static constexpr int RING_MS = 500;
 

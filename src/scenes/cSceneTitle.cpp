@@ -50,7 +50,7 @@ cTmpRT cSceneTitle::render(int)
     glDisable(GL_BLEND);
     if (!images.empty()) {
         const cTexture& image = images[size_t(imageIndex) % images.size()];
-        begin_ink_print();
+        cInkPrint print;
         const float x0 = base_x(), y0 = base_y();
         glColor4f(0.7f, 0.7f, 0.7f, 1.f);
         for (int copy = 0; copy < 5; ++copy) {
@@ -67,7 +67,6 @@ cTmpRT cSceneTitle::render(int)
         // The steady black copy last, over the grey ones.
         glColor4f(0.f, 0.f, 0.f, 1.f);
         draw_ink_image(image, x0, y0);
-        end_ink_print();
     }
     glDepthMask(GL_TRUE);
     page->unbind();

@@ -48,9 +48,8 @@ void draw_ink_image(const cTexture& image, float x, float y)
     glDisable(image.target);
 }
 
-void begin_ink_print()
+cInkPrint::cInkPrint() : m_pass(flat_2d())
 {
-    begin_2d();
     glColor4f(1.f, 1.f, 1.f, 1.f);
     glEnable(GL_BLEND);
     ext::glBlendFuncSeparate(GL_ZERO, GL_SRC_COLOR, GL_ONE, GL_ONE);
@@ -64,12 +63,11 @@ void begin_ink_print()
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_BLEND);
 }
 
-void end_ink_print()
+cInkPrint::~cInkPrint()
 {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     ext::glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE);
     glDisable(GL_BLEND);
-    end_2d();
 }
 
 float ink_jump(float r)

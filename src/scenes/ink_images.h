@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "render/pass_state.h"
 #include "scenes/show_assets.h"
 #include "texture/cTexture.h"
 
@@ -18,12 +19,20 @@ cTexture load_ink_image(const std::string& file);
 // (x, y), on texture unit 0.
 void draw_ink_image(const cTexture& image, float x, float y);
 
-// Starts multiplying onto the bound page: overlay projection, white,
-// blending (zero, source colour) for colour and (one, one) for alpha; each
-// image then prints its ink in the current colour on untouched paper.
-// end_ink_print undoes it.
-void begin_ink_print();
-void end_ink_print();
+// While it lives, images multiply onto the bound page: the quads' set-up,
+// white, blending (zero, source colour) for colour and (one, one) for
+// alpha, no shader; each image prints its ink in the current colour on
+// untouched paper.
+class cInkPrint {
+public:
+    cInkPrint();
+    ~cInkPrint();
+    cInkPrint(const cInkPrint&) = delete;
+    cInkPrint& operator=(const cInkPrint&) = delete;
+
+private:
+    cPassState m_pass;
+};
 
 // A random jump: 0 unless r exceeds 0.95, then rising to 1 at r = 1.
 float ink_jump(float r);

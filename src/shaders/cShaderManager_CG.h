@@ -12,13 +12,14 @@
 #include <map>
 #include <string>
 
+#include "render/shader_stack.h"
 #include "shader_runtime/shader_runtime.h"
 #include "shaders/cShader_CG.h"
 #include "shaders/shader_value.h"
 
 class iVar;
 
-class cShaderManager_CG {
+class cShaderManager_CG : public iShaderStack {
 public:
     cShaderManager_CG();
     // Teardown: the context goes first and takes every program with it.
@@ -31,8 +32,8 @@ public:
     void init_cg();
     void bind(const std::string& name);
     void unbind();
-    void push_shader();
-    void pop_shader();
+    void push_shader() override;
+    void pop_shader() override;
     // Stores value as parameter number id of the named shader (sent at
     // once when it is bound). What scenes call now and then; a value set on
     // every frame is found once with value() instead.

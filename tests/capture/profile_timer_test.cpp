@@ -5,6 +5,7 @@
 #include "post/post.h"
 #include "profile/profile_timer.h"
 #include "render/cRenderTargetManager.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
 #include "support/prerequisite.h"
@@ -29,10 +30,9 @@ protected:
     // A plain quad over the lower left part of the viewport.
     static void quad(float part)
     {
-        begin_2d();
+        cPassState pass(flat_2d());
         glScalef(part, part, 1.f);
         draw_quad_unit();
-        end_2d();
     }
 
     cShaderManager_CG* sm = nullptr;

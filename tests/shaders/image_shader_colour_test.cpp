@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/cRenderTargetManager.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "shaders/cShaderManager_CG.h"
 #include "shaders/scene_shaders.h"
@@ -43,24 +44,24 @@ protected:
     {
         cTmpRT rt = get_tmp_rt(RTT_QUATER);
         glClearColor(page, page, page, 0.f);
-        rt->bind(true);
-        begin_2d();
-        if (lit)
-            glEnable(GL_LIGHTING);
-        glEnable(GL_BLEND);
-        glBlendFunc(src, dst);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, tex);
-        sm->bind(shader);
-        glColor4fv(colour);
-        for (int i = 0; i < copies; ++i)
-            draw_quad_unit();
-        sm->unbind();
-        glBindTexture(GL_TEXTURE_2D, 0);
-        glDisable(GL_TEXTURE_2D);
-        glDisable(GL_BLEND);
-        end_2d();
-        rt->unbind();
+        {
+            cPassState into(cPassOptions().into(rt.get(), true));
+            cPassState quad(flat_2d());
+            if (lit)
+                glEnable(GL_LIGHTING);
+            glEnable(GL_BLEND);
+            glBlendFunc(src, dst);
+            glEnable(GL_TEXTURE_2D);
+            glBindTexture(GL_TEXTURE_2D, tex);
+            sm->bind(shader);
+            glColor4fv(colour);
+            for (int i = 0; i < copies; ++i)
+                draw_quad_unit();
+            sm->unbind();
+            glBindTexture(GL_TEXTURE_2D, 0);
+            glDisable(GL_TEXTURE_2D);
+            glDisable(GL_BLEND);
+        }
         glClearColor(0.f, 0.f, 0.f, 0.f);
         return read_target(rt.get())[0];
     }

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "render/cRenderTargetManager.h"
+#include "render/pass_state.h"
 #include "render/quad.h"
 #include "scenes/cNoiseOverlay.h"
 #include "support/shader_setup.h"
@@ -85,9 +86,10 @@ TEST_F(GLTest, NoiseOverlayDrawKeepsBlendingAndEnablesAsTheyWere)
     glDisable(GL_BLEND);
     glEnable(GL_LIGHTING);
     const GLStateSnapshot before = snapshot_gl_state();
-    begin_2d();
-    noise->draw(0.f, 0.f, 1.f, 1.f, 1280, 1280.f / 720.f, 1.f, 0.1f);
-    end_2d();
+    {
+        cPassState quad(flat_2d());
+        noise->draw(0.f, 0.f, 1.f, 1.f, 1280, 1280.f / 720.f, 1.f, 0.1f);
+    }
     EXPECT_TRUE(snapshot_gl_state() == before) << snapshot_gl_state().describe() << "\n" << before.describe();
     GLint src = 0, dst = 0, equation = 0;
     glGetIntegerv(GL_BLEND_SRC, &src);
