@@ -99,7 +99,12 @@ void send_key(Display* dpy, Window w, void* data)
     e.window = w;
     e.root = DefaultRootWindow(dpy);
     e.subwindow = None;
-    e.time = CurrentTime;
+    // Each event its own time: SDL over SDL2 takes a release followed by a
+    // press of the same key at the same time for the key held down (an
+    // auto-repeat), and CurrentTime is the same for all.
+    e.time = Time(std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now().time_since_epoch())
+                      .count());
     e.same_screen = True;
     e.keycode = k->keycode;
     XSendEvent(dpy, w, True, k->press ? KeyPressMask : KeyReleaseMask, reinterpret_cast<XEvent*>(&e));
